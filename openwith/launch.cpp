@@ -1,0 +1,4 @@
+#include "openwith/launch.h"
+
+// FIXME: launching is not built yet.
+void MyLaunchApplication(FSSpec, FSSpec) {}

@@ -1,0 +1,5 @@
+// Gathering the current picture's information into G_INFO.
+#pragma once
+
+void GetPictureInfo();
+void CleanUpRowFields();

@@ -1,0 +1,3 @@
+#include "prefs/userprefs.h"
+
+UserPrefs G_USERPREFS;

@@ -1,0 +1,4 @@
+#include "shell/monitor.h"
+
+// FIXME: the monitor is not installed yet.
+void MyInstallEventHandler() {}
