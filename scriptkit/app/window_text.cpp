@@ -1,0 +1,166 @@
+#include "scriptkit/app/window_text.h"
+
+#include <algorithm>
+
+#include "scriptkit/model/model.h"
+
+namespace scriptkit::app {
+namespace {
+
+using namespace scriptkit::model;
+
+std::string quoted(const std::string& s) {
+  return "\"" + s + "\"";
+}
+
+// " (hidden)", " (disabled)", " (hidden, disabled)" or nothing.
+std::string marks(const View& view) {
+  std::string m;
+  if (!view.visible()) m = "hidden";
+  if (!view.enabled()) m += m.empty() ? "disabled" : ", disabled";
+  return m.empty() ? m : " (" + m + ")";
+}
+
+std::string image_text(const Image& image) {
+  switch (image.source) {
+    case Image::Source::None:
+      return "no image";
+    case Image::Source::IconName:
+      return "icon " + image.name;
+    case Image::Source::FilePath:
+      return "file " + image.name;
+    case Image::Source::Bytes:
+      return "image of " + std::to_string(image.bytes.size()) + " bytes";
+  }
+  return {};
+}
+
+std::string check_mark(std::int32_t state) {
+  if (state == Button::kOff) return "[ ]";
+  if (state == Button::kMixed) return "[-]";
+  return "[x]";
+}
+
+class Printer {
+ public:
+  std::string take() { return std::move(m_out); }
+  void window(const Window& w);
+
+ private:
+  void views(const Element& container, int depth);
+  void view(const View& v, int depth);
+  void popup_rows(const PopUpButton& popup, int depth);
+  void table_rows(const TableView& table, int depth);
+  void line(int depth, const std::string& text) {
+    m_out.append(std::size_t(depth) * 2, ' ');
+    m_out += text;
+    m_out += '\n';
+  }
+  // `class "name":`, then the value when there is one, then the marks.
+  std::string entry(const View& v, std::string_view class_name, const std::string& value) const {
+    std::string h(class_name);
+    if (!v.name().empty()) h += " " + quoted(v.name());
+    h += ":";
+    if (!value.empty()) h += " " + value;
+    return h + marks(v);
+  }
+
+  std::string m_out;
+};
+
+void Printer::window(const Window& w) {
+  line(0, "window " + quoted(w.name()) + ": " + w.title() + (w.visible() ? "" : " (hidden)"));
+  views(w, 1);
+}
+
+void Printer::views(const Element& container, int depth) {
+  for (const ElementPtr& child : container.children()) {
+    if (auto* v = dynamic_cast<const View*>(child.get())) view(*v, depth);
+  }
+}
+
+void Printer::view(const View& v, int depth) {
+  switch (v.kind()) {
+    case Kind::Box:
+      line(depth, entry(v, "box", static_cast<const Box&>(v).title()));
+      views(v, depth + 1);
+      return;
+    case Kind::Button: {
+      const auto& b = static_cast<const Button&>(v);
+      if (b.style() == Button::Style::CheckBox) {
+        line(depth, entry(v, "check box", check_mark(b.state()) + " " + b.title()));
+      } else {
+        line(depth, entry(v, "button", b.title()));
+      }
+      return;
+    }
+    case Kind::TextField: {
+      const auto& f = static_cast<const TextField&>(v);
+      bool label = f.name().empty() && !f.editable();
+      line(depth, entry(v, label ? "label" : "text field", f.contents()));
+      return;
+    }
+    case Kind::ImageView:
+      line(depth, entry(v, "image view", image_text(static_cast<const ImageView&>(v).image())));
+      return;
+    case Kind::ProgressIndicator: {
+      bool running = static_cast<const ProgressIndicator&>(v).animating();
+      line(depth, entry(v, "progress indicator", running ? "running" : "stopped"));
+      return;
+    }
+    case Kind::PopUpButton:
+      line(depth, entry(v, "popup button", ""));
+      popup_rows(static_cast<const PopUpButton&>(v), depth + 1);
+      return;
+    case Kind::ScrollView: {
+      auto table = static_cast<const ScrollView&>(v).table_view();
+      line(depth, entry(v, table ? "table view" : "scroll view", ""));
+      if (table) table_rows(*table, depth + 1);
+      return;
+    }
+    default:
+      line(depth, entry(v, v.class_name(), ""));
+  }
+}
+
+void Printer::popup_rows(const PopUpButton& popup, int depth) {
+  const auto current = popup.current_item();
+  for (std::size_t i = 0; i < popup.menu()->item_count(); ++i) {
+    auto item = popup.menu()->item(i);
+    if (item->separator()) {
+      line(depth, "    ----");
+      continue;
+    }
+    std::string row = (item == current ? "  * " : "    ") + item->title();
+    line(depth, row + (item->enabled() ? "" : " (disabled)"));
+  }
+}
+
+void Printer::table_rows(const TableView& table, int depth) {
+  std::string header = "    |";
+  for (std::size_t c = 1; c <= table.column_count(); ++c) {
+    header += " " + table.column(c)->header_cell()->title() + " |";
+  }
+  line(depth, header);
+  const auto& selected = table.selected_rows();
+  for (std::size_t r = 1; r <= table.data_source()->row_count(); ++r) {
+    auto row = table.data_source()->row(r);
+    bool on = std::find(selected.begin(), selected.end(), std::int64_t(r)) != selected.end();
+    std::string text = on ? "  * |" : "    |";
+    for (std::size_t c = 1; c <= table.column_count(); ++c) {
+      auto cell = row->cell(table.column(c)->name());
+      text += " " + (cell ? cell->contents() : std::string()) + " |";
+    }
+    line(depth, text);
+  }
+}
+
+}  // namespace
+
+std::string window_text(const model::Window& window) {
+  Printer printer;
+  printer.window(window);
+  return printer.take();
+}
+
+}  // namespace scriptkit::app
