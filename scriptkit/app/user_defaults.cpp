@@ -1,0 +1,250 @@
+#include "scriptkit/app/user_defaults.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+
+#include "scriptkit/model/coerce.h"
+#include "scriptkit/runtime/objc.h"
+
+namespace scriptkit::app {
+namespace {
+
+// Lists inside lists, as deep as any setting needs and no deeper, so that a
+// damaged file cannot run the reader off the end of the stack.
+constexpr int kMaxListDepth = 8;
+
+std::string quote(std::string_view s) {
+  std::string out = "\"";
+  for (char c : s) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+// A reader of one value, character by character.
+class ValueReader {
+ public:
+  explicit ValueReader(std::string_view s) : m_s(s) {}
+  std::optional<Value> whole() {
+    auto v = value(0);
+    blanks();
+    if (!v || m_at != m_s.size()) return std::nullopt;
+    return v;
+  }
+  // text -> '"' { char | '\"' | '\\' } '"'
+  std::optional<std::string> text() {
+    if (!take('"')) return std::nullopt;
+    std::string out;
+    while (m_at < m_s.size()) {
+      char c = m_s[m_at++];
+      if (c == '"') return out;
+      if (c == '\n') return std::nullopt;
+      if (c == '\\') {
+        if (m_at >= m_s.size() || (m_s[m_at] != '"' && m_s[m_at] != '\\')) return std::nullopt;
+        c = m_s[m_at++];
+      }
+      out += c;
+    }
+    return std::nullopt;
+  }
+  std::size_t at() const { return m_at; }
+  void blanks() {
+    while (m_at < m_s.size() && (m_s[m_at] == ' ' || m_s[m_at] == '\t')) ++m_at;
+  }
+  bool take(char c) {
+    blanks();
+    if (m_at >= m_s.size() || m_s[m_at] != c) return false;
+    ++m_at;
+    return true;
+  }
+
+ private:
+  // value -> text | number | true | false | '{' [value {',' value}] '}'
+  std::optional<Value> value(int depth) {
+    blanks();
+    if (m_at >= m_s.size()) return std::nullopt;
+    char c = m_s[m_at];
+    if (c == '"') {
+      auto t = text();
+      return t ? std::optional<Value>(Value(*t)) : std::nullopt;
+    }
+    if (c == '{') return list(depth);
+    if (word("true")) return Value(true);
+    if (word("false")) return Value(false);
+    return number();
+  }
+  std::optional<Value> list(int depth) {
+    if (depth >= kMaxListDepth) return std::nullopt;
+    ++m_at;
+    ValueList items;
+    if (take('}')) return Value(std::move(items));
+    do {
+      auto item = value(depth + 1);
+      if (!item) return std::nullopt;
+      items.push_back(std::move(*item));
+    } while (take(','));
+    if (!take('}')) return std::nullopt;
+    return Value(std::move(items));
+  }
+  bool word(std::string_view w) {
+    if (m_s.substr(m_at, w.size()) != w) return false;
+    m_at += w.size();
+    return true;
+  }
+  std::optional<Value> number() {
+    std::size_t start = m_at;
+    while (m_at < m_s.size() &&
+           std::string_view("+-.0123456789eE").find(m_s[m_at]) != std::string_view::npos) {
+      ++m_at;
+    }
+    std::string_view digits = m_s.substr(start, m_at - start);
+    if (digits.empty()) return std::nullopt;
+    std::int64_t i = 0;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), i);
+    if (ec == std::errc() && end == digits.data() + digits.size()) return Value(i);
+    double d = 0;
+    auto [dend, dec] = std::from_chars(digits.data(), digits.data() + digits.size(), d);
+    if (dec == std::errc() && dend == digits.data() + digits.size()) return Value(d);
+    return std::nullopt;
+  }
+
+  std::string_view m_s;
+  std::size_t m_at = 0;
+};
+
+UserDefaults* g_defaults = nullptr;
+
+Result<Value> register_defaults(std::span<const Value> args) {
+  if (args.size() != 1 || !args[0].is_record()) {
+    return ScriptError{kErrCantMake, "registerDefaults: takes a record of names and values."};
+  }
+  for (const auto& [key, value] : args[0].as_record()) g_defaults->register_default(key, value);
+  return Value();
+}
+
+Result<Value> object_for_key(std::span<const Value> args) {
+  if (args.size() != 1) return ScriptError{kErrDoesNotUnderstand, "wrong number of parameters"};
+  auto key = model::to_text(args[0]);
+  if (failed(key)) return std::get<ScriptError>(key);
+  return g_defaults->get(std::get<std::string>(key));
+}
+
+Result<Value> set_object_for_key(std::span<const Value> args) {
+  if (args.size() != 2) return ScriptError{kErrDoesNotUnderstand, "wrong number of parameters"};
+  auto key = model::to_text(args[1]);
+  if (failed(key)) return std::get<ScriptError>(key);
+  if (auto error = g_defaults->set(std::get<std::string>(key), args[0])) return *error;
+  g_defaults->save();
+  return Value();
+}
+
+Result<Value> remove_object_for_key(std::span<const Value> args) {
+  if (args.size() != 1) return ScriptError{kErrDoesNotUnderstand, "wrong number of parameters"};
+  auto key = model::to_text(args[0]);
+  if (failed(key)) return std::get<ScriptError>(key);
+  g_defaults->remove(std::get<std::string>(key));
+  g_defaults->save();
+  return Value();
+}
+
+}  // namespace
+
+std::filesystem::path UserDefaults::standard_file(std::string_view program) {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  std::filesystem::path base;
+  if (config && config[0] == '/') {
+    base = config;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::filesystem::path(home ? home : "/") / ".config";
+  }
+  return base / program / "defaults";
+}
+
+void UserDefaults::load() {
+  m_values.clear();
+  std::ifstream in(m_file);
+  std::string line;
+  while (std::getline(in, line)) {
+    ValueReader reader(line);
+    reader.blanks();
+    if (reader.at() == line.size() || line[reader.at()] == '#') continue;
+    auto key = reader.text();
+    if (!key || !reader.take('=')) continue;
+    auto value = ValueReader(std::string_view(line).substr(reader.at())).whole();
+    if (value) m_values[*key] = std::move(*value);
+  }
+}
+
+bool UserDefaults::save() const {
+  std::error_code ec;
+  std::filesystem::create_directories(m_file.parent_path(), ec);
+  std::filesystem::path temporary = m_file;
+  temporary += ".new";
+  {
+    std::ofstream out(temporary, std::ios::trunc);
+    out << "# tavrine's window settings, written by tavrine\n";
+    for (const auto& [key, value] : m_values) {
+      out << quote(key) << " = " << *defaults_value_text(value) << "\n";
+    }
+    out.flush();
+    if (!out) return false;
+  }
+  std::filesystem::rename(temporary, m_file, ec);
+  return !ec;
+}
+
+Value UserDefaults::get(std::string_view key) const {
+  if (auto it = m_values.find(key); it != m_values.end()) return it->second;
+  if (auto it = m_registered.find(key); it != m_registered.end()) return it->second;
+  return Value();
+}
+
+std::optional<ScriptError> UserDefaults::set(std::string_view key, const Value& value) {
+  if (!defaults_value_text(value)) return model::cant_make(value, "user default");
+  m_values[std::string(key)] = value;
+  return std::nullopt;
+}
+
+void UserDefaults::remove(std::string_view key) {
+  if (auto it = m_values.find(key); it != m_values.end()) m_values.erase(it);
+}
+
+void UserDefaults::register_default(std::string_view key, const Value& value) {
+  m_registered[std::string(key)] = value;
+}
+
+std::optional<std::string> defaults_value_text(const Value& value) {
+  if (value.is_text()) return quote(value.as_text());
+  if (value.is_bool()) return std::string(value.as_bool() ? "true" : "false");
+  if (value.is_integer()) return std::to_string(value.as_integer());
+  if (value.is_real()) return model::format_real(value.as_real());
+  if (!value.is_list()) return std::nullopt;
+  std::string out = "{";
+  for (const Value& item : value.as_list()) {
+    auto text = defaults_value_text(item);
+    if (!text) return std::nullopt;
+    out += (out.size() > 1 ? ", " : "") + *text;
+  }
+  return out + "}";
+}
+
+std::optional<Value> parse_defaults_value(std::string_view text) {
+  return ValueReader(text).whole();
+}
+
+void install_user_defaults_methods(UserDefaults& defaults) {
+  using runtime::Method;
+  g_defaults = &defaults;
+  static constexpr Method kMethods[] = {
+      {"UserDefaults", "registerDefaults:", &register_defaults},
+      {"UserDefaults", "objectForKey:", &object_for_key},
+      {"UserDefaults", "setObject:forKey:", &set_object_for_key},
+      {"UserDefaults", "removeObjectForKey:", &remove_object_for_key},
+  };
+  runtime::registry().add({kMethods, std::size(kMethods)});
+}
+
+}  // namespace scriptkit::app

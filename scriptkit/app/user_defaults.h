@@ -1,0 +1,70 @@
+// A window script's own settings and its window's position: a few named
+// values kept in a small text file, $XDG_CONFIG_HOME/tavrine/defaults
+// (~/.config when XDG_CONFIG_HOME is unset), one value a line:
+//
+//   # tavrine's window settings
+//   "units" = "Millimetres"
+//   "frame of window Main" = {120, 140, 460, 360}
+//
+// Values are integers, reals, texts in quotes (with \" and \\), true, false,
+// and lists of these. A window script reaches them as class methods of
+// "UserDefaults" (see install_user_defaults_methods).
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "scriptkit/runtime/error.h"
+#include "scriptkit/runtime/value.h"
+
+namespace scriptkit::app {
+
+class UserDefaults {
+ public:
+  UserDefaults() = default;
+  explicit UserDefaults(std::filesystem::path file) : m_file(std::move(file)) {}
+
+  // $XDG_CONFIG_HOME/<program>/defaults, or ~/.config/<program>/defaults.
+  static std::filesystem::path standard_file(std::string_view program);
+
+  const std::filesystem::path& file() const { return m_file; }
+  // Reads the file. A missing file gives no values; a line that cannot be
+  // read is skipped and the others are kept.
+  void load();
+  // Writes every stored value (not the registered ones), replacing the file
+  // in one step. False when the folder or the file cannot be written.
+  bool save() const;
+
+  // The stored value, else the registered one, else missing value.
+  Value get(std::string_view key) const;
+  // Stores a value; fails with -1700 for a value the file cannot hold
+  // (records, window objects) and stores nothing then.
+  std::optional<ScriptError> set(std::string_view key, const Value& value);
+  void remove(std::string_view key);
+  // Values that get() gives for keys that hold nothing; never saved.
+  void register_default(std::string_view key, const Value& value);
+
+ private:
+  std::filesystem::path m_file;
+  std::map<std::string, Value, std::less<>> m_values;
+  std::map<std::string, Value, std::less<>> m_registered;
+};
+
+// The text of a value as the file holds it, and back. Parsing returns nothing
+// for a text that is not one whole value.
+std::optional<std::string> defaults_value_text(const Value& value);
+std::optional<Value> parse_defaults_value(std::string_view text);
+
+// Adds the class "UserDefaults" to the script runtime, backed by `defaults`
+// (not owned; it must outlive the scripts that call it):
+//   call method "registerDefaults:" of class "UserDefaults" with parameter {units:"Inches"}
+//   call method "objectForKey:" of class "UserDefaults" with parameter "units"
+//   call method "setObject:forKey:" of class "UserDefaults" with parameters {"Inches", "units"}
+//   call method "removeObjectForKey:" of class "UserDefaults" with parameter "units"
+// A value set is written to the file at once.
+void install_user_defaults_methods(UserDefaults& defaults);
+
+}  // namespace scriptkit::app

@@ -1,0 +1,131 @@
+// The window script's own settings: the file, its values, the script methods.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "scriptkit/app/user_defaults.h"
+#include "scriptkit/runtime/objc.h"
+#include "tests/support/sandbox.h"
+
+using namespace scriptkit;
+using scriptkit::app::UserDefaults;
+
+namespace {
+
+std::string read(const std::filesystem::path& p) {
+  std::ifstream in(p);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(UserDefaults, LiveUnderTheConfigHome) {
+  testing_support::TempDir dir;
+  setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+  EXPECT_EQ(UserDefaults::standard_file("tavrine"), dir.path() / "tavrine" / "defaults");
+  setenv("XDG_CONFIG_HOME", "relative/is/ignored", 1);
+  setenv("HOME", dir.path().c_str(), 1);
+  EXPECT_EQ(UserDefaults::standard_file("tavrine"),
+            dir.path() / ".config" / "tavrine" / "defaults");
+}
+
+TEST(UserDefaults, RoundTripEveryKindOfValue) {
+  testing_support::TempDir dir;
+  auto file = dir.path() / "new-folder" / "defaults";
+  UserDefaults written(file);
+  ASSERT_FALSE(written.set("units", Value("Milli \"metres\" \\")));
+  ASSERT_FALSE(written.set("count", Value(std::int64_t{-42})));
+  ASSERT_FALSE(written.set("ratio", Value(2.5)));
+  ASSERT_FALSE(written.set("on", Value(true)));
+  ASSERT_FALSE(written.set("frame of window Main",
+                           Value(ValueList{Value(1), Value(ValueList{Value("a"), Value(false)})})));
+  ASSERT_TRUE(written.save());
+
+  UserDefaults read_back(file);
+  read_back.load();
+  EXPECT_EQ(read_back.get("units").as_text(), "Milli \"metres\" \\");
+  EXPECT_EQ(read_back.get("count").as_integer(), -42);
+  EXPECT_EQ(read_back.get("ratio").as_real(), 2.5);
+  EXPECT_TRUE(read_back.get("on").as_bool());
+  const ValueList& frame = read_back.get("frame of window Main").as_list();
+  ASSERT_EQ(frame.size(), 2u);
+  EXPECT_EQ(frame[1].as_list()[0].as_text(), "a");
+  EXPECT_EQ(read(file),
+            "# tavrine's window settings, written by tavrine\n"
+            "\"count\" = -42\n"
+            "\"frame of window Main\" = {1, {\"a\", false}}\n"
+            "\"on\" = true\n"
+            "\"ratio\" = 2.5\n"
+            "\"units\" = \"Milli \\\"metres\\\" \\\\\"\n");
+}
+
+TEST(UserDefaults, KeepTheGoodLinesOfADamagedFile) {
+  testing_support::TempDir dir;
+  auto file = dir.write("defaults",
+                        "\"a\" = 1\n"
+                        "\"b\" = \"open\n"
+                        "no quotes = 3\n"
+                        "\"c\" = {1, {2}\n"
+                        "\"d\" = 4 5\n"
+                        "   # a comment\n"
+                        "\"e\" = {{{{{{{{{{1}}}}}}}}}}\n"
+                        "\"f\" = \"kept\"\n");
+  UserDefaults defaults(file);
+  defaults.load();
+  EXPECT_EQ(defaults.get("a").as_integer(), 1);
+  EXPECT_TRUE(defaults.get("b").is_missing());
+  EXPECT_TRUE(defaults.get("c").is_missing());
+  EXPECT_TRUE(defaults.get("d").is_missing());
+  EXPECT_TRUE(defaults.get("e").is_missing()) << "lists nest eight deep at most";
+  EXPECT_EQ(defaults.get("f").as_text(), "kept");
+}
+
+TEST(UserDefaults, RegisteredValuesStandInButAreNeverSaved) {
+  testing_support::TempDir dir;
+  UserDefaults defaults(dir.path() / "defaults");
+  defaults.register_default("units", Value("Inches"));
+  EXPECT_EQ(defaults.get("units").as_text(), "Inches");
+  ASSERT_FALSE(defaults.set("units", Value("Points")));
+  EXPECT_EQ(defaults.get("units").as_text(), "Points");
+  defaults.remove("units");
+  EXPECT_EQ(defaults.get("units").as_text(), "Inches");
+  ASSERT_TRUE(defaults.save());
+  EXPECT_EQ(read(dir.path() / "defaults"), "# tavrine's window settings, written by tavrine\n");
+}
+
+TEST(UserDefaults, RefuseValuesTheFileCannotHold) {
+  UserDefaults defaults;
+  auto error = defaults.set("r", Value(ValueRecord{{"a", Value(1)}}));
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->number, kErrCantMake);
+  EXPECT_TRUE(defaults.get("r").is_missing());
+}
+
+TEST(UserDefaults, ScriptsReachThemByClassMethods) {
+  testing_support::TempDir dir;
+  UserDefaults defaults(dir.path() / "defaults");
+  app::install_user_defaults_methods(defaults);
+  auto& registry = runtime::registry();
+  Value record(ValueRecord{{"units", Value("Inches")}});
+  ASSERT_FALSE(failed(registry.call("UserDefaults", "registerDefaults:", std::span(&record, 1))));
+  Value key("units");
+  auto got = registry.call("UserDefaults", "objectForKey:", std::span(&key, 1));
+  EXPECT_EQ(std::get<Value>(got).as_text(), "Inches");
+
+  Value pair[] = {Value("Picas"), Value("units")};
+  ASSERT_FALSE(failed(registry.call("UserDefaults", "setObject:forKey:", pair)));
+  UserDefaults on_disk(dir.path() / "defaults");
+  on_disk.load();
+  EXPECT_EQ(on_disk.get("units").as_text(), "Picas") << "a value set is written at once";
+
+  ASSERT_FALSE(failed(registry.call("UserDefaults", "removeObjectForKey:", std::span(&key, 1))));
+  got = registry.call("UserDefaults", "objectForKey:", std::span(&key, 1));
+  EXPECT_EQ(std::get<Value>(got).as_text(), "Inches");
+  Value bad[] = {Value(ValueRecord{}), Value("units")};
+  EXPECT_EQ(std::get<ScriptError>(registry.call("UserDefaults", "setObject:forKey:", bad)).number,
+            kErrCantMake);
+}
+
+}  // namespace
