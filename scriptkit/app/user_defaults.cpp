@@ -1,5 +1,6 @@
 #include "scriptkit/app/user_defaults.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
@@ -151,6 +152,12 @@ Result<Value> remove_object_for_key(std::span<const Value> args) {
 
 }  // namespace
 
+bool UserDefaults::KeyLess::operator()(std::string_view a, std::string_view b) const {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [&](char x, char y) { return lower(x) < lower(y); });
+}
+
 std::filesystem::path UserDefaults::standard_file(std::string_view program) {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   std::filesystem::path base;
@@ -204,6 +211,7 @@ Value UserDefaults::get(std::string_view key) const {
 
 std::optional<ScriptError> UserDefaults::set(std::string_view key, const Value& value) {
   if (!defaults_value_text(value)) return model::cant_make(value, "user default");
+  m_values.erase(std::string(key));  // the key takes the case it is given now
   m_values[std::string(key)] = value;
   return std::nullopt;
 }

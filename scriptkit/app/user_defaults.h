@@ -22,6 +22,8 @@
 
 namespace scriptkit::app {
 
+// Keys are matched without regard to case, as a script's record labels and
+// names are.
 class UserDefaults {
  public:
   UserDefaults() = default;
@@ -48,9 +50,13 @@ class UserDefaults {
   void register_default(std::string_view key, const Value& value);
 
  private:
+  struct KeyLess {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
   std::filesystem::path m_file;
-  std::map<std::string, Value, std::less<>> m_values;
-  std::map<std::string, Value, std::less<>> m_registered;
+  std::map<std::string, Value, KeyLess> m_values;
+  std::map<std::string, Value, KeyLess> m_registered;
 };
 
 // The text of a value as the file holds it, and back. Parsing returns nothing

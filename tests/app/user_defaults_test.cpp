@@ -85,6 +85,8 @@ TEST(UserDefaults, KeepTheGoodLinesOfADamagedFile) {
 TEST(UserDefaults, RegisteredValuesStandInButAreNeverSaved) {
   testing_support::TempDir dir;
   UserDefaults defaults(dir.path() / "defaults");
+  defaults.register_default("horizontalunits", Value("Inches"));  // as a record label comes
+  EXPECT_EQ(defaults.get("horizontalUnits").as_text(), "Inches") << "keys ignore case";
   defaults.register_default("units", Value("Inches"));
   EXPECT_EQ(defaults.get("units").as_text(), "Inches");
   ASSERT_FALSE(defaults.set("units", Value("Points")));
@@ -93,6 +95,11 @@ TEST(UserDefaults, RegisteredValuesStandInButAreNeverSaved) {
   EXPECT_EQ(defaults.get("units").as_text(), "Inches");
   ASSERT_TRUE(defaults.save());
   EXPECT_EQ(read(dir.path() / "defaults"), "# tavrine's window settings, written by tavrine\n");
+  ASSERT_FALSE(defaults.set("Units", Value("Picas")));
+  ASSERT_FALSE(defaults.set("UNITS", Value("Points")));
+  ASSERT_TRUE(defaults.save());
+  EXPECT_EQ(read(dir.path() / "defaults"),
+            "# tavrine's window settings, written by tavrine\n\"UNITS\" = \"Points\"\n");
 }
 
 TEST(UserDefaults, RefuseValuesTheFileCannotHold) {
