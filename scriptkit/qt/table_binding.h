@@ -1,0 +1,26 @@
+// A table view in its scroll view: a table widget with the columns' header
+// titles and the data rows' cells. The user's selection becomes the model's
+// selected rows; the model's selection and scrolled row show in the widget.
+#pragma once
+
+#include <QTableWidget>
+
+#include "scriptkit/model/table.h"
+#include "scriptkit/qt/view_binding.h"
+
+namespace scriptkit::qt {
+
+class TableBinding final : public ViewBinding {
+ public:
+  TableBinding(std::shared_ptr<model::ScrollView> scroll, QWidget* parent);
+  void changed(const model::Change& change) override;
+
+ private:
+  void refresh() override;
+  void show_selection();
+  void take_selection();
+  std::shared_ptr<model::ScrollView> m_scroll;
+  QTableWidget* m_widget;
+};
+
+}  // namespace scriptkit::qt
