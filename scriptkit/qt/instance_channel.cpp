@@ -1,0 +1,98 @@
+#include "scriptkit/qt/instance_channel.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QTimer>
+
+#include "scriptkit/app/open_message.h"
+#include "scriptkit/qt/qt_text.h"
+
+namespace scriptkit::qt {
+namespace {
+
+constexpr char kTaken[] = "taken\n";
+
+// A folder only this user can enter, made if missing; false when it exists
+// but belongs to someone else or is open to others.
+bool private_folder(const QString& path) {
+  QDir().mkpath(path);
+  ::chmod(path.toLocal8Bit().constData(), 0700);
+  struct stat info {};
+  if (::lstat(path.toLocal8Bit().constData(), &info) != 0) return false;
+  return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+}  // namespace
+
+InstanceChannel::InstanceChannel() = default;
+
+InstanceChannel::~InstanceChannel() {
+  m_server.close();
+}
+
+QString InstanceChannel::socket_path() {
+  QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  QString folder = runtime.startsWith('/')
+                       ? runtime + "/tavrine"
+                       : QDir::tempPath() + "/tavrine-" + QString::number(::getuid());
+  private_folder(folder);
+  return folder + "/instance";
+}
+
+bool InstanceChannel::hand_over(const std::vector<std::string>& paths, const QString& socket,
+                                int timeout_ms) {
+  QLocalSocket client;
+  client.connectToServer(socket);
+  if (!client.waitForConnected(timeout_ms)) return false;
+  std::string message = app::encode_open_message(paths);
+  client.write(message.data(), static_cast<qint64>(message.size()));
+  if (!client.waitForBytesWritten(timeout_ms)) return false;
+  QByteArray answer;
+  while (!answer.contains('\n') && client.waitForReadyRead(timeout_ms)) answer += client.readAll();
+  return answer == kTaken;
+}
+
+bool InstanceChannel::listen(const QString& socket,
+                             std::function<void(std::vector<std::string>)> received) {
+  m_received = std::move(received);
+  QFileInfo folder(QFileInfo(socket).path());
+  if (!private_folder(folder.filePath())) return false;
+  m_server.setSocketOptions(QLocalServer::UserAccessOption);
+  if (!m_server.listen(socket)) {
+    // Nobody answered on it (hand_over came first), so the socket is stale.
+    QLocalServer::removeServer(socket);
+    if (!m_server.listen(socket)) return false;
+  }
+  QObject::connect(&m_server, &QLocalServer::newConnection, &m_server,
+                   [this] { take_connection(); });
+  return true;
+}
+
+void InstanceChannel::take_connection() {
+  while (QLocalSocket* connection = m_server.nextPendingConnection()) {
+    auto buffer = std::make_shared<std::string>();
+    QObject::connect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
+    // A sender that never finishes its message is dropped.
+    QTimer::singleShot(10000, connection, [connection] { connection->abort(); });
+    QObject::connect(connection, &QLocalSocket::readyRead, connection, [this, connection, buffer] {
+      QByteArray bytes = connection->readAll();
+      buffer->append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+      app::OpenMessage message = app::decode_open_message(*buffer);
+      if (message.state == app::OpenMessage::State::Incomplete) return;
+      if (message.state == app::OpenMessage::State::Malformed) {
+        connection->abort();
+        return;
+      }
+      connection->write(kTaken);
+      connection->flush();
+      connection->disconnectFromServer();
+      if (m_received) m_received(std::move(message.paths));
+    });
+  }
+}
+
+}  // namespace scriptkit::qt
