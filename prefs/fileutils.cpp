@@ -18,8 +18,8 @@ OSErr FSPathMakeFSSpec(const UInt8* path, FSSpec* spec, Boolean* isDirectory) {
 
   // Our paths are Mac Roman text and the file system's are UTF-8: a folder
   // named "Café" only resolves once its é is spelled the file system's way.
-  pathString = CFStringCreateWithCString(kCFAllocatorDefault, (const char*)path,
-                                         kCFStringEncodingMacRoman);
+  pathString =
+      CFStringCreateWithCString(kCFAllocatorDefault, (const char*)path, kCFStringEncodingMacRoman);
   if (pathString != NULL) {
     converted = CFStringGetCString(pathString, utf8Path, sizeof utf8Path, kCFStringEncodingUTF8);
     CFRelease(pathString);
