@@ -55,8 +55,11 @@ std::string shortened(std::string_view utf8, ino_t inode) {
 
 // Scans a folder for the entry whose inode (after links) is `inode`. The
 // entry must itself need a shortened name, so that a plain name that only
-// looks shortened never finds some other file.
-bool find_by_inode(const std::string& folder, std::uint64_t inode, std::string& name) {
+// looks shortened never finds some other file. The first pass trusts the
+// directory's own inode numbers and checks only their matches; the second,
+// for links and file systems whose numbers differ, looks at every entry.
+bool scan_for_inode(const std::string& folder, std::uint64_t inode, bool every_entry,
+                    std::string& name) {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return false;
   bool found = false;
@@ -65,6 +68,7 @@ bool find_by_inode(const std::string& folder, std::uint64_t inode, std::string& 
     if (!entry) break;
     std::string_view candidate(entry->d_name);
     if (candidate == "." || candidate == "..") continue;
+    if (!every_entry && entry->d_ino != inode) continue;
     struct stat st;
     if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0 || st.st_ino != inode) continue;
     if (spec_name(candidate, st.st_ino) == std::string(candidate)) continue;
@@ -73,6 +77,10 @@ bool find_by_inode(const std::string& folder, std::uint64_t inode, std::string& 
   }
   ::closedir(dir);
   return found;
+}
+
+bool find_by_inode(const std::string& folder, std::uint64_t inode, std::string& name) {
+  return scan_for_inode(folder, inode, false, name) || scan_for_inode(folder, inode, true, name);
 }
 
 std::string name_bytes(const FSSpec& spec) {
