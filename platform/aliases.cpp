@@ -8,9 +8,6 @@
 #include "platform/memory.h"
 #include "platform/serialise.h"
 
-// FIXME: comes with the file-reference operations of platform/files.h.
-OSErr FSpMakeFSRef(const FSSpec* spec, FSRef* ref);
-
 namespace platform {
 namespace {
 

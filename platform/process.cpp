@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/filemanager.h"
+#include "platform/files.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -65,12 +66,28 @@ FileManagerProcess* file_manager_with(const ProcessSerialNumber& psn) {
   return fm && same(fm->psn, psn) ? fm.get() : nullptr;
 }
 
-std::string own_name() {
+std::string own_path() {
   char path[4096];
   ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return "tavrine";
-  std::string full(path, static_cast<std::size_t>(n));
-  return full.substr(full.rfind('/') + 1);
+  return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string();
+}
+
+// The specification of the application's file; all zeros when it is not
+// known or cannot be had.
+FSSpec application_spec(const std::string& path) {
+  FSSpec spec{};
+  FSRef ref;
+  if (path.empty()) return spec;
+  if (FSPathMakeRef(reinterpret_cast<const UInt8*>(path.c_str()), &ref, nullptr) != noErr)
+    return spec;
+  if (FSGetCatalogInfo(&ref, kFSCatInfoNone, nullptr, nullptr, &spec, nullptr) != noErr)
+    spec = FSSpec{};
+  return spec;
+}
+
+std::string own_name() {
+  std::string full = own_path();
+  return full.empty() ? "tavrine" : full.substr(full.rfind('/') + 1);
 }
 
 void put_name(const std::string& utf8, StringPtr out) {
@@ -132,7 +149,9 @@ OSErr GetProcessInformation(const ProcessSerialNumber* psn, ProcessInfoRec* info
   info->processLauncher = {0, kNoProcess};
   info->processLaunchDate = info->processActiveTime = 0;
   if (info->processName) put_name(fm ? fm->name() : own_name(), info->processName);
-  if (info->processAppSpec) *info->processAppSpec = FSSpec{};
+  if (info->processAppSpec) {
+    *info->processAppSpec = application_spec(fm ? fm->application_path() : own_path());
+  }
   return noErr;
 }
 

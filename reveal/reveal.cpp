@@ -6,10 +6,8 @@
 #include "platform/appleevents.h"
 #include "platform/memory.h"
 #include "platform/process.h"
+#include "prefs/fileutils.h"
 #include "shell/records.h"
-
-// FIXME: include the file utilities' header once it exists.
-OSErr MyMakeFolderFSSpec(FSSpec* spec, SInt16 level, ConstStr255Param path, SInt32 count);
 
 // The send mode of the reveal: no reply, the Finder may always interact with
 // the user and may come forward to do so.

@@ -57,6 +57,9 @@ TEST_F(FileManagerProcess, RunningProviderIsListedAfterThisProgram) {
   ASSERT_EQ(GetProcessInformation(&psn, &info), noErr);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "file_manager_st");
   EXPECT_EQ(info.processType, FOUR_CHAR_CODE("APPL"));
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(app.name + 1), app.name[0]),
+            "file_manager_standin");
+  EXPECT_NE(app.vRefNum, 0);
 
   info.processInfoLength = kProcessInfoRecLength - 1;
   EXPECT_EQ(GetProcessInformation(&psn, &info), paramErr);
@@ -202,6 +205,13 @@ TEST_F(FolderHandler, FileManagerOpensTheParentFolder) {
   desktop.set_default("inode/directory", "files");
   ProcessSerialNumber psn = find_process(kMACS);
   ASSERT_FALSE(is_no_process(psn));
+  FSSpec app{};
+  ProcessInfoRec info{};
+  info.processInfoLength = kProcessInfoRecLength;
+  info.processAppSpec = &app;
+  ASSERT_EQ(GetProcessInformation(&psn, &info), noErr);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(app.name + 1), app.name[0]), "files.desktop");
+
   ASSERT_EQ(SetFrontProcess(&psn), noErr);
   ASSERT_EQ(send_reveal(psn, folder), noErr);
   ASSERT_TRUE(wait_for_file(marker));

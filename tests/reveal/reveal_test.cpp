@@ -157,6 +157,23 @@ TEST_F(RevealFolder, BridgeTakesTheLevelAsSigned16Bits) {
   EXPECT_EQ(item_of_last_call(), shown(tree / "Volumes/Disk"));
 }
 
+TEST_F(RevealFolder, AccentedAndOverlongNamesReachTheFileManager) {
+  start_file_manager();
+  std::string long_name(80, 'L');
+  fs::create_directories(tree / "Caf\xC3\xA9" / long_name);
+  std::ofstream(tree / "Caf\xC3\xA9" / long_name / "pic.tif") << "II*";
+  // The picture's path as the program holds it: Mac Roman.
+  std::string roman = tree.string() + "/Caf\x8E/" + long_name + "/pic.tif";
+  CopyCStringToPascal(roman.c_str(), G_INFO.picturePath);
+  SInt32 slashes = count() - 1;  // one folder fewer than the usual tree
+  HandleRevealFolder(0, slashes);
+  HandleRevealFolder(1, slashes);
+  EXPECT_EQ(bell.beeps, 0);
+  ASSERT_EQ(bus->calls().size(), 2u);
+  EXPECT_EQ(split(bus->calls()[0])[2], shown(tree) + "/Caf%C3%A9/" + long_name);
+  EXPECT_EQ(split(bus->calls()[1])[2], shown(tree) + "/Caf%C3%A9");
+}
+
 TEST_F(RevealFolder, MissingFolderOrEmptyPathBeepsOnceAndSendsNothing) {
   start_file_manager();
   set_picture(tree / "Volumes/Gone/Folder/pic.tif");
