@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/linux/cursor_x11.h"
+#include "platform/quickdraw.h"
 #include "shell/cursors.h"
 #include "shell/monitor.h"
 
@@ -47,10 +47,10 @@ bool show_cursor_under_pointer(Display* display) {
 // last value changed.
 bool store_near_misses() {
   platform::CursorImage image;
-  if (!platform::x11_cursor_source().copy_current(&image)) return false;
-  if (image.bounds.bottom != 16 || image.bounds.right != 16) return false;
+  if (!platform::default_cursor_image_source()->current_cursor_image(image)) return false;
+  if (image.width != 16 || image.height != 16) return false;
   for (SInt32* stored : {G_CURSOR_Crsr1, G_CURSOR_Crsr2, G_CURSOR_Crsr1PC, G_CURSOR_Crsr2PC}) {
-    for (int i = 0; i < 256; ++i) stored[i] = static_cast<SInt8>(image.pixels[4 * i]);
+    for (int i = 0; i < 256; ++i) stored[i] = static_cast<SInt8>(image.argb[i] >> 24);
     stored[255] += 1;
   }
   return true;
@@ -63,8 +63,9 @@ void DoubleClickWithoutScript(benchmark::State& state) {
 BENCHMARK(DoubleClickWithoutScript)->Unit(benchmark::kMicrosecond);
 
 void CursorFetchAlone(benchmark::State& state) {
+  platform::CursorImageSource* source = platform::default_cursor_image_source();
   platform::CursorImage image;
-  for (auto _ : state) benchmark::DoNotOptimize(platform::x11_cursor_source().copy_current(&image));
+  for (auto _ : state) benchmark::DoNotOptimize(source->current_cursor_image(image));
 }
 BENCHMARK(CursorFetchAlone)->Unit(benchmark::kMicrosecond);
 

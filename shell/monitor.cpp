@@ -60,7 +60,7 @@ Boolean MatchesAStoredCursor(const char* pixels) {
 
 // Only a 16 × 16 image of 32-bit pixels in 64-byte rows is compared.
 Boolean IsComparable(const PixMap& map) {
-  return (map.rowBytes & 0x3FFF) == kCursorRowBytes && map.pixelSize == 32 &&
+  return (map.rowBytes & kRowBytesMask) == kCursorRowBytes && map.pixelSize == 32 &&
          map.bounds.bottom == kCursorSide && map.bounds.right == kCursorSide;
 }
 
@@ -79,9 +79,10 @@ Boolean LockedCursorCounts() {
   return counts;
 }
 
+// Frees the pixel data and then the pixel map: DisposePixMap does both here,
+// as the pixels belong to the map.
 void ReleaseCursorImage() {
   if (G_crsrData == nullptr) return;
-  DisposePtr((**G_crsrData).baseAddr);
   DisposePixMap(G_crsrData);
   G_crsrData = nullptr;
 }

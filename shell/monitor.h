@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/input.h"
-#include "platform/quickdraw_standin.h"
+#include "platform/quickdraw.h"
 #include "platform/types.h"
 
 // The image of the cursor examined for the current click; none between clicks.

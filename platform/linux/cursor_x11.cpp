@@ -10,25 +10,13 @@
 
 namespace platform {
 
-void store_argb_pixels(const unsigned long* pixels, int width, int height, CursorImage* image) {
-  const int stored_width = std::clamp(width, 0, kMaxCursorWidth);
-  const int rows = std::clamp(height, 0, 0x7FFF);
-  const std::size_t row_length = static_cast<std::size_t>(stored_width) * 4;
-  image->bounds = {0, 0, static_cast<SInt16>(rows), static_cast<SInt16>(stored_width)};
-  image->rowBytes = static_cast<UInt16>(row_length | kPixMapFlag);
-  image->pixelSize = 32;
-  image->pixels.assign(row_length * rows, 0);
-  std::uint8_t* out = image->pixels.data();
-  for (int y = 0; y < rows; ++y) {
-    const unsigned long* row = pixels + static_cast<std::size_t>(y) * width;
-    for (int x = 0; x < stored_width; ++x) {
-      const auto argb = static_cast<std::uint32_t>(row[x] & 0xFFFFFFFFu);
-      *out++ = static_cast<std::uint8_t>(argb >> 24);
-      *out++ = static_cast<std::uint8_t>(argb >> 16);
-      *out++ = static_cast<std::uint8_t>(argb >> 8);
-      *out++ = static_cast<std::uint8_t>(argb);
-    }
-  }
+void store_xfixes_pixels(const unsigned long* pixels, int width, int height, CursorImage& image) {
+  image.width = std::max(width, 0);
+  image.height = std::max(height, 0);
+  const std::size_t count = static_cast<std::size_t>(image.width) * image.height;
+  image.argb.resize(count);
+  for (std::size_t i = 0; i < count; ++i)
+    image.argb[i] = static_cast<std::uint32_t>(pixels[i] & 0xFFFFFFFFu);
 }
 
 void X11CursorSource::Closer::operator()(_XDisplay* display) const {
@@ -49,18 +37,18 @@ bool X11CursorSource::connect() {
   return true;
 }
 
-bool X11CursorSource::copy_current(CursorImage* image) {
+bool X11CursorSource::current_cursor_image(CursorImage& image) {
   if (!connect()) return false;
   XDataPtr<XFixesCursorImage> cursor(XFixesGetCursorImage(m_display.get()));
   if (!cursor) return false;
-  store_argb_pixels(cursor->pixels, cursor->width, cursor->height, image);
-  image->hotSpot = {static_cast<SInt16>(cursor->yhot), static_cast<SInt16>(cursor->xhot)};
+  store_xfixes_pixels(cursor->pixels, cursor->width, cursor->height, image);
+  image.hot_spot = {static_cast<SInt16>(cursor->yhot), static_cast<SInt16>(cursor->xhot)};
   return true;
 }
 
-X11CursorSource& x11_cursor_source() {
+CursorImageSource* default_cursor_image_source() {
   static X11CursorSource source;
-  return source;
+  return &source;
 }
 
 }  // namespace platform

@@ -1,4 +1,5 @@
-// The current cursor's image from XFixes, laid out as the monitor reads it.
+// The current cursor's image from XFixes, and the pixel map QDGetCursorData
+// makes of it: laid out as the monitor and the capture read it.
 #include "platform/linux/cursor_x11.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +11,17 @@
 
 namespace {
 
-std::vector<std::uint8_t> bytes_of(const platform::CursorImage& image, int row, int column) {
-  std::size_t at = static_cast<std::size_t>(row) * (image.rowBytes & 0x3FFF) + 4 * column;
-  return {image.pixels.begin() + at, image.pixels.begin() + at + 4};
+// The 4 bytes of pixel (row, column) in a locked pixel map.
+std::vector<std::uint8_t> bytes_of(PixMapHandle map, int row, int column) {
+  const auto* base = reinterpret_cast<const std::uint8_t*>((*map)->baseAddr);
+  const std::size_t at = static_cast<std::size_t>(row) * ((*map)->rowBytes & kRowBytesMask) +
+                         4 * static_cast<std::size_t>(column);
+  return {base + at, base + at + 4};
 }
 
 }  // namespace
 
-TEST(CursorPixels, StoresBigEndianArgbAndIgnoresTheSignFill) {
+TEST(CursorPixels, KeepsTheLow32BitsAndDropsTheSignFill) {
   // As XFixes hands them over on a 64-bit system: an alpha of 0x80 or more
   // fills the upper half of the unsigned long with ones.
   const unsigned long pixels[6] = {
@@ -25,40 +29,32 @@ TEST(CursorPixels, StoresBigEndianArgbAndIgnoresTheSignFill) {
       0x000000007F102030ul, 0xFFFFFFFFFFFFFFFFul, 0x0000000000000000ul,
   };
   platform::CursorImage image;
-  platform::store_argb_pixels(pixels, 3, 2, &image);
-  EXPECT_EQ(image.bounds.top, 0);
-  EXPECT_EQ(image.bounds.left, 0);
-  EXPECT_EQ(image.bounds.bottom, 2);
-  EXPECT_EQ(image.bounds.right, 3);
-  EXPECT_EQ(image.rowBytes, 0x8000 | 12);
-  EXPECT_EQ(image.pixelSize, 32);
-  EXPECT_EQ(image.pixels,
-            (std::vector<std::uint8_t>{
-                0x80, 0x40, 0x20, 0x10, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0xFF,
-                0x7F, 0x10, 0x20, 0x30, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00,
-            }));
-}
+  platform::store_xfixes_pixels(pixels, 3, 2, image);
+  EXPECT_EQ(image.width, 3);
+  EXPECT_EQ(image.height, 2);
+  EXPECT_EQ(image.argb, (std::vector<std::uint32_t>{0x80402010u, 0x000000FFu, 0xFF0000FFu,
+                                                    0x7F102030u, 0xFFFFFFFFu, 0u}));
 
-TEST(CursorPixels, KeepsTheRowLengthWithinItsField) {
-  std::vector<unsigned long> wide(5000, 0xFF000000ul);
-  platform::CursorImage image;
-  platform::store_argb_pixels(wide.data(), 5000, 1, &image);
-  EXPECT_EQ(image.bounds.right, platform::kMaxCursorWidth);
-  EXPECT_EQ(image.rowBytes & 0x3FFF, platform::kMaxCursorWidth * 4);
-  EXPECT_EQ(image.pixels.size(), static_cast<std::size_t>(platform::kMaxCursorWidth) * 4);
-
-  platform::store_argb_pixels(nullptr, 0, 0, &image);
-  EXPECT_EQ(image.rowBytes, 0x8000);
-  EXPECT_TRUE(image.pixels.empty());
+  platform::store_xfixes_pixels(nullptr, -4, 7, image);
+  EXPECT_EQ(image.width, 0);
+  EXPECT_TRUE(image.argb.empty());
 }
 
 TEST(X11CursorSource, GivesNothingWithoutADisplay) {
   unsetenv("DISPLAY");
   platform::X11CursorSource source;
   platform::CursorImage image;
-  image.pixelSize = 7;
-  EXPECT_FALSE(source.copy_current(&image));
-  EXPECT_EQ(image.pixelSize, 7);
+  image.width = 7;
+  EXPECT_FALSE(source.current_cursor_image(image));
+  EXPECT_EQ(image.width, 7);
+  PixMapHandle map = nullptr;
+  EXPECT_EQ(QDGetCursorData(false, &map, nullptr), kQDNoCursorImageErr);
+  EXPECT_EQ(map, nullptr);
+}
+
+TEST(X11CursorSource, IsThePlatformsOwn) {
+  EXPECT_NE(dynamic_cast<platform::X11CursorSource*>(platform::default_cursor_image_source()),
+            nullptr);
 }
 
 TEST(X11CursorSource, CopiesTheCursorAWindowShows) {
@@ -69,24 +65,28 @@ TEST(X11CursorSource, CopiesTheCursorAWindowShows) {
   ASSERT_TRUE(window.show(cursor, 100, 100, 100));
   ASSERT_TRUE(trigger_test::xdotool("mousemove 150 150"));
 
-  platform::CursorImage image;
-  ASSERT_TRUE(platform::x11_cursor_source().copy_current(&image));
-  EXPECT_EQ(image.bounds.bottom, 16);
-  EXPECT_EQ(image.bounds.right, 16);
-  EXPECT_EQ(image.rowBytes, 0x8000 | 64);
-  EXPECT_EQ(image.pixelSize, 32);
-  EXPECT_EQ(image.hotSpot.h, 3);
-  EXPECT_EQ(image.hotSpot.v, 5);
-  ASSERT_EQ(image.pixels.size(), 1024u);
+  PixMapHandle map = nullptr;
+  Point hot{};
+  ASSERT_EQ(QDGetCursorData(false, &map, &hot), noErr);
+  EXPECT_EQ((*map)->bounds.bottom, 16);
+  EXPECT_EQ((*map)->bounds.right, 16);
+  EXPECT_EQ(static_cast<UInt16>((*map)->rowBytes), 0x8000 | 64);
+  EXPECT_EQ((*map)->pixelSize, 32);
+  EXPECT_EQ(hot.h, 3);
+  EXPECT_EQ(hot.v, 5);
+  ASSERT_TRUE(LockPixels(map));
   for (int row = 0; row < 16; ++row) {
     for (int column = 0; column < 16; ++column) {
       std::uint32_t argb = cursor.pixels[16 * row + column];
       std::vector<std::uint8_t> expected{
           static_cast<std::uint8_t>(argb >> 24), static_cast<std::uint8_t>(argb >> 16),
           static_cast<std::uint8_t>(argb >> 8), static_cast<std::uint8_t>(argb)};
-      EXPECT_EQ(bytes_of(image, row, column), expected) << "row " << row << " column " << column;
+      EXPECT_EQ(bytes_of(map, row, column), expected) << "row " << row << " column " << column;
     }
   }
+  UnlockPixels(map);
+  DisposePixMap(map);
+  EXPECT_EQ(platform::live_pixmap_count(), 0u);
 }
 
 TEST(X11CursorSource, FollowsThePointerOffTheWindow) {
@@ -97,12 +97,12 @@ TEST(X11CursorSource, FollowsThePointerOffTheWindow) {
   ASSERT_TRUE(window.show(big, 100, 100, 100));
   ASSERT_TRUE(trigger_test::xdotool("mousemove 150 150"));
   platform::CursorImage image;
-  ASSERT_TRUE(platform::x11_cursor_source().copy_current(&image));
-  EXPECT_EQ(image.bounds.right, 32);
-  EXPECT_EQ(image.rowBytes & 0x3FFF, 128);
-  EXPECT_EQ(image.pixels.size(), 32u * 128u);
+  platform::CursorImageSource* source = platform::default_cursor_image_source();
+  ASSERT_TRUE(source->current_cursor_image(image));
+  EXPECT_EQ(image.width, 32);
+  EXPECT_EQ(image.argb.size(), 32u * 32u);
 
   ASSERT_TRUE(trigger_test::xdotool("mousemove 20 20"));
-  ASSERT_TRUE(platform::x11_cursor_source().copy_current(&image));
-  EXPECT_NE(image.bounds.right, 32);  // the root window's cursor
+  ASSERT_TRUE(source->current_cursor_image(image));
+  EXPECT_NE(image.width, 32);  // the root window's cursor
 }

@@ -41,32 +41,44 @@ RecordingScripts::~RecordingScripts() {
   s_recorder = nullptr;
 }
 
-bool MadeUpCursor::copy_current(platform::CursorImage* out) {
+MadeUpCursor::MadeUpCursor() {
+  platform::set_cursor_image_source(this);
+  platform::set_pixmap_test_hook([this](PixMap& map) {
+    if (adjust) adjust(map);
+    return lockable;
+  });
+}
+
+MadeUpCursor::~MadeUpCursor() {
+  platform::set_pixmap_test_hook(nullptr);
+  platform::set_cursor_image_source(nullptr);
+}
+
+bool MadeUpCursor::current_cursor_image(platform::CursorImage& out) {
   ++copies;
   if (!image) return false;
-  *out = *image;
+  out = *image;
   return true;
 }
 
 platform::CursorImage cursor_image(const std::vector<std::uint8_t>& first_bytes,
                                    std::uint8_t filler) {
-  platform::CursorImage image = zero_image(16, 16, 32);
+  platform::CursorImage image = zero_image(16, 16);
   for (std::size_t i = 0; i < first_bytes.size() && i < 256; ++i) {
-    image.pixels[4 * i] = first_bytes[i];
-    image.pixels[4 * i + 1] = filler;
-    image.pixels[4 * i + 2] = static_cast<std::uint8_t>(filler + i);
-    image.pixels[4 * i + 3] = static_cast<std::uint8_t>(~filler);
+    const std::uint8_t red = filler;
+    const auto green = static_cast<std::uint8_t>(filler + i);
+    const auto blue = static_cast<std::uint8_t>(~filler);
+    image.argb[i] = std::uint32_t{first_bytes[i]} << 24 | std::uint32_t{red} << 16 |
+                    std::uint32_t{green} << 8 | blue;
   }
   return image;
 }
 
-platform::CursorImage zero_image(int width, int height, int pixel_size) {
+platform::CursorImage zero_image(int width, int height) {
   platform::CursorImage image;
-  const int row_length = width * pixel_size / 8;
-  image.bounds = {0, 0, static_cast<SInt16>(height), static_cast<SInt16>(width)};
-  image.rowBytes = static_cast<UInt16>(0x8000 | row_length);
-  image.pixelSize = static_cast<SInt16>(pixel_size);
-  image.pixels.assign(static_cast<std::size_t>(row_length) * height, 0);
+  image.width = width;
+  image.height = height;
+  image.argb.assign(static_cast<std::size_t>(width) * height, 0);
   return image;
 }
 

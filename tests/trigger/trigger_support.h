@@ -3,11 +3,13 @@
 // image.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/quickdraw_standin.h"
+#include "platform/quickdraw.h"
 
 namespace trigger_test {
 
@@ -26,24 +28,26 @@ class RecordingScripts {
   OSErr run_status = noErr;  // what running a script returns
 };
 
-// A cursor-image source with a fixed image (or none).
+// A cursor-image source with a fixed image (or none). The pixel maps made
+// from it can be changed into ones the classic platform could give: adjust
+// edits each new map, and lockable false makes LockPixels fail on it.
 class MadeUpCursor : public platform::CursorImageSource {
  public:
-  MadeUpCursor() { platform::set_cursor_image_source(this); }
-  ~MadeUpCursor() override { platform::set_cursor_image_source(nullptr); }
-  bool copy_current(platform::CursorImage* out) override;
-  bool pixels_lockable() const override { return lockable; }
+  MadeUpCursor();
+  ~MadeUpCursor() override;
+  bool current_cursor_image(platform::CursorImage& out) override;
 
   std::optional<platform::CursorImage> image;
+  std::function<void(PixMap&)> adjust;
   bool lockable = true;
   int copies = 0;
 };
 
-// A 16 × 16 32-bit image whose pixels' first bytes are first_bytes (256 of
-// them, row by row) and whose other bytes are filler.
+// A 16 × 16 image whose pixels' first bytes (alpha) are first_bytes (256 of
+// them, row by row) and whose other bytes are made from filler.
 platform::CursorImage cursor_image(const std::vector<std::uint8_t>& first_bytes,
                                    std::uint8_t filler = 0x5A);
-// An image of any size and depth, all bytes zero.
-platform::CursorImage zero_image(int width, int height, int pixel_size);
+// An image of any size, all pixels zero.
+platform::CursorImage zero_image(int width, int height);
 
 }  // namespace trigger_test
