@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "tests/trigger/cursor_window.h"
@@ -41,15 +43,21 @@ TEST(CursorPixels, KeepsTheLow32BitsAndDropsTheSignFill) {
 }
 
 TEST(X11CursorSource, GivesNothingWithoutADisplay) {
+  const char* display = std::getenv("DISPLAY");
+  const bool had_display = display != nullptr;
+  const std::string saved = had_display ? display : "";
   unsetenv("DISPLAY");
   platform::X11CursorSource source;
   platform::CursorImage image;
   image.width = 7;
   EXPECT_FALSE(source.current_cursor_image(image));
   EXPECT_EQ(image.width, 7);
+  platform::set_cursor_image_source(&source);
   PixMapHandle map = nullptr;
   EXPECT_EQ(QDGetCursorData(false, &map, nullptr), kQDNoCursorImageErr);
   EXPECT_EQ(map, nullptr);
+  platform::set_cursor_image_source(nullptr);
+  if (had_display) setenv("DISPLAY", saved.c_str(), 1);
 }
 
 TEST(X11CursorSource, IsThePlatformsOwn) {
