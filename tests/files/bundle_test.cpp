@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/bundle.h"
-#include "tests/files/sandbox.h"
+#include "tests/support/file_sandbox.h"
 
 namespace {
 

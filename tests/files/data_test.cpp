@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/linux/files_internal.h"
-#include "tests/files/sandbox.h"
+#include "tests/support/file_sandbox.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "platform/launch.h"
 #include "platform/linux/files_internal.h"
-#include "tests/files/sandbox.h"
+#include "tests/support/file_sandbox.h"
 
 namespace {
 

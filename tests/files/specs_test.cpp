@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/linux/files_internal.h"
-#include "tests/files/sandbox.h"
+#include "tests/support/file_sandbox.h"
 
 namespace {
 

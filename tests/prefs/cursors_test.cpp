@@ -7,7 +7,7 @@
 #include "platform/quickdraw.h"
 #include "prefs/prefs.h"
 #include "shell/cursors.h"
-#include "tests/files/sandbox.h"
+#include "tests/support/file_sandbox.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "platform/files.h"
 #include "prefs/fileutils.h"
-#include "tests/files/sandbox.h"
+#include "tests/support/file_sandbox.h"
 
 namespace {
 

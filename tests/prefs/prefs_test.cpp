@@ -11,7 +11,7 @@
 #include "prefs/userprefs.h"
 #include "shell/records.h"
 #include "shell/shared_values.h"
-#include "tests/files/sandbox.h"
+#include "tests/support/file_sandbox.h"
 
 namespace {
 
