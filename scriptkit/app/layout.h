@@ -30,8 +30,8 @@
 // (image view), state on|off|mixed (check box), width <n> (table column),
 // visible, enabled, editable true|false.
 //
-// Coordinates are pixels from the top-left corner of the window's content, y
-// growing downward. A script sees a view's frame as its bounds {left, bottom,
+// Coordinates are pixels from the top-left corner of the window's content
+// (of the box, for the views inside a box), y growing downward. A script sees a view's frame as its bounds {left, bottom,
 // right, top} in these coordinates, so bottom is the larger number.
 #pragma once
 
