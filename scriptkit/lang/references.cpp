@@ -2,7 +2,6 @@
 // element, positions, and assignment to each of them. A reference without
 // `of` is read against the tell targets, innermost first.
 #include <algorithm>
-#include <optional>
 
 #include "scriptkit/lang/interpreter.h"
 #include "scriptkit/model/coerce.h"
@@ -118,16 +117,10 @@ Value Interpreter::list_property(const Value& c, std::string_view name) {
 Value Interpreter::eval_element(const Expr& e) {
   Value key = eval(*e.a);
   if (e.b) return take(element_of(eval(*e.b), e.name, key));
-  // Relative: the innermost tell target first, then the ones around it,
-  // then the application. The innermost target's failure is the one told.
-  std::optional<ScriptError> first_failure;
-  for (std::size_t i = m_targets.size() + 1; i-- > 0;) {
-    const Value target = i > 0 ? m_targets[i - 1] : current_application();
-    Result<Value> found = element_of(target, e.name, key);
-    if (!failed(found)) return std::get<Value>(std::move(found));
-    if (!first_failure) first_failure = std::get<ScriptError>(std::move(found));
-  }
-  fail(std::move(*first_failure));
+  // Relative: against the innermost tell target only, as a box command must
+  // not find a control outside its box; windows always belong to the application.
+  Value target = e.name == "window" ? current_application() : current_target();
+  return take(element_of(target, e.name, key));
 }
 
 Value Interpreter::eval_every(const Expr& e) {

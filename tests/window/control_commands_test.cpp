@@ -168,6 +168,13 @@ TEST_F(WindowCommands, BoxFormsReachIntoTheBox) {
   EXPECT_EQ(w.units->menu()->item_count(), 0u);
 }
 
+TEST_F(WindowCommands, BoxFormsDoNotReachOutOfTheBox) {
+  EXPECT_EQ(SetTextFieldInBoxText(P("size"), kMain, P("info"), P("x")), errAENoSuchObject);
+  EXPECT_EQ(w.size->contents(), "");
+  EXPECT_EQ(Hide1ControlInBox(P("busy"), kMain, P("info")), errAENoSuchObject);
+  EXPECT_TRUE(w.busy->visible());
+}
+
 TEST_F(WindowCommands, EmptyBoxNameWritesEmptyQuotesAndFindsNothing) {
   changes = 0;
   EXPECT_EQ(SetTextFieldInBoxText(P("name"), kMain, P(""), P("x")), errAENoSuchObject);
