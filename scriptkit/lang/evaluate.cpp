@@ -29,26 +29,10 @@ Value Interpreter::eval(const Expr& e) {
       return Value(std::static_pointer_cast<model::Element>(m_env.application));
     case ExprKind::It:
       return current_target();
-    case ExprKind::List: {
-      if (e.items.size() > kMaxListItems) fail(kErrOutOfMemory, "Out of memory.");
-      ValueList items;
-      items.reserve(e.items.size());
-      for (const auto& item : e.items) {
-        items.push_back(eval(*item));
-        check_nesting(items.back());
-      }
-      return Value(std::move(items));
-    }
-    case ExprKind::Record: {
-      ValueRecord fields;
-      for (std::size_t i = 0; i < e.items.size(); ++i) {
-        Value v = eval(*e.items[i]);
-        check_nesting(v);
-        std::erase_if(fields, [&](const auto& f) { return f.first == e.keys[i]; });
-        fields.emplace_back(e.keys[i], std::move(v));
-      }
-      return Value(std::move(fields));
-    }
+    case ExprKind::List:
+      return eval_list(e);
+    case ExprKind::Record:
+      return eval_record(e);
     case ExprKind::Unary:
       return unary_op(e.op, eval(*e.a));
     case ExprKind::Binary: {
@@ -84,6 +68,28 @@ Value Interpreter::eval(const Expr& e) {
       return eval_make(e);
   }
   return Value();
+}
+
+Value Interpreter::eval_list(const Expr& e) {
+  if (e.items.size() > kMaxListItems) fail(kErrOutOfMemory, "Out of memory.");
+  ValueList items;
+  items.reserve(e.items.size());
+  for (const auto& item : e.items) {
+    items.push_back(eval(*item));
+    check_nesting(items.back());
+  }
+  return Value(std::move(items));
+}
+
+Value Interpreter::eval_record(const Expr& e) {
+  ValueRecord fields;
+  for (std::size_t i = 0; i < e.items.size(); ++i) {
+    Value v = eval(*e.items[i]);
+    check_nesting(v);
+    std::erase_if(fields, [&](const auto& f) { return f.first == e.keys[i]; });
+    fields.emplace_back(e.keys[i], std::move(v));
+  }
+  return Value(std::move(fields));
 }
 
 Value Interpreter::eval_count(const Expr& e) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -89,6 +90,8 @@ class Interpreter {
   Value eval(const Expr& e);
   Value eval_call_method(const Expr& e);
   Value eval_count(const Expr& e);
+  Value eval_list(const Expr& e);
+  Value eval_record(const Expr& e);
   Value eval_make(const Expr& e);
   Value builtin_class_method(std::string_view cls, std::string_view selector,
                              std::span<const Value> args);
@@ -111,6 +114,8 @@ class Interpreter {
   // Operators (operators.cpp).
   Value unary_op(Op op, const Value& a);
   Value binary_op(Op op, const Value& a, const Value& b);
+  Value arithmetic(Op op, const Value& x, const Value& y);
+  std::optional<Value> integer_arithmetic(Op op, std::int64_t p, std::int64_t q);
   Value concat(const Value& a, const Value& b);
   Value coerce(const Value& v, std::string_view cls);
 

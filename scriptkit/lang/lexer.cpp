@@ -156,6 +156,7 @@ struct Lexer {
 
   // The UTF-8 symbols that are not parts of words: ≠ ≤ ≥ ¬.
   std::string_view special_utf8() const {
+    if (static_cast<unsigned char>(peek()) < 0x80) return {};
     for (std::string_view s : {"≠", "≤", "≥", "¬"}) {
       if (looking_at(s)) return s;
     }

@@ -2,6 +2,7 @@
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "scriptkit/lang/interpreter.h"
 #include "scriptkit/model/coerce.h"
@@ -51,9 +52,10 @@ bool equal(const Value& a, const Value& b) {
   const ValueRecord& x = a.as_record();
   const ValueRecord& y = b.as_record();
   if (x.size() != y.size()) return false;
-  for (const auto& [key, value] : x) {
-    auto it = std::find_if(y.begin(), y.end(), [&](const auto& f) { return f.first == key; });
-    if (it == y.end() || !equal(value, it->second)) return false;
+  for (const auto& field : x) {
+    auto it =
+        std::find_if(y.begin(), y.end(), [&](const auto& f) { return f.first == field.first; });
+    if (it == y.end() || !equal(field.second, it->second)) return false;
   }
   return true;
 }
@@ -107,10 +109,11 @@ bool contains(const Value& a, const Value& b) {
     return false;
   }
   if (a.is_record() && b.is_record()) {
-    for (const auto& [key, value] : b.as_record()) {
-      const ValueRecord& r = a.as_record();
-      auto it = std::find_if(r.begin(), r.end(), [&](const auto& f) { return f.first == key; });
-      if (it == r.end() || !equal(it->second, value)) return false;
+    const ValueRecord& r = a.as_record();
+    for (const auto& field : b.as_record()) {
+      auto it =
+          std::find_if(r.begin(), r.end(), [&](const auto& f) { return f.first == field.first; });
+      if (it == r.end() || !equal(it->second, field.second)) return false;
     }
     return true;
   }
@@ -183,29 +186,13 @@ Value Interpreter::binary_op(Op op, const Value& a, const Value& b) {
     default:
       break;
   }
-  Value x = numeric(a);
-  Value y = numeric(b);
+  return arithmetic(op, numeric(a), numeric(b));
+}
+
+Value Interpreter::arithmetic(Op op, const Value& x, const Value& y) {
   if (x.is_integer() && y.is_integer()) {
-    std::int64_t p = x.as_integer(), q = y.as_integer(), r = 0;
-    switch (op) {
-      case Op::Add:
-        if (!__builtin_add_overflow(p, q, &r)) return Value(r);
-        break;
-      case Op::Sub:
-        if (!__builtin_sub_overflow(p, q, &r)) return Value(r);
-        break;
-      case Op::Mul:
-        if (!__builtin_mul_overflow(p, q, &r)) return Value(r);
-        break;
-      case Op::IntDiv:
-        if (q == 0) divide_by_zero();
-        if (q == -1) return unary_op(Op::Neg, x);
-        return Value(p / q);
-      case Op::Mod:
-        if (q == 0) divide_by_zero();
-        return Value(q == -1 ? std::int64_t{0} : p % q);
-      default:
-        break;
+    if (std::optional<Value> exact = integer_arithmetic(op, x.as_integer(), y.as_integer())) {
+      return *exact;
     }
   }
   double p = take(model::to_real(x)), q = take(model::to_real(y));
@@ -231,6 +218,33 @@ Value Interpreter::binary_op(Op op, const Value& a, const Value& b) {
       break;
   }
   fail(kErrSyntax, "Unknown operator.");
+}
+
+// Integer results where they are exact; none when the sum, difference or
+// product overflows (it is then made in reals) or for `/` and `^`.
+std::optional<Value> Interpreter::integer_arithmetic(Op op, std::int64_t p, std::int64_t q) {
+  std::int64_t r = 0;
+  switch (op) {
+    case Op::Add:
+      if (!__builtin_add_overflow(p, q, &r)) return Value(r);
+      break;
+    case Op::Sub:
+      if (!__builtin_sub_overflow(p, q, &r)) return Value(r);
+      break;
+    case Op::Mul:
+      if (!__builtin_mul_overflow(p, q, &r)) return Value(r);
+      break;
+    case Op::IntDiv:
+      if (q == 0) divide_by_zero();
+      if (q == -1) return unary_op(Op::Neg, Value(p));
+      return Value(p / q);
+    case Op::Mod:
+      if (q == 0) divide_by_zero();
+      return Value(q == -1 ? std::int64_t{0} : p % q);
+    default:
+      break;
+  }
+  return std::nullopt;
 }
 
 Value Interpreter::concat(const Value& a, const Value& b) {

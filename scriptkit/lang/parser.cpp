@@ -88,24 +88,8 @@ void Parser::end_of_statement() {
   if (!at_line_end()) cant_go_here();
 }
 
-std::size_t Parser::phrase_length(std::span<const std::string_view> table) const {
-  std::size_t best = 0;
-  for (std::string_view phrase : table) {
-    std::size_t words = 0;
-    std::size_t start = 0;
-    bool match = true;
-    while (match && start <= phrase.size()) {
-      std::size_t space = phrase.find(' ', start);
-      std::string_view word =
-          phrase.substr(start, space == phrase.npos ? phrase.npos : space - start);
-      match = is_word(word, words);
-      ++words;
-      if (space == phrase.npos) break;
-      start = space + 1;
-    }
-    if (match && words > best) best = words;
-  }
-  return best;
+std::size_t Parser::phrase_length(const PhraseTable& table) const {
+  return table.longest(m_tokens, m_pos);
 }
 
 std::string Parser::take_words(std::size_t count) {
@@ -193,7 +177,8 @@ void Parser::handler(Program& program) {
   advance();  // on / to
   Handler h;
   h.line = line;
-  if (std::size_t n = phrase_length(kEventHandlerNames)) {
+  static const PhraseTable kEventHandlers(kEventHandlerNames);
+  if (std::size_t n = phrase_length(kEventHandlers)) {
     h.name = take_words(n);
   } else {
     h.name = name_word("a handler name");

@@ -1,6 +1,7 @@
 // The parser's expression rules, from the loosest operator to the terms.
 #include <algorithm>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "scriptkit/lang/parser_impl.h"
@@ -32,8 +33,9 @@ ExprPtr Parser::make_expr(ExprKind kind, int line) {
 }
 
 bool Parser::is_keyword(const Token& token) const {
-  return token.kind == TokenKind::Word &&
-         std::find(std::begin(kKeywords), std::end(kKeywords), token.text) != std::end(kKeywords);
+  static const std::unordered_set<std::string_view> kKeywordSet(std::begin(kKeywords),
+                                                                std::end(kKeywords));
+  return token.kind == TokenKind::Word && kKeywordSet.count(token.text) != 0;
 }
 
 namespace {
@@ -206,7 +208,8 @@ ExprPtr Parser::coercion() {
     static constexpr std::string_view kCoercionClasses[] = {
         "text", "string", "unicode text", "integer", "real", "number", "list", "boolean", "record",
     };
-    std::size_t n = phrase_length(kCoercionClasses);
+    static const PhraseTable kCoercions(kCoercionClasses);
+    std::size_t n = phrase_length(kCoercions);
     if (n == 0) expected("a class name");
     auto e = make_expr(ExprKind::Coerce, line);
     e->name = take_words(n);

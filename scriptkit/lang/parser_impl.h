@@ -11,6 +11,7 @@
 
 #include "scriptkit/lang/ast.h"
 #include "scriptkit/lang/lexer.h"
+#include "scriptkit/lang/terms.h"
 
 namespace scriptkit::lang::detail {
 
@@ -42,7 +43,7 @@ class Parser {
   void skip_newlines();
   void end_of_statement();
   // The number of words of the longest phrase of a table at the current token.
-  std::size_t phrase_length(std::span<const std::string_view> table) const;
+  std::size_t phrase_length(const PhraseTable& table) const;
   std::string take_words(std::size_t count);
   std::string name_word(std::string_view what);
 

@@ -157,12 +157,7 @@ bool Parser::starts_key() const {
 bool Parser::is_term_start(std::size_t n) const {
   const Token& t = ahead(n);
   if (t.kind != TokenKind::Word) return false;
-  for (const auto* table : {&terms().classes, &terms().properties}) {
-    for (std::string_view phrase : *table) {
-      if (phrase.substr(0, phrase.find(' ')) == t.text) return true;
-    }
-  }
-  return false;
+  return terms().classes.starts(t.text) || terms().properties.starts(t.text);
 }
 
 // CLASS -> a class name, singular (or plural when allowed)

@@ -1,5 +1,7 @@
 #include "scriptkit/lang/terms.h"
 
+#include <algorithm>
+
 #include "scriptkit/model/vocabulary.h"
 
 namespace scriptkit::lang {
@@ -12,17 +14,50 @@ constexpr std::string_view kOrdinals[] = {"first", "second",  "third",  "fourth"
 
 }  // namespace
 
+PhraseTable::PhraseTable(std::span<const std::string_view> phrases) {
+  for (std::string_view phrase : phrases) {
+    std::vector<std::string_view> words;
+    for (std::size_t start = 0; start <= phrase.size();) {
+      std::size_t space = std::min(phrase.find(' ', start), phrase.size());
+      words.push_back(phrase.substr(start, space - start));
+      start = space + 1;
+    }
+    m_by_first[words.front()].push_back(std::move(words));
+  }
+}
+
+std::size_t PhraseTable::longest(const std::vector<Token>& tokens, std::size_t at) const {
+  if (at >= tokens.size() || tokens[at].kind != TokenKind::Word) return 0;
+  auto it = m_by_first.find(tokens[at].text);
+  if (it == m_by_first.end()) return 0;
+  std::size_t best = 0;
+  for (const auto& words : it->second) {
+    if (words.size() <= best || at + words.size() > tokens.size()) continue;
+    bool match = true;
+    for (std::size_t i = 1; match && i < words.size(); ++i) {
+      match = tokens[at + i].kind == TokenKind::Word && tokens[at + i].text == words[i];
+    }
+    if (match) best = words.size();
+  }
+  return best;
+}
+
 const Terms& terms() {
   static const Terms table = [] {
     Terms t;
-    for (auto c : model::class_names()) t.classes.push_back(c);
-    for (auto c : kLanguageClasses) t.classes.push_back(c);
-    t.m_plural_storage.reserve(t.classes.size());
-    for (auto c : t.classes)
+    std::vector<std::string_view> classes, plurals, properties;
+    for (auto c : model::class_names()) classes.push_back(c);
+    for (auto c : kLanguageClasses) classes.push_back(c);
+    t.m_plural_storage.reserve(classes.size());
+    for (auto c : classes) {
       t.m_plural_storage.push_back(std::string(c) + (c == "box" ? "es" : "s"));
-    for (const auto& p : t.m_plural_storage) t.plurals.push_back(p);
-    for (auto p : model::property_names()) t.properties.push_back(p);
-    for (auto p : kLanguageProperties) t.properties.push_back(p);
+    }
+    for (const auto& p : t.m_plural_storage) plurals.push_back(p);
+    for (auto p : model::property_names()) properties.push_back(p);
+    for (auto p : kLanguageProperties) properties.push_back(p);
+    t.classes = PhraseTable(classes);
+    t.plurals = PhraseTable(plurals);
+    t.properties = PhraseTable(properties);
     return t;
   }();
   return table;

@@ -3,18 +3,36 @@
 // constants (`return`, `tab`, `pi`) and the ordinals (`first` … `tenth`).
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "scriptkit/lang/lexer.h"
 #include "scriptkit/runtime/value.h"
 
 namespace scriptkit::lang {
 
+// Phrases of one or more words, found by their first word. The phrases'
+// text must outlive the table.
+class PhraseTable {
+ public:
+  PhraseTable() = default;
+  explicit PhraseTable(std::span<const std::string_view> phrases);
+  // The number of words of the longest phrase that begins at tokens[at].
+  std::size_t longest(const std::vector<Token>& tokens, std::size_t at) const;
+  // True when some phrase begins with this word.
+  bool starts(std::string_view word) const { return m_by_first.count(word) != 0; }
+
+ private:
+  std::unordered_map<std::string_view, std::vector<std::vector<std::string_view>>> m_by_first;
+};
+
 struct Terms {
-  std::vector<std::string_view> classes;     // singular
-  std::vector<std::string_view> plurals;     // "menu items", "boxes"
-  std::vector<std::string_view> properties;  // "current menu item"
+  PhraseTable classes;     // singular
+  PhraseTable plurals;     // "menu items", "boxes"
+  PhraseTable properties;  // "current menu item"
  private:
   friend const Terms& terms();
   std::vector<std::string> m_plural_storage;
