@@ -225,16 +225,17 @@ Block Parser::block(std::string_view opener, int opened_line, bool stop_at_else,
   }
 }
 
-// closer -> 'end' [ block words ]
+// closer -> 'end' block words
+// The block's words are required after "end", so that a text cut short
+// inside its last "end tell" never compiles and runs.
 void Parser::close_block(std::string_view opener, int opened_line, std::string_view closer_words) {
   if (!accept_word("end")) unclosed(opener, opened_line);
-  if (at_line_end()) return;
   std::string_view words = closer_words.empty() ? opener : closer_words;
   std::size_t start = 0;
   for (;;) {
     std::size_t space = words.find(' ', start);
     std::string_view word = words.substr(start, space == words.npos ? words.npos : space - start);
-    if (!accept_word(word)) expected("end of line or \"" + std::string(word) + "\"");
+    if (!accept_word(word)) expected("\"" + std::string(word) + "\"");
     if (space == words.npos) return;
     start = space + 1;
   }

@@ -66,6 +66,14 @@ TEST_F(WindowCommands, TitleOf90CharactersFitsAnd91FailsWithoutARow) {
   EXPECT_EQ(changes, 0);
 }
 
+TEST_F(WindowCommands, EveryTitleCutInsideTheLastEndTellFails) {
+  // 92 to 98 characters leave "end te" down to nothing of the closing line.
+  for (int length = 92; length <= 98; ++length) {
+    EXPECT_NE(AddRowToPopUpWithText(kPopUp, kMain, P(std::string(length, 't')), 0), noErr) << length;
+  }
+  EXPECT_TRUE(titles().empty());
+}
+
 TEST_F(WindowCommands, EscapesCountAgainstTheLimit) {
   // 45 quotes take 90 characters once escaped: the text is full, still whole.
   EXPECT_EQ(AddRowToPopUpWithText(kPopUp, kMain, P(std::string(45, '"')), 0), noErr);

@@ -5,4 +5,4 @@ on fill(n)
   repeat with i from 1 to n
     log i
 end fill
--- expect error: -2741 line 7: Expected end of line or "repeat" but found "fill".
+-- expect error: -2741 line 7: Expected "repeat" but found "fill".
