@@ -58,6 +58,12 @@ std::size_t live_cf_object_count() {
   return live().size();
 }
 
+const CFObject* adopt_cf_object(std::unique_ptr<CFObject> object) {
+  const CFObject* raw = object.get();
+  if (raw) live().emplace(raw, std::move(object));
+  return raw;
+}
+
 }  // namespace platform
 
 CFTypeRef CFRetain(CFTypeRef object) {

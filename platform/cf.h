@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/types.h"
@@ -47,6 +48,10 @@ struct CFObject {
 
 // Objects made and not yet released.
 std::size_t live_cf_object_count();
+
+// Counts an object that another backing made (a metadata item, a locale) as
+// live, with one reference for the caller, and returns it.
+const CFObject* adopt_cf_object(std::unique_ptr<CFObject> object);
 
 }  // namespace platform
 
