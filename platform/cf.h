@@ -113,3 +113,15 @@ CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef alloc, CFStringRef path,
 CFStringRef CFURLCopyFileSystemPath(CFURLRef url, CFURLPathStyle style);
 CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef alloc, CFURLRef url,
                                                CFStringRef component, Boolean isDirectory);
+
+// Writes the characters of `range` (in UTF-16 units) in the encoding into
+// `buffer`, at most maxBufLen bytes. A character without a form in the
+// encoding becomes its nearest one when lossByte is not 0 (for Mac Roman: the
+// letter without its accent, a no-break space for the narrow one), or lossByte
+// when there is none; with lossByte 0 the conversion stops before it. Returns
+// the number of UTF-16 units converted; *usedBufLen (when given) gets the
+// bytes written. Only Mac Roman and UTF-8 are known; external
+// representation is not supported.
+CFIndex CFStringGetBytes(CFStringRef string, CFRange range, CFStringEncoding encoding,
+                         UInt8 lossByte, Boolean isExternalRepresentation, UInt8* buffer,
+                         CFIndex maxBufLen, CFIndex* usedBufLen);
