@@ -1,10 +1,7 @@
 // TIFF and PNG headers. exiv2 is not used for these: it copies the value of
 // every TIFF tag (a layered TIFF's 200 MB layer tag included) and walks every
 // PNG chunk to the end of the file, where we stop at the first image data.
-#include <gio/gio.h>
-
-#include <memory>
-
+#include "platform/linux/inflate.h"
 #include "platform/linux/picture_reader.h"
 
 namespace platform {
@@ -125,36 +122,6 @@ class TiffReader {
 // No real profile is larger; a compressed profile that unpacks past this is
 // not read.
 constexpr std::size_t kMaxProfileBytes = 16 * 1024 * 1024;
-
-struct GObjectUnref {
-  void operator()(gpointer object) const { g_object_unref(object); }
-};
-
-// Unpacks a zlib stream with GIO's decompressor. False when the stream is
-// broken, truncated, or unpacks past `limit`.
-bool inflate_zlib(Bytes in, std::vector<std::uint8_t>& out, std::size_t limit) {
-  std::unique_ptr<GZlibDecompressor, GObjectUnref> stream(
-      g_zlib_decompressor_new(G_ZLIB_COMPRESSOR_FORMAT_ZLIB));
-  out.assign(std::min<std::size_t>(limit, std::max<std::size_t>(4096, in.size() * 4)), 0);
-  std::size_t used_in = 0, used_out = 0;
-  for (;;) {
-    gsize read = 0, written = 0;
-    GError* error = nullptr;
-    GConverterResult result = g_converter_convert(
-        G_CONVERTER(stream.get()), in.data() + used_in, in.size() - used_in, out.data() + used_out,
-        out.size() - used_out, G_CONVERTER_INPUT_AT_END, &read, &written, &error);
-    used_in += read;
-    used_out += written;
-    bool no_space = error && g_error_matches(error, G_IO_ERROR, G_IO_ERROR_NO_SPACE);
-    if (error) g_error_free(error);
-    if (result == G_CONVERTER_FINISHED) break;
-    bool stuck = result == G_CONVERTER_ERROR ? !no_space : (read == 0 && written == 0);
-    if (stuck || (out.size() - used_out < 1024 && out.size() >= limit)) return false;
-    if (no_space || out.size() - used_out < 1024) out.resize(std::min(limit, out.size() * 2));
-  }
-  out.resize(used_out);
-  return true;
-}
 
 // iCCP: a name of 1 to 79 characters, a NUL, the method (0) and the zlib stream.
 void read_iccp(Bytes data, PictureFacts& facts) {
