@@ -66,18 +66,6 @@ static const char* UnitSign(SInt16 unitCode) {
   }
 }
 
-// The formatter's text in Mac Roman, cut at 255 characters. A character
-// without a Mac Roman form becomes its nearest one: the narrow no-break space
-// that French puts between thousands becomes a no-break space.
-static void CopyToShortText(CFStringRef string, Str255 out) {
-  CFIndex used = 0;
-  out[0] = 0;
-  if (string == nullptr) return;
-  CFStringGetBytes(string, CFRangeMake(0, CFStringGetLength(string)), kCFStringEncodingMacRoman,
-                   '?', false, out + 1, 255, &used);
-  out[0] = static_cast<unsigned char>(used);
-}
-
 void val2strbufEX(SInt16 unitCode, float value, Str255 out) {
   SInt32 maxDecimals = MaxFractionDigits(unitCode);
   CFLocaleRef locale = CFLocaleCopyCurrent();
@@ -87,7 +75,9 @@ void val2strbufEX(SInt16 unitCode, float value, Str255 out) {
   CFNumberFormatterSetProperty(formatter, kCFNumberFormatterMaxFractionDigits, decimals);
   CFStringRef formatted = CFNumberFormatterCreateStringWithValue(kCFAllocatorDefault, formatter,
                                                                  kCFNumberFloatType, &value);
-  CopyToShortText(formatted, out);
+  // French groups thousands with a narrow no-break space, which has no Mac
+  // Roman form: it becomes a no-break space rather than an empty text.
+  CopyCFStringToShortText(formatted, out);
   AppendCStringToShortText(out, UnitSign(unitCode));
   CFRelease(locale);
   CFRelease(formatter);
