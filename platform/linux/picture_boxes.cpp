@@ -1,14 +1,14 @@
 // Box formats: JPEG 2000 and HEIF/AVIF.
 //
-// JPEG 2000 (read here because exiv2 0.27 turns down a file whose colour box
-// carries an ICC profile): the header box "jp2h" holds the size ("ihdr") and
-// the colour ("colr"), which may be a profile.
+// JPEG 2000: the header box "jp2h" holds the size ("ihdr") and the colour
+// ("colr"), which may be an ICC profile (exiv2 0.27 turns such files down).
 //
-// HEIF and AVIF: the size and the profile of the primary item. These files hold several images (the
-// picture, its thumbnail, tiles, a depth map), each with its own size property. exiv2 keeps the
-// largest size it meets, which is not always the picture's, so the primary item's properties are
-// looked up here: "pitm" names the item, "ipma" lists its properties by index,
-// "ipco" holds them ("ispe" the size, "colr" the profile).
+// HEIF and AVIF: the size and the profile of the primary item. These files
+// hold several images (the picture, its thumbnail, tiles, a depth map), each
+// with its own size property; exiv2 keeps the largest size it meets, which is
+// not always the picture's. Here "pitm" names the primary item, "ipma" lists
+// its properties by index and "ipco" holds them ("ispe" the size, "colr" the
+// profile).
 #include <array>
 
 #include "platform/linux/picture_reader.h"

@@ -34,14 +34,15 @@ bool read_picture_facts(Bytes file, PictureFacts& facts);
 bool fill_metadata_item(Bytes file, __MDItem& item);
 
 // One reader per format. Each returns false when the bytes are not its format.
+bool read_jpeg_facts(Bytes file, PictureFacts& facts);
+bool read_gif_facts(Bytes file, PictureFacts& facts);
 bool read_tiff_facts(Bytes file, PictureFacts& facts);
 bool read_png_facts(Bytes file, PictureFacts& facts);
 bool read_webp_facts(Bytes file, PictureFacts& facts);
 bool read_bmp_facts(Bytes file, PictureFacts& facts);
 bool read_psd_facts(Bytes file, PictureFacts& facts);
 bool read_jp2_facts(Bytes file, PictureFacts& facts);
-bool read_bmff_facts(Bytes file, PictureFacts& facts);   // HEIF and AVIF
-bool read_exiv2_facts(Bytes file, PictureFacts& facts);  // JPEG and GIF
+bool read_bmff_facts(Bytes file, PictureFacts& facts);  // HEIF and AVIF
 
 // The description of an ICC profile (UTF-8) in the user's language where the
 // profile has one, else its first; empty when the profile cannot be read or

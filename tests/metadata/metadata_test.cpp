@@ -142,6 +142,22 @@ TEST_F(MetadataTest, JpegProfileInTwoSegmentsIsJoined) {
   EXPECT_EQ(read_bytes(jpeg_with_segments(segments)).profile, "Split profile");
 }
 
+TEST_F(MetadataTest, JpegProfileWithAChunkMissingIsLeftOut) {
+  ByteString icc = icc_profile(U"Split profile");
+  ByteString payload{'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0, 2, 2};
+  payload.insert(payload.end(), icc.begin() + 100, icc.end());
+  Attributes a = read_bytes(jpeg_with_segments({jpeg_segment(0xE2, payload)}));
+  EXPECT_EQ(a.width, 720);
+  EXPECT_EQ(a.profile, "-");
+}
+
+TEST_F(MetadataTest, GifProfileComesFromItsExtension) {
+  Attributes a = read_bytes(gif(300, 20, icc_profile(U"Web Safe RGB")), "picture.gif");
+  EXPECT_EQ(a.width, 300);
+  EXPECT_EQ(a.height, 20);
+  EXPECT_EQ(a.profile, "Web Safe RGB");
+}
+
 TEST_F(MetadataTest, TiffSkipsReducedCopiesInEitherByteOrder) {
   ByteString icc = icc_profile(U"Scanner RGB");
   std::vector<TiffPage> pages = {{160, 120, 1, {}}, {3200, 2400, 0, icc}};
@@ -197,7 +213,7 @@ TEST_F(MetadataTest, BrokenProfileLeavesTheSize) {
   EXPECT_EQ(a.profile, "-");
 }
 
-TEST_F(MetadataTest, ExivStaysQuietOnBrokenFiles) {
+TEST_F(MetadataTest, StaysQuietOnBrokenFiles) {
   ByteString broken = jpeg_with_segments({exif_segment(1, 1)});
   broken.resize(40);  // inside the Exif block
   testing::internal::CaptureStderr();

@@ -231,6 +231,26 @@ ByteString png(std::uint32_t width, std::uint32_t height, const ByteString& icc)
   return file.bytes;
 }
 
+ByteString gif(std::uint16_t width, std::uint16_t height, const ByteString& icc) {
+  ByteWriter w{{}, false};
+  w.text("GIF89a"), w.u16(width), w.u16(height);
+  w.u8(0x80), w.u8(0), w.u8(0);  // a global colour table of two colours
+  w.append(ByteString(6, 0));
+  if (!icc.empty()) {
+    w.u8(0x21), w.u8(0xFF), w.u8(11), w.text("ICCRGBG1012");
+    for (std::size_t at = 0; at < icc.size(); at += 255) {
+      std::size_t size = std::min<std::size_t>(255, icc.size() - at);
+      w.u8(static_cast<std::uint32_t>(size));
+      w.bytes.insert(w.bytes.end(), icc.begin() + static_cast<std::ptrdiff_t>(at),
+                     icc.begin() + static_cast<std::ptrdiff_t>(at + size));
+    }
+    w.u8(0);
+  }
+  w.u8(0x2C), w.u16(0), w.u16(0), w.u16(1), w.u16(1), w.u8(0);  // the image
+  w.u8(2), w.u8(2), w.u8(0x4C), w.u8(0x01), w.u8(0), w.u8(0x3B);
+  return w.bytes;
+}
+
 ByteString jpeg_segment(std::uint8_t marker, const ByteString& payload) {
   ByteWriter w;
   w.u8(0xFF), w.u8(marker), w.u16(static_cast<std::uint32_t>(payload.size() + 2));

@@ -81,6 +81,10 @@ ByteString jp2(std::uint32_t width, std::uint32_t height, const ByteString& icc)
 // A PNG whose iCCP chunk carries the profile (check values are left 0).
 ByteString png(std::uint32_t width, std::uint32_t height, const ByteString& icc);
 
+// A GIF whose profile travels in an "ICCRGBG1012" application extension
+// (split in sub-blocks of 255 bytes), before a 1 by 1 image.
+ByteString gif(std::uint16_t width, std::uint16_t height, const ByteString& icc);
+
 // The sample JPEG with its profile segments taken out and `segments` (whole
 // marker segments) put in after the start marker.
 ByteString jpeg_with_segments(const std::vector<ByteString>& segments);
