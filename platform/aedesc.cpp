@@ -3,6 +3,8 @@
 #include <map>
 #include <memory>
 
+#include "platform/faults.h"
+
 namespace platform {
 
 // Every descriptor's data, owned here until it is disposed of.
@@ -37,6 +39,10 @@ void AEInitializeDesc(AEDesc* desc) {
 
 OSErr AECreateDesc(DescType typeCode, const void* dataPtr, Size dataSize, AEDesc* result) {
   if (result == nullptr || dataSize < 0 || (dataSize > 0 && dataPtr == nullptr)) return paramErr;
+  if (OSErr err = platform::take_fault(platform::Fault::create_desc)) {
+    AEInitializeDesc(result);
+    return err;
+  }
   platform::DescData data;
   const auto* bytes = static_cast<const std::uint8_t*>(dataPtr);
   data.bytes.assign(bytes, bytes + dataSize);

@@ -1,12 +1,34 @@
 // The File Manager: file references, file specifications, Finder information,
 // folders and file data, backed by the Linux file system.
+//
+// How the classic names map onto Linux:
+// - An FSRef is a resolved item: its absolute path, device and inode. Every
+//   operation that takes one first checks that the path still leads to that
+//   device and inode, so a reference to a file that was deleted or replaced
+//   fails with fnfErr instead of reaching the newcomer.
+// - An FSSpec names an item by its volume, the ID of its parent folder and its
+//   name. The volume is a stable non-zero number per mounted file system
+//   (derived from the folder it is mounted on); the directory ID is the low 32
+//   bits of the parent folder's inode; the name is the file name in Mac Roman.
+//   A name longer than 63 characters, or without a Mac Roman form, is
+//   shortened the classic way, "prefix#<hex inode>.ext", and such a name is
+//   resolved by the inode. The root folder "/" is the volume's root: parent
+//   ID 1 (fsRtParID) and the name "/". An all-zero FSSpec is "no file".
+// - The directory catalog maps (volume, directory ID) to a folder's path. It
+//   is filled whenever an FSSpec is made and kept under
+//   $XDG_CACHE_HOME/tavrine/catalog (default ~/.cache), so specifications
+//   stored in the preferences resolve in later runs. A hit counts only when
+//   the folder at that path still has that inode and lies on the device now
+//   mounted as that volume.
 #pragma once
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <string>
 
 #include "platform/cf.h"
+#include "platform/oserr.h"
 #include "platform/types.h"
 
 // A resolved item: its absolute POSIX path (UTF-8), device and inode.
@@ -15,3 +37,181 @@ struct FSRef {
   dev_t device = 0;
   ino_t inode = 0;
 };
+
+using FSCatalogInfoBitmap = UInt32;
+using FSVolumeRefNum = SInt16;
+using TextEncoding = UInt32;
+using ByteCount = unsigned long;
+using SInt64 = std::int64_t;
+using OptionBits = UInt32;
+
+enum : FSCatalogInfoBitmap { kFSCatInfoNone = 0 };
+enum : TextEncoding { kTextEncodingUnknown = 0xFFFF };
+enum : SInt32 { fsRtParID = 1 };  // the parent ID of a volume's root folder
+
+// Domains and folder types of FSFindFolder.
+enum : FSVolumeRefNum { kUserDomain = -32763 };
+enum : OSType { kPreferencesFolderType = FOUR_CHAR_CODE("pref") };
+enum : Boolean { kDontCreateFolder = 0, kCreateFolder = 1 };
+
+// Access to a file's data.
+enum : SInt8 { fsCurPerm = 0, fsRdPerm = 1, fsWrPerm = 2, fsRdWrPerm = 3 };
+// Where a read or write starts.
+enum : UInt16 { fsAtMark = 0, fsFromStart = 1, fsFromLEOF = 2, fsFromMark = 3 };
+
+// Paths and references.
+
+// Resolves a path (UTF-8 bytes, NUL-ended; relative paths start at the
+// current folder; symbolic links are followed) to a reference. isDirectory,
+// when given, says whether the item is a folder. A trailing "/" asks for a
+// folder. Returns fnfErr for a missing item or an empty path, dirNFErr when a
+// folder on the way is a file; ref is then left untouched.
+OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory);
+
+// Gives the FSSpec of a reference (and records its parent folder in the
+// directory catalog) and, when parentRef is given, the parent folder's
+// reference. whichInfo must be kFSCatInfoNone and outName null: no catalog
+// information is filled (paramErr otherwise). fnfErr when the item is gone.
+OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, void* catalogInfo,
+                       void* outName, FSSpec* fsSpec, FSRef* parentRef);
+
+// Resolves an FSSpec through the directory catalog. Returns nsvErr for an
+// unknown volume (the all-zero FSSpec included), dirNFErr when the parent
+// folder is not known or gone, bdNamErr for a name longer than 63 characters,
+// empty, "." or ".." or holding "/", fnfErr when no such item is there.
+OSErr FSpMakeFSRef(const FSSpec* spec, FSRef* ref);
+
+// The URL of a reference; null when the item is gone. The caller releases it.
+CFURLRef CFURLCreateFromFSRef(CFAllocatorRef allocator, const FSRef* ref);
+// The reference of a URL; false when nothing exists at its path.
+Boolean CFURLGetFSRef(CFURLRef url, FSRef* ref);
+
+// Finds the item `name` (UTF-16, nameLength units) in the folder parentRef. fnfErr
+// when there is none, bdNamErr for an empty name or one holding "/".
+OSErr FSMakeFSRefUnicode(const FSRef* parentRef, UniCharCount nameLength, const UniChar* name,
+                         TextEncoding textEncodingHint, FSRef* newRef);
+
+// Creates a folder (mkdir, permissions from the umask) in parentRef.
+// whichInfo must be kFSCatInfoNone. dupFNErr when the name is taken. Each of
+// newRef, newSpec and newDirID is filled when given.
+OSErr FSCreateDirectoryUnicode(const FSRef* parentRef, UniCharCount nameLength, const UniChar* name,
+                               FSCatalogInfoBitmap whichInfo, const void* catalogInfo,
+                               FSRef* newRef, FSSpec* newSpec, UInt32* newDirID);
+
+// Creates an empty file, without type or creator code. dupFNErr when an item
+// of that name exists (which is left as it was).
+OSErr FSCreateFileUnicode(const FSRef* parentRef, UniCharCount nameLength, const UniChar* name,
+                          FSCatalogInfoBitmap whichInfo, const void* catalogInfo, FSRef* newRef,
+                          FSSpec* newSpec);
+
+// Deletes a file or an empty folder.
+OSErr FSDeleteObject(const FSRef* ref);
+
+// The folder in which to make the replacement for FSReplaceObject: the folder
+// of the file that originalObject leads to, after its symbolic links, so that
+// the replacement lies on the same file system.
+OSErr FSGetTemporaryDirectoryForReplaceObject(const FSRef* originalObject,
+                                              FSRef* temporaryDirectory, OptionBits flags);
+
+enum : OptionBits {
+  kFSReplaceObjectDefaultBehavior = 0,
+  kFSReplaceObjectPreservePermissionInfo = 0x4,  // the original's mode and owner
+};
+
+// Puts the file replacementObject in the place of originalObject in one step
+// (rename(2), then the folder is synced), so that a reader sees either the old
+// file or the new one, never a mix. When originalObject is a symbolic link,
+// the file it leads to is replaced and the link stays. With
+// kFSReplaceObjectPreservePermissionInfo the replacement first takes the
+// original's permissions (and owner, where allowed). newName, temporaryName
+// and temporaryDirectory must be null. resultObject, when given, receives the
+// reference of the replaced item. A missing original is simply created.
+OSStatus FSReplaceObject(const FSRef* originalObject, const FSRef* replacementObject,
+                         CFStringRef newName, CFStringRef temporaryName,
+                         const FSRef* temporaryDirectory, OptionBits flags, FSRef* resultObject);
+
+// The user's folder of a type: the preferences folder (kPreferencesFolderType)
+// of kUserDomain is $XDG_CONFIG_HOME, by default ~/.config. With
+// kCreateFolder a missing folder is made (mode 0700, as the XDG base
+// directory rules ask); otherwise a missing one gives fnfErr. Other domains
+// and types give fnfErr.
+OSErr FSFindFolder(FSVolumeRefNum vRefNum, OSType folderType, Boolean createFolder,
+                   FSRef* foundRef);
+
+// Catalog lookups.
+
+// The item a parameter block names, as PBGetCatInfoSync reads and fills it.
+struct HFileInfo {
+  OSErr ioResult;       // out: the status
+  StringPtr ioNamePtr;  // in: the item's name (Mac Roman); length above 63 gives bdNamErr
+  SInt16 ioVRefNum;     // in: the volume
+  SInt16 ioFDirIndex;   // in: 0, look up by name (indexed lookups give paramErr)
+  SInt8 ioFlAttrib;     // out: 0x10 for a folder
+  SInt32 ioDirID;       // in: the parent folder's ID; out: the item's own ID
+  SInt32 ioFlParID;     // out: the parent folder's ID
+  SInt32 ioFlLgLen;     // out: a file's length in bytes, cut at 2 GB
+};
+struct CInfoPBRec {
+  HFileInfo hFileInfo;
+};
+using CInfoPBPtr = CInfoPBRec*;
+
+enum : SInt8 { kioFlAttribDirMask = 0x10 };
+
+// Looks up an item by volume, parent directory ID and name (a stat(2) of the
+// catalog's path). Files and folders both count. Returns the status it also
+// stores in ioResult.
+OSErr PBGetCatInfoSync(CInfoPBPtr pb);
+
+// Finder information of a file: the type from its content type (JPEG, TIFF,
+// PNGf, 8BPS, GIFf, PDF , BMP , EPSF, TEXT; APPL for a desktop entry or an
+// executable program; 0 when unknown), found from the format's signature,
+// then the file name's extension, then GIO's content type; the creator code
+// from netatalk's Finder-info extended attribute (user.org.netatalk.Metadata)
+// or 0; flags, location and folder 0. fnfErr for a folder or a missing file.
+OSErr FSpGetFInfo(const FSSpec* spec, FInfo* info);
+
+// File data. A file reference number names an open file until it is closed;
+// at most 64 are open at once (tmfoErr). Opening refuses folders, pipes and
+// devices (notAFileErr) and never blocks.
+
+// Opens a file's data for reading (fsRdPerm), writing (fsWrPerm) or both
+// (fsRdWrPerm); fsCurPerm tries both, then reading only.
+OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum);
+// Opens the data fork (forkName empty, or null with a length of 0); any other
+// fork gives errFSForkNotFound.
+OSErr FSOpenFork(const FSRef* ref, UniCharCount forkNameLength, const UniChar* forkName,
+                 SInt8 permissions, SInt16* forkRefNum);
+
+// Reads *count bytes at the mark and moves the mark past them. Fewer bytes
+// than asked at the end of the file: eofErr, with *count saying how many.
+OSErr FSRead(SInt16 refNum, long* count, void* buffPtr);
+// Reads requestCount bytes from the position; eofErr when the file ends
+// first. actualCount, when given, receives the bytes read, which are in the
+// buffer even when the read ends early.
+OSErr FSReadFork(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionOffset,
+                 ByteCount requestCount, void* buffer, ByteCount* actualCount);
+// Writes requestCount bytes at the position. actualCount receives the bytes
+// written, also when the write fails part way (dskFulErr for a full disk).
+// wrPermErr on a file opened for reading only.
+OSErr FSWriteFork(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionOffset,
+                  ByteCount requestCount, const void* buffer, ByteCount* actualCount);
+// Sets the file's length (ftruncate).
+OSErr FSSetForkSize(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionOffset);
+// Writes the file's data through to the disk (fsync).
+OSErr FSFlushFork(SInt16 forkRefNum);
+// Closes the file; the status of close(2), so that a late write error is seen.
+OSErr FSCloseFork(SInt16 forkRefNum);
+OSErr FSClose(SInt16 refNum);
+
+namespace platform {
+
+// Test seam: the next write of file data writes at most `bytes` bytes and then
+// fails with `status` (as a full disk does). A status of noErr instead ends
+// the process there with _exit(75), as a kill in the middle of a save would.
+void fail_next_write_after(std::size_t bytes, OSErr status);
+
+// Files open through the calls above.
+std::size_t open_file_count();
+
+}  // namespace platform

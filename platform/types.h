@@ -118,6 +118,19 @@ static_assert(offsetof(FInfo, fdFlags) == 8);
 static_assert(offsetof(FInfo, fdLocation) == 10);
 static_assert(offsetof(FInfo, fdFldr) == 14);
 
+// A short-text literal: PSTR("Main") is the length byte 4 and "Main".
+template <std::size_t N>
+struct PascalLiteral {
+  static_assert(N <= 256, "a short text holds at most 255 characters");
+  unsigned char text[N];
+  constexpr PascalLiteral(const char (&s)[N]) : text{} {
+    text[0] = static_cast<unsigned char>(N - 1);
+    for (std::size_t i = 0; i + 1 < N; ++i) text[i + 1] = static_cast<unsigned char>(s[i]);
+  }
+  constexpr operator ConstStr255Param() const { return text; }
+};
+#define PSTR(literal) (PascalLiteral(literal))
+
 // Short texts.
 void CopyCStringToPascal(const char* src, Str255 dst);   // cuts at 255 bytes
 void CopyPascalStringToC(ConstStr255Param src, char* dst); // dst holds 256 bytes

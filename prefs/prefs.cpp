@@ -1,13 +1,29 @@
 #include "prefs/prefs.h"
 
+#include "platform/alerts.h"
+#include "platform/files.h"
 #include "prefs/userprefs.h"
+#include "shell/cursors.h"
 #include "shell/records.h"
+
+const UniChar G_VESKAFOLDER[kVeskaFolderLength] = {'V', 'e', 's', 'k', 'a', 'S', 'o',
+                                                   'f', 't', 'w', 'a', 'r', 'e'};
+
+static const char kPrefsFileName[] = "Veska Tavrine Pro for ID Prefs";
+// Where a save puts the new record before it takes the file's place.
+static const char kPrefsTempName[] = ".Veska Tavrine Pro for ID Prefs.saving";
+// Longest file name we turn into UTF-16.
+enum { kMaxNameChars = 255 };
 
 void GetPreferences() {
   LoadDefaultUserPrefs();
   GetUserPrefs();
   G_ALWAYSOPENWITH = false;
   G_TRIGGERBUTTONWASEXPANDED = false;
+  LoadCursorData(0);
+  LoadCursorData(1);
+  LoadCursorData(2);
+  LoadCursorData(3);
 }
 
 void LoadDefaultUserPrefs() {
@@ -16,9 +32,182 @@ void LoadDefaultUserPrefs() {
   for (UInt8& byte : G_USERPREFS.reserved3) byte = 0;
 }
 
-// FIXME: the preferences file is not read or written yet.
-Boolean GetUserPrefs() {
-  return false;
+static CFStringRef MakeFileNameString(const char* name) {
+  return CFStringCreateWithCString(kCFAllocatorDefault, name, CFStringGetSystemEncoding());
 }
 
-void SaveUserPrefs() {}
+// The name's UTF-16 characters in chars; their count, 0 when it does not fit.
+static UniCharCount GetNameChars(CFStringRef name, UniChar* chars) {
+  CFIndex length = CFStringGetLength(name);
+  if (length <= 0 || length > kMaxNameChars) return 0;
+  CFStringGetCharacters(name, CFRangeMake(0, length), chars);
+  return (UniCharCount)length;
+}
+
+// A damaged or foreign file may say anything; the list has 50 slots.
+static void ClampPostAppCount() {
+  if (G_USERPREFS.postAppCount < 0) G_USERPREFS.postAppCount = 0;
+  if (G_USERPREFS.postAppCount > kPostAppListSlots) G_USERPREFS.postAppCount = kPostAppListSlots;
+}
+
+static Boolean ReadPrefsRecord(SInt16 refNum) {
+  UInt8 bytes[kUserPrefsBytes];
+  ByteCount actualCount = 0;
+  OSErr err;
+
+  // Bytes that a short file does not have keep what the record held.
+  EncodeUserPrefs(G_USERPREFS, bytes);
+  err = FSReadFork(refNum, fsFromStart, 0, kUserPrefsBytes, bytes, &actualCount);
+  DecodeUserPrefs(bytes, G_USERPREFS);
+  ClampPostAppCount();
+  return err == noErr;
+}
+
+Boolean GetUserPrefs() {
+  FSRef prefsFolderRef, makerFolderRef, fileRef;
+  FSSpec fileSpec;
+  CFStringRef fileName;
+  CFURLRef folderURL, fileURL = NULL;
+  SInt16 refNum;
+  Boolean result = false;
+
+  FSFindFolder(kUserDomain, kPreferencesFolderType, kDontCreateFolder, &prefsFolderRef);
+  if (FSMakeFSRefUnicode(&prefsFolderRef, kVeskaFolderLength, G_VESKAFOLDER, kTextEncodingUnknown,
+                         &makerFolderRef) != noErr)
+    return false;
+
+  fileName = MakeFileNameString(kPrefsFileName);
+  folderURL = CFURLCreateFromFSRef(kCFAllocatorDefault, &makerFolderRef);
+  if (folderURL != NULL)
+    fileURL =
+        CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, folderURL, fileName, false);
+  if (fileURL != NULL && CFURLGetFSRef(fileURL, &fileRef) &&
+      FSGetCatalogInfo(&fileRef, kFSCatInfoNone, NULL, NULL, &fileSpec, NULL) == noErr &&
+      FSpOpenDF(&fileSpec, fsRdPerm, &refNum) == noErr) {
+    result = ReadPrefsRecord(refNum);
+    FSClose(refNum);
+  }
+
+  if (fileName != NULL) CFRelease(fileName);
+  if (folderURL != NULL) CFRelease(folderURL);
+  if (fileURL != NULL) CFRelease(fileURL);
+  return result;
+}
+
+static void ShowSaveFailedAlert(const char* message) {
+  Str255 text, explanation;
+  AlertStdAlertParamRec param;
+  SInt16 itemHit;
+
+  CopyCStringToPascal(message, text);
+  explanation[0] = 0;
+  param.movable = true;
+  param.helpButton = false;
+  param.filterProc = NULL;
+  param.defaultText = kAlertDefaultOKText;
+  param.cancelText = NULL;
+  param.otherText = NULL;
+  param.defaultButton = kAlertStdAlertOKButton;
+  param.cancelButton = 0;
+  param.position = 0;  // the system's default position
+  StandardAlert(kAlertNoteAlert, text, explanation, &param, &itemHit);
+}
+
+// Makes the empty temporary file in folderRef; one left by a save that was
+// cut short is thrown away first.
+static OSErr CreateTemporaryFile(const FSRef* folderRef, FSRef* tempRef) {
+  UniChar chars[kMaxNameChars];
+  CFStringRef name = MakeFileNameString(kPrefsTempName);
+  UniCharCount length = GetNameChars(name, chars);
+  FSRef stale;
+  OSErr err;
+
+  CFRelease(name);
+  err = FSCreateFileUnicode(folderRef, length, chars, kFSCatInfoNone, NULL, tempRef, NULL);
+  if (err == dupFNErr &&
+      FSMakeFSRefUnicode(folderRef, length, chars, kTextEncodingUnknown, &stale) == noErr &&
+      FSDeleteObject(&stale) == noErr)
+    err = FSCreateFileUnicode(folderRef, length, chars, kFSCatInfoNone, NULL, tempRef, NULL);
+  return err;
+}
+
+// Writes the record to a temporary file beside the file that fileRef leads
+// to, flushes it to the disk and only then puts it in that file's place, so
+// that a save cut short by a full disk, a crash or a kill leaves the old
+// preferences whole.
+static Boolean WriteRecordSafely(const FSRef* fileRef) {
+  FSRef folderRef, tempRef;
+  SInt16 forkRef;
+  UInt8 bytes[kUserPrefsBytes];
+  ByteCount written = 0;
+  Boolean done = false;
+
+  if (FSGetTemporaryDirectoryForReplaceObject(fileRef, &folderRef, 0) != noErr) return false;
+  if (CreateTemporaryFile(&folderRef, &tempRef) != noErr) return false;
+
+  EncodeUserPrefs(G_USERPREFS, bytes);
+  if (FSOpenFork(&tempRef, 0, NULL, fsRdWrPerm, &forkRef) == noErr) {
+    if (FSWriteFork(forkRef, fsFromStart, 0, kUserPrefsBytes, bytes, &written) == noErr) {
+      FSSetForkSize(forkRef, fsFromStart, (SInt64)written);  // a failure here is ignored
+      done = FSFlushFork(forkRef) == noErr;
+    }
+    if (FSCloseFork(forkRef) != noErr) done = false;
+  }
+  if (done)
+    done = FSReplaceObject(fileRef, &tempRef, NULL, NULL, NULL,
+                           kFSReplaceObjectPreservePermissionInfo, NULL) == noErr;
+  if (!done) FSDeleteObject(&tempRef);
+  return done;
+}
+
+void SaveUserPrefs() {
+  FSRef prefsFolderRef, makerFolderRef, folderRef, fileRef;
+  CFStringRef fileName;
+  CFURLRef folderURL, secondFolderURL, fileURL;
+  UniChar nameChars[kMaxNameChars];
+  UniCharCount nameLength;
+  OSErr err;
+  Boolean createdNow, saved = false;
+
+  // The Preferences folder always exists where this program comes from; on
+  // Linux a new account may not have one yet, and the XDG rules ask the
+  // first writer to make it.
+  FSFindFolder(kUserDomain, kPreferencesFolderType, kCreateFolder, &prefsFolderRef);
+  if (FSMakeFSRefUnicode(&prefsFolderRef, kVeskaFolderLength, G_VESKAFOLDER, kTextEncodingUnknown,
+                         &makerFolderRef) != noErr &&
+      FSCreateDirectoryUnicode(&prefsFolderRef, kVeskaFolderLength, G_VESKAFOLDER, kFSCatInfoNone,
+                               NULL, &makerFolderRef, NULL, NULL) != noErr) {
+    ShowSaveFailedAlert("Can't save Veska Tavrine Pro preferences. (-1)");
+    return;
+  }
+
+  folderURL = CFURLCreateFromFSRef(kCFAllocatorDefault, &makerFolderRef);
+  fileName = MakeFileNameString(kPrefsFileName);
+  if (folderURL == NULL) {
+    CFRelease(fileName);
+    ShowSaveFailedAlert("Can't save Veska Tavrine Pro preferences. (-2)");
+    return;
+  }
+
+  secondFolderURL = CFURLCreateFromFSRef(kCFAllocatorDefault, &makerFolderRef);
+  if (secondFolderURL != NULL && CFURLGetFSRef(secondFolderURL, &folderRef)) {
+    nameLength = GetNameChars(fileName, nameChars);
+    err = FSCreateFileUnicode(&folderRef, nameLength, nameChars, kFSCatInfoNone, NULL, NULL, NULL);
+    createdNow = (err == noErr);
+    if (err == noErr || err == dupFNErr) {
+      fileURL = CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, secondFolderURL,
+                                                      fileName, false);
+      if (fileURL != NULL && CFURLGetFSRef(fileURL, &fileRef)) {
+        saved = WriteRecordSafely(&fileRef);
+        // A file we made just now and could not fill is taken away again.
+        if (!saved && createdNow) FSDeleteObject(&fileRef);
+      }
+      if (fileURL != NULL) CFRelease(fileURL);
+    }
+  }
+
+  CFRelease(fileName);
+  CFRelease(folderURL);
+  if (secondFolderURL != NULL) CFRelease(secondFolderURL);
+  if (!saved) ShowSaveFailedAlert("Can't save Veska Tavrine Pro preferences. (-3)");
+}

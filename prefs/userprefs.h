@@ -31,3 +31,7 @@ static_assert(offsetof(UserPrefs, dimensionUnits) == 3660);
 static_assert(offsetof(UserPrefs, reserved3) == 3664);
 
 extern UserPrefs G_USERPREFS;
+
+// The record as the file holds it, and back, field by field.
+void EncodeUserPrefs(const UserPrefs& prefs, UInt8 (&bytes)[kUserPrefsBytes]);
+void DecodeUserPrefs(const UInt8 (&bytes)[kUserPrefsBytes], UserPrefs& prefs);

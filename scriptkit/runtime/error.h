@@ -21,6 +21,7 @@ enum : std::int16_t {
   kErrDoesNotUnderstand = -1708,
   kErrUndefinedVariable = -2753,
   kErrStepBudget = -2706,      // the run took more steps than allowed
+  kErrCantSet = -10006,        // a property that cannot be set, or not to that value
 };
 
 template <typename T>

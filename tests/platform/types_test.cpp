@@ -95,3 +95,12 @@ TEST(ShortText, CompareStringIsExactAndOrdered) {
   EXPECT_LT(CompareString(a, b, nullptr), 0);
   EXPECT_GT(CompareString(b, a, nullptr), 0);
 }
+
+TEST(ShortText, LiteralsCarryTheirLength) {
+  constexpr PascalLiteral kWindow("Main");
+  ConstStr255Param text = kWindow;
+  EXPECT_EQ(text[0], 4);
+  EXPECT_EQ(std::memcmp(text + 1, "Main", 4), 0);
+  EXPECT_EQ(PSTR("Other\xC9").text[6], 0xC9);
+  EXPECT_EQ(PSTR("").text[0], 0);
+}

@@ -11,6 +11,7 @@
 #include "prefs/userprefs.h"
 #include "scriptkit/runtime/objc.h"
 #include "shell/records.h"
+#include "tests/support/sandbox.h"
 
 using scriptkit::Value;
 using scriptkit::ValueList;
@@ -20,6 +21,9 @@ namespace {
 
 class Bridge : public ::testing::Test {
  protected:
+  // Preferences and plug-ins are looked up in a sandbox, never in $HOME.
+  testing_support::DesktopSandbox sandbox;
+
   void SetUp() override {
     registry().add(ask_program_methods);
     G_INFO = {};

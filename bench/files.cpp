@@ -1,0 +1,113 @@
+// Costs of the file-system utilities and of the preferences file, warm, on a
+// temporary folder: what one picture's road and one save ask of the disk.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/files.h"
+#include "prefs/fileutils.h"
+#include "prefs/prefs.h"
+#include "prefs/userprefs.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A temporary tree like /Volumes/Disk/Folder/pic.tif, with the XDG folders
+// pointed into it, and a folder of 1000 files for the shortened names.
+struct Tree {
+  Tree() {
+    char pattern[] = "/tmp/tavrine-bench-XXXXXX";
+    root = mkdtemp(pattern);
+    setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
+    picture = root / "Volumes" / "Disk" / "Folder" / "pic.tif";
+    fs::create_directories(picture.parent_path());
+    std::ofstream(picture) << "II*";
+    fs::create_directories(root / "Many");
+    for (int i = 0; i < 1000; ++i) std::ofstream(root / "Many" / ("file " + std::to_string(i)));
+    long_name = root / "Many" / (std::string(100, 'l') + ".tif");
+    std::ofstream(long_name) << "x";
+  }
+  ~Tree() { fs::remove_all(root); }
+  fs::path root, picture, long_name;
+};
+
+Tree& tree() {
+  static Tree t;
+  return t;
+}
+
+FSSpec SpecOf(const fs::path& p) {
+  FSSpec spec{};
+  FSPathMakeFSSpec(reinterpret_cast<const UInt8*>(p.c_str()), &spec, nullptr);
+  return spec;
+}
+
+void BM_FSPathMakeFSSpec(benchmark::State& state) {
+  std::string path = tree().picture.string();
+  FSSpec spec;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        FSPathMakeFSSpec(reinterpret_cast<const UInt8*>(path.c_str()), &spec, nullptr));
+  }
+}
+BENCHMARK(BM_FSPathMakeFSSpec);
+
+void BM_FileExists(benchmark::State& state) {
+  FSSpec spec = SpecOf(tree().picture);
+  for (auto _ : state) benchmark::DoNotOptimize(FileExists(spec));
+}
+BENCHMARK(BM_FileExists);
+
+void BM_FileExistsOfAShortenedNameAmong1000(benchmark::State& state) {
+  FSSpec spec = SpecOf(tree().long_name);
+  for (auto _ : state) benchmark::DoNotOptimize(FileExists(spec));
+}
+BENCHMARK(BM_FileExistsOfAShortenedNameAmong1000);
+
+void BM_CopyPOSIXPath(benchmark::State& state) {
+  FSSpec spec = SpecOf(tree().picture);
+  for (auto _ : state) {
+    CFStringRef path = CopyPOSIXPath(spec);
+    CFRelease(path);
+  }
+}
+BENCHMARK(BM_CopyPOSIXPath);
+
+void BM_GetFileNameFromFileFSSpec(benchmark::State& state) {
+  FSSpec spec = SpecOf(tree().picture);
+  Str255 name;
+  for (auto _ : state) GetFileNameFromFileFSSpec(spec, name);
+}
+BENCHMARK(BM_GetFileNameFromFileFSSpec);
+
+void BM_MyMakeFolderFSSpec(benchmark::State& state) {
+  Str255 path;
+  CopyCStringToPascal(tree().picture.c_str(), path);
+  FSSpec spec;
+  for (auto _ : state) benchmark::DoNotOptimize(MyMakeFolderFSSpec(&spec, 1, path, 6));
+}
+BENCHMARK(BM_MyMakeFolderFSSpec);
+
+void BM_GetUserPrefs(benchmark::State& state) {
+  tree();
+  SaveUserPrefs();
+  for (auto _ : state) benchmark::DoNotOptimize(GetUserPrefs());
+}
+BENCHMARK(BM_GetUserPrefs);
+
+// Includes the fsync of the new file and of its folder: the price of a save
+// that can never leave a broken file behind.
+void BM_SaveUserPrefs(benchmark::State& state) {
+  tree();
+  for (auto _ : state) SaveUserPrefs();
+}
+BENCHMARK(BM_SaveUserPrefs)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

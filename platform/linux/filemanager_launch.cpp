@@ -1,0 +1,96 @@
+// The desktop's file manager as the default application for folders (GIO,
+// mime-apps rules), used where no provider of org.freedesktop.FileManager1
+// runs or can be started. Only an application that says it is a file manager
+// (category FileManager) counts.
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/linux/filemanager_backings.h"
+#include "platform/linux/gobject_ptr.h"
+
+namespace platform {
+namespace {
+
+constexpr const char* kFolderType = "inode/directory";
+constexpr const char* kFileManagerCategory = "FileManager";
+
+using AppInfo = GObjectPtr<GAppInfo>;
+using LaunchContext = GObjectPtr<GAppLaunchContext>;
+using File = GObjectPtr<GFile>;
+
+bool is_file_manager(GDesktopAppInfo* app) {
+  const char* categories = g_desktop_app_info_get_categories(app);
+  if (categories == nullptr) return false;
+  gchar** list = g_strsplit(categories, ";", -1);
+  bool found = g_strv_contains(const_cast<const gchar* const*>(list), kFileManagerCategory);
+  g_strfreev(list);
+  return found;
+}
+
+// The folder that holds the item; the root holds itself.
+std::string parent_of(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  auto slash = path.rfind('/');
+  if (slash == std::string::npos) return path;
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+class FolderHandlerFileManager final : public FileManager {
+ public:
+  explicit FolderHandlerFileManager(AppInfo app) : m_app(std::move(app)) {}
+
+  std::string identity() const override {
+    const char* id = g_app_info_get_id(m_app.get());
+    return std::string("app:") + (id ? id : "");
+  }
+  std::string name() const override { return g_app_info_get_name(m_app.get()); }
+  std::string application_path() const override {
+    const char* file = g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(m_app.get()));
+    return file ? file : "";
+  }
+
+  // Opens each item's parent folder once. The startup id goes into the
+  // launched program's environment under both names desktops use for it.
+  OSErr show_items(const std::vector<std::string>& paths, const std::string& startup_id,
+                   int /*timeout_ms*/) override {
+    std::vector<std::string> folders;
+    for (const auto& path : paths) {
+      std::string folder = parent_of(path);
+      if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+        folders.push_back(folder);
+    }
+    std::vector<File> files;
+    GList* list = nullptr;
+    for (const auto& folder : folders) {
+      files.emplace_back(g_file_new_for_path(folder.c_str()));
+      list = g_list_append(list, files.back().get());
+    }
+    LaunchContext context(g_app_launch_context_new());
+    if (!startup_id.empty()) {
+      g_app_launch_context_setenv(context.get(), "DESKTOP_STARTUP_ID", startup_id.c_str());
+      g_app_launch_context_setenv(context.get(), "XDG_ACTIVATION_TOKEN", startup_id.c_str());
+    }
+    gboolean launched = g_app_info_launch(m_app.get(), list, context.get(), nullptr);
+    g_list_free(list);
+    return launched ? noErr : connectionInvalid;
+  }
+
+ private:
+  AppInfo m_app;
+};
+
+}  // namespace
+
+std::unique_ptr<FileManager> find_folder_handler_file_manager() {
+  AppInfo app(g_app_info_get_default_for_type(kFolderType, FALSE));
+  if (!app || !G_IS_DESKTOP_APP_INFO(app.get())) return nullptr;
+  if (!is_file_manager(G_DESKTOP_APP_INFO(app.get()))) return nullptr;
+  return std::make_unique<FolderHandlerFileManager>(std::move(app));
+}
+
+}  // namespace platform

@@ -1,0 +1,214 @@
+// Launch Services on GIO.
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/launch.h"
+#include "platform/linux/gobject_ptr.h"
+
+namespace platform {
+namespace {
+
+struct TypeCode {
+  OSType type;
+  const char* content_type;
+};
+
+constexpr TypeCode kTypeCodes[] = {
+    {FOUR_CHAR_CODE("JPEG"), "image/jpeg"},
+    {FOUR_CHAR_CODE("TIFF"), "image/tiff"},
+    {FOUR_CHAR_CODE("PNGf"), "image/png"},
+    {FOUR_CHAR_CODE("8BPS"), "image/vnd.adobe.photoshop"},
+    {FOUR_CHAR_CODE("GIFf"), "image/gif"},
+    {FOUR_CHAR_CODE("BMPf"), "image/bmp"},
+    {FOUR_CHAR_CODE("BMP "), "image/bmp"},
+    {FOUR_CHAR_CODE("jp2 "), "image/jp2"},
+    {FOUR_CHAR_CODE("WEBP"), "image/webp"},
+    {FOUR_CHAR_CODE("heic"), "image/heif"},
+    {FOUR_CHAR_CODE("avif"), "image/avif"},
+    {FOUR_CHAR_CODE("EPSF"), "image/x-eps"},
+    {FOUR_CHAR_CODE("PDF "), "application/pdf"},
+    {FOUR_CHAR_CODE("TEXT"), "text/plain"},
+};
+
+bool make_ref(const char* path, FSRef* out) {
+  struct stat st;
+  if (path == nullptr || stat(path, &st) != 0) return false;
+  out->path = path;
+  out->device = st.st_dev;
+  out->inode = st.st_ino;
+  return true;
+}
+
+bool ends_with(const std::string& s, const char* suffix) {
+  std::size_t n = std::strlen(suffix);
+  return s.size() >= n && s.compare(s.size() - n, n, suffix) == 0;
+}
+
+// The desktop entry of a file, or null when it is not a usable one.
+GObjectPtr<GDesktopAppInfo> desktop_entry(const std::string& path) {
+  if (!ends_with(path, ".desktop")) return nullptr;
+  GObjectPtr<GDesktopAppInfo> info(g_desktop_app_info_new_from_filename(path.c_str()));
+  if (info && g_desktop_app_info_get_is_hidden(info.get())) return nullptr;
+  return info;
+}
+
+bool is_executable_file(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// A usable desktop entry: shown, and its TryExec program present (GIO
+// already refuses the latter when it loads an entry).
+bool usable(GAppInfo* app) {
+  return app && G_IS_DESKTOP_APP_INFO(app) && !g_desktop_app_info_get_is_hidden(G_DESKTOP_APP_INFO(app));
+}
+
+// The default application for a content type; when the default entry is
+// hidden, the first usable one of the type's other handlers.
+GObjectPtr<GAppInfo> default_app_for(const char* content_type) {
+  GObjectPtr<GAppInfo> app(g_app_info_get_default_for_type(content_type, FALSE));
+  if (usable(app.get())) return app;
+  GObjectListPtr all(g_app_info_get_all_for_type(content_type));
+  for (GList* item = all.get(); item; item = item->next) {
+    auto* candidate = static_cast<GAppInfo*>(item->data);
+    if (usable(candidate)) return GObjectPtr<GAppInfo>(G_APP_INFO(g_object_ref(candidate)));
+  }
+  return nullptr;
+}
+
+OSStatus app_for_content_type(const char* content_type, FSRef* outAppRef, CFURLRef* outAppURL) {
+  if (content_type == nullptr || *content_type == '\0') return kLSApplicationNotFoundErr;
+  GObjectPtr<GAppInfo> app = default_app_for(content_type);
+  if (!app) return kLSApplicationNotFoundErr;
+  const char* filename = g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(app.get()));
+  FSRef ref;
+  if (!make_ref(filename, &ref)) return kLSApplicationNotFoundErr;
+  if (outAppURL) {
+    CFStringRef path = CFStringCreateWithUTF8(ref.path);
+    *outAppURL = CFURLCreateWithFileSystemPath(kCFAllocatorDefault, path, kCFURLPOSIXPathStyle, false);
+    CFRelease(path);
+  }
+  if (outAppRef) *outAppRef = std::move(ref);
+  return noErr;
+}
+
+OSStatus launch_desktop_entry(GDesktopAppInfo* entry, const std::vector<std::string>& documents) {
+  GList* files = nullptr;
+  for (const std::string& doc : documents) files = g_list_append(files, g_file_new_for_path(doc.c_str()));
+  GObjectListPtr owned_files(files);
+  GError* raw_error = nullptr;
+  gboolean ok = g_app_info_launch(G_APP_INFO(entry), files, nullptr, &raw_error);
+  GErrorPtr error(raw_error);
+  return ok ? noErr : kLSNoLaunchPermissionErr;
+}
+
+OSStatus launch_executable(const std::string& program, const std::vector<std::string>& documents) {
+  std::vector<gchar*> argv;
+  argv.push_back(const_cast<gchar*>(program.c_str()));
+  for (const std::string& doc : documents) argv.push_back(const_cast<gchar*>(doc.c_str()));
+  argv.push_back(nullptr);
+  GError* raw_error = nullptr;
+  gboolean ok = g_spawn_async(nullptr, argv.data(), nullptr, G_SPAWN_DEFAULT, nullptr, nullptr,
+                              nullptr, &raw_error);
+  GErrorPtr error(raw_error);
+  return ok ? noErr : kLSNoLaunchPermissionErr;
+}
+
+}  // namespace
+
+const char* content_type_for_file_type(OSType type) {
+  for (const TypeCode& code : kTypeCodes) {
+    if (code.type == type) return code.content_type;
+  }
+  return "";
+}
+
+bool is_application(const std::string& path) {
+  if (ends_with(path, ".desktop")) return desktop_entry(path) != nullptr;
+  return is_executable_file(path);
+}
+
+}  // namespace platform
+
+OSStatus LSGetApplicationForItem(const FSRef* inItemRef, LSRolesMask, FSRef* outAppRef,
+                                 CFURLRef* outAppURL) {
+  if (inItemRef == nullptr || inItemRef->path.empty()) return paramErr;
+  platform::GObjectPtr<GFile> file(g_file_new_for_path(inItemRef->path.c_str()));
+  platform::GObjectPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                                         G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+  if (!info) return fnfErr;
+  return platform::app_for_content_type(g_file_info_get_content_type(info.get()), outAppRef, outAppURL);
+}
+
+OSStatus LSGetApplicationForInfo(OSType inType, OSType, CFStringRef inExtension, LSRolesMask,
+                                 FSRef* outAppRef, CFURLRef* outAppURL) {
+  if (inType != 0) {
+    return platform::app_for_content_type(platform::content_type_for_file_type(inType), outAppRef,
+                                          outAppURL);
+  }
+  if (inExtension == nullptr || inExtension->utf8.empty()) return kLSApplicationNotFoundErr;
+  std::string name = "file." + inExtension->utf8;
+  gboolean uncertain = FALSE;
+  platform::GCharPtr type(g_content_type_guess(name.c_str(), nullptr, 0, &uncertain));
+  if (uncertain) return kLSApplicationNotFoundErr;
+  platform::GCharPtr mime(g_content_type_get_mime_type(type.get()));
+  return platform::app_for_content_type(mime ? mime.get() : type.get(), outAppRef, outAppURL);
+}
+
+OSStatus LSCopyItemInfoForRef(const FSRef* inItemRef, LSRequestedInfo inWhichInfo,
+                              LSItemInfoRecord* outItemInfo) {
+  if (inItemRef == nullptr || outItemInfo == nullptr) return paramErr;
+  *outItemInfo = {};
+  if ((inWhichInfo & kLSRequestExtension) == 0) return noErr;
+  const std::string& path = inItemRef->path;
+  std::size_t slash = path.rfind('/');
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0 && dot + 1 < name.size()) {
+    outItemInfo->extension = CFStringCreateWithUTF8(name.substr(dot + 1));
+  }
+  return noErr;
+}
+
+OSStatus LSCopyDisplayNameForRef(const FSRef* inRef, CFStringRef* outDisplayName) {
+  if (inRef == nullptr || outDisplayName == nullptr) return paramErr;
+  *outDisplayName = nullptr;
+  struct stat st;
+  if (stat(inRef->path.c_str(), &st) != 0) return fnfErr;
+  if (auto entry = platform::desktop_entry(inRef->path)) {
+    *outDisplayName = CFStringCreateWithUTF8(g_app_info_get_name(G_APP_INFO(entry.get())));
+    return noErr;
+  }
+  std::size_t slash = inRef->path.rfind('/');
+  std::string name = inRef->path.substr(slash == std::string::npos ? 0 : slash + 1);
+  *outDisplayName = CFStringCreateWithUTF8(name.empty() ? "/" : name);
+  return noErr;
+}
+
+OSStatus LSOpenFromRefSpec(const LSLaunchFSRefSpec* inLaunchSpec, FSRef* outLaunchedRef) {
+  if (inLaunchSpec == nullptr || inLaunchSpec->appRef == nullptr) return paramErr;
+  const std::string& app = inLaunchSpec->appRef->path;
+  std::vector<std::string> documents;
+  for (UInt32 i = 0; i < inLaunchSpec->numDocs; ++i) {
+    const std::string& doc = inLaunchSpec->itemRefs[i].path;
+    struct stat st;
+    if (doc.empty() || stat(doc.c_str(), &st) != 0) return fnfErr;
+    documents.push_back(doc);
+  }
+  if (app.empty() || access(app.c_str(), F_OK) != 0) return kLSApplicationNotFoundErr;
+  OSStatus status = kLSApplicationNotFoundErr;
+  if (platform::ends_with(app, ".desktop")) {
+    auto entry = platform::desktop_entry(app);
+    if (entry) status = platform::launch_desktop_entry(entry.get(), documents);
+  } else if (platform::is_executable_file(app)) {
+    status = platform::launch_executable(app, documents);
+  }
+  if (status == noErr && outLaunchedRef) *outLaunchedRef = *inLaunchSpec->appRef;
+  return status;
+}

@@ -1,0 +1,122 @@
+// The application chooser's plumbing: options, the reply and the list of
+// installed applications (GIO).
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/launch.h"
+#include "platform/linux/gobject_ptr.h"
+#include "platform/nav.h"
+#include "platform/text.h"
+
+namespace platform {
+namespace {
+
+ChooserBacking* s_chooser = nullptr;
+
+std::string short_text(const unsigned char* text) {
+  return mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(text + 1), text[0]));
+}
+
+std::string icon_name(GAppInfo* app) {
+  GIcon* icon = g_app_info_get_icon(app);  // not owned
+  if (icon == nullptr) return {};
+  GCharPtr text(g_icon_to_string(icon));
+  return text ? text.get() : "";
+}
+
+}  // namespace
+
+void set_chooser_backing(ChooserBacking* backing) {
+  s_chooser = backing;
+}
+
+std::vector<ApplicationEntry> list_applications() {
+  std::vector<ApplicationEntry> entries;
+  GObjectListPtr all(g_app_info_get_all());
+  for (GList* item = all.get(); item; item = item->next) {
+    auto* app = static_cast<GAppInfo*>(item->data);
+    if (!G_IS_DESKTOP_APP_INFO(app) || !g_app_info_should_show(app)) continue;
+    const char* filename = g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(app));
+    if (filename == nullptr) continue;
+    entries.push_back({g_app_info_get_name(app), icon_name(app), filename});
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const ApplicationEntry& a, const ApplicationEntry& b) { return a.name < b.name; });
+  return entries;
+}
+
+}  // namespace platform
+
+OSErr NavGetDefaultDialogOptions(NavDialogOptions* options) {
+  if (options == nullptr) return paramErr;
+  std::memset(options, 0, sizeof *options);
+  options->location = {-1, -1};
+  return noErr;
+}
+
+NavEventUPP NewNavEventUPP(NavEventProcPtr proc) {
+  return proc;
+}
+
+void DisposeNavEventUPP(NavEventUPP) {}
+
+OSErr NavGetFile(AEDesc*, NavReplyRecord* reply, NavDialogOptions* dialogOptions, NavEventUPP,
+                 NavPreviewUPP, NavObjectFilterUPP, NavTypeListHandle, NavCallBackUserData) {
+  if (reply == nullptr || dialogOptions == nullptr) return paramErr;
+  reply->version = 0;
+  reply->validRecord = false;
+  AEInitializeDesc(&reply->selection);
+  if (platform::s_chooser == nullptr) return noErr;
+  std::optional<std::string> chosen = platform::s_chooser->choose_application(
+      platform::short_text(dialogOptions->message), platform::short_text(dialogOptions->actionButtonLabel),
+      platform::short_text(dialogOptions->cancelButtonLabel));
+  if (!chosen) return noErr;
+  platform::DescData list;
+  list.items.push_back({0, typeFSRef, std::vector<std::uint8_t>(chosen->begin(), chosen->end()), {}});
+  reply->selection = platform::make_descriptor(typeAEList, std::move(list));
+  reply->validRecord = true;
+  return noErr;
+}
+
+OSErr NavDisposeReply(NavReplyRecord* reply) {
+  if (reply == nullptr) return paramErr;
+  AEDisposeDesc(&reply->selection);
+  reply->validRecord = false;
+  return noErr;
+}
+
+OSErr AECountItems(const AEDescList* list, long* count) {
+  platform::DescData* data = list ? platform::descriptor_data(*list) : nullptr;
+  if (data == nullptr || count == nullptr) return errAENotAEDesc;
+  *count = static_cast<long>(data->items.size());
+  return noErr;
+}
+
+OSErr AEGetNthPtr(const AEDescList* list, long index, DescType desiredType, AEKeyword* keyword,
+                  DescType* typeCode, void* dataPtr, Size maximumSize, Size* actualSize) {
+  platform::DescData* data = list ? platform::descriptor_data(*list) : nullptr;
+  if (data == nullptr) return errAENotAEDesc;
+  if (index < 1 || index > static_cast<long>(data->items.size())) return errAEBadListItem;
+  const platform::DescItem& item = data->items[static_cast<std::size_t>(index - 1)];
+  if (keyword) *keyword = item.key;
+  if (typeCode) *typeCode = item.type;
+  if (desiredType == typeFSRef) {
+    if (item.type != typeFSRef) return errAECoercionFail;
+    if (dataPtr == nullptr || maximumSize < static_cast<Size>(sizeof(FSRef))) return paramErr;
+    std::string path(item.bytes.begin(), item.bytes.end());
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return fnfErr;
+    *static_cast<FSRef*>(dataPtr) = FSRef{path, st.st_dev, st.st_ino};
+    if (actualSize) *actualSize = sizeof(FSRef);
+    return noErr;
+  }
+  if (desiredType != typeWildCard && desiredType != item.type) return errAECoercionFail;
+  Size size = static_cast<Size>(item.bytes.size());
+  if (dataPtr) std::memcpy(dataPtr, item.bytes.data(), static_cast<std::size_t>(std::min(size, maximumSize)));
+  if (actualSize) *actualSize = size;
+  return noErr;
+}

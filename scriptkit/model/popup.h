@@ -1,0 +1,99 @@
+// Pop-up buttons: a control with a menu of menu items and a current item.
+// A script reaches the rows as `menu item n of menu of popup button "x"` or
+// `menu item n of popup button "x"`; both mean the same rows.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "scriptkit/model/view.h"
+
+namespace scriptkit::model {
+
+class MenuItem : public Element {
+ public:
+  explicit MenuItem(std::string title = {}, bool enabled = true, bool separator = false)
+      : m_title(std::move(title)), m_enabled(enabled && !separator), m_separator(separator) {}
+  Kind kind() const override { return Kind::MenuItem; }
+  std::string_view class_name() const override { return "menu item"; }
+  bool answers_to(std::string_view name) const override;
+
+  const std::string& title() const { return m_title; }
+  void set_title(std::string title);
+  bool enabled() const { return m_enabled; }
+  void set_enabled(bool enabled);
+  // A separator row: no title, never enabled.
+  bool separator() const { return m_separator; }
+  void set_separator(bool separator);
+
+  Result<Value> get(std::string_view property) override;
+  MaybeError set(std::string_view property, const Value& value) override;
+
+ private:
+  std::string m_title;
+  bool m_enabled;
+  bool m_separator;
+};
+
+class Menu : public Element {
+ public:
+  using Element::Element;
+  Kind kind() const override { return Kind::Menu; }
+  std::string_view class_name() const override { return "menu"; }
+
+  std::size_t item_count() const { return children().size(); }
+  // The item at a 0-based position, or nullptr.
+  std::shared_ptr<MenuItem> item(std::size_t position) const;
+  std::shared_ptr<MenuItem> add_item(std::string title, bool enabled = true,
+                                     Position at = Position::End);
+  std::shared_ptr<MenuItem> add_separator(Position at = Position::End);
+  void remove_item(MenuItem& item);
+  void remove_all();
+
+  Result<Value> get(std::string_view property) override;
+  // Makes a "menu item"; properties title, enabled, separator item, name.
+  Result<ElementPtr> make(std::string_view class_name, Position at,
+                          const ValueRecord& properties) override;
+  MaybeError remove(Element& child) override;
+
+ protected:
+  bool is_singleton() const override { return true; }
+
+ private:
+  void insert(std::shared_ptr<MenuItem> item, Position at);
+};
+
+class PopUpButton : public Control {
+ public:
+  explicit PopUpButton(std::string name = {});
+  Kind kind() const override { return Kind::PopUpButton; }
+  std::string_view class_name() const override { return "popup button"; }
+
+  const std::shared_ptr<Menu>& menu() const { return m_menu; }
+  // The current item, or nullptr when the menu is empty or nothing is chosen.
+  std::shared_ptr<MenuItem> current_item() const;
+  // The current item's 1-based position, 0 when there is none.
+  std::size_t current_index() const;
+  // Makes an item of this pop-up's menu current; false (and no change) for an
+  // item of another menu.
+  bool set_current_item(const std::shared_ptr<MenuItem>& item);
+
+  // Rows: the menu's items.
+  ElementList elements(std::string_view class_name) override;
+  Result<Value> get(std::string_view property) override;
+  MaybeError set(std::string_view property, const Value& value) override;
+  Result<ElementPtr> make(std::string_view class_name, Position at,
+                          const ValueRecord& properties) override;
+  MaybeError remove(Element& child) override;
+
+ private:
+  friend class Menu;
+  void item_added(const std::shared_ptr<MenuItem>& item);
+  void item_removed(MenuItem& item);
+
+  std::shared_ptr<Menu> m_menu;
+  std::weak_ptr<MenuItem> m_current;
+};
+
+}  // namespace scriptkit::model

@@ -1,0 +1,27 @@
+#include "scriptkit/qt/alerts_qt.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace scriptkit::qt {
+
+void QtAlerts::beep() {
+  QApplication::beep();
+}
+
+void QtAlerts::alert(SInt16 type, const std::string& message, const std::string& explanation) {
+  QMessageBox box;
+  switch (type) {
+    case kAlertStopAlert: box.setIcon(QMessageBox::Critical); break;
+    case kAlertCautionAlert: box.setIcon(QMessageBox::Warning); break;
+    case kAlertPlainAlert: box.setIcon(QMessageBox::NoIcon); break;
+    default: box.setIcon(QMessageBox::Information); break;
+  }
+  box.setText(QString::fromStdString(message));
+  box.setInformativeText(QString::fromStdString(explanation));
+  box.setStandardButtons(QMessageBox::Ok);
+  box.setDefaultButton(QMessageBox::Ok);
+  box.exec();
+}
+
+}  // namespace scriptkit::qt

@@ -1,0 +1,268 @@
+// References and file specifications on real folders: paths, names, the root,
+// shortened names and the directory catalog.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "platform/linux/files_internal.h"
+#include "tests/support/file_sandbox.h"
+
+namespace {
+
+using sandbox::fs::path;
+
+OSStatus MakeRef(const std::string& text, FSRef& ref, Boolean* isDirectory = nullptr) {
+  return FSPathMakeRef(reinterpret_cast<const UInt8*>(text.c_str()), &ref, isDirectory);
+}
+
+std::string PathOf(const FSSpec& spec) {
+  FSRef ref;
+  if (FSpMakeFSRef(&spec, &ref) != noErr) return "<none>";
+  return ref.path;
+}
+
+class Specs : public ::testing::Test {
+ protected:
+  sandbox::Folder box;
+  path pictures = box.root() / "Pictures";
+  void SetUp() override { sandbox::write_file(pictures / "pic.tif", "II*\0"); }
+};
+
+TEST_F(Specs, PathsResolveToReferences) {
+  FSRef ref;
+  Boolean isDirectory = true;
+  ASSERT_EQ(MakeRef((pictures / "pic.tif").string(), ref, &isDirectory), noErr);
+  EXPECT_EQ(ref.path, (pictures / "pic.tif").string());
+  EXPECT_FALSE(isDirectory);
+  struct stat st;
+  ASSERT_EQ(::stat(ref.path.c_str(), &st), 0);
+  EXPECT_EQ(ref.inode, st.st_ino);
+  EXPECT_EQ(ref.device, st.st_dev);
+
+  ASSERT_EQ(MakeRef(pictures.string() + "//./", ref, &isDirectory), noErr);
+  EXPECT_EQ(ref.path, pictures.string());
+  EXPECT_TRUE(isDirectory);
+  ASSERT_EQ(MakeRef((pictures / "../Pictures/pic.tif").string(), ref), noErr);
+  EXPECT_EQ(ref.path, (pictures / "pic.tif").string());
+}
+
+TEST_F(Specs, BadPathsFailAndLeaveTheReference) {
+  FSRef ref;
+  ref.path = "/kept";
+  EXPECT_EQ(MakeRef((pictures / "missing.tif").string(), ref), fnfErr);
+  EXPECT_EQ(MakeRef("", ref), fnfErr);
+  EXPECT_EQ(MakeRef((pictures / "pic.tif").string() + "/", ref), dirNFErr);
+  EXPECT_EQ(MakeRef((pictures / "pic.tif" / "inside").string(), ref), dirNFErr);
+  EXPECT_EQ(ref.path, "/kept");
+}
+
+TEST_F(Specs, RelativePathsStartAtTheCurrentFolder) {
+  path here = sandbox::fs::current_path();
+  sandbox::fs::current_path(pictures);
+  FSRef ref;
+  EXPECT_EQ(MakeRef("pic.tif", ref), noErr);
+  sandbox::fs::current_path(here);
+  EXPECT_EQ(ref.path, (pictures / "pic.tif").string());
+}
+
+TEST_F(Specs, SpecNamesTheParentFolderAndTheName) {
+  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  struct stat folder;
+  ASSERT_EQ(::stat(pictures.c_str(), &folder), 0);
+  EXPECT_NE(spec.vRefNum, 0);
+  EXPECT_EQ(spec.parID, static_cast<SInt32>(static_cast<std::uint32_t>(folder.st_ino)));
+  EXPECT_EQ(sandbox::name_of(spec), "pic.tif");
+  for (std::size_t i = 1 + spec.name[0]; i < sizeof spec.name; ++i) EXPECT_EQ(spec.name[i], 0);
+  EXPECT_EQ(PathOf(spec), (pictures / "pic.tif").string());
+
+  FSSpec folderSpec = sandbox::spec_of(pictures);
+  EXPECT_EQ(folderSpec.vRefNum, spec.vRefNum);
+  EXPECT_EQ(sandbox::name_of(folderSpec), "Pictures");
+  EXPECT_EQ(PathOf(folderSpec), pictures.string());
+}
+
+TEST_F(Specs, TheRootIsTheVolumeRoot) {
+  FSSpec root = sandbox::spec_of("/");
+  EXPECT_EQ(root.parID, fsRtParID);
+  EXPECT_EQ(sandbox::name_of(root), "/");
+  EXPECT_EQ(PathOf(root), "/");
+  FSSpec elsewhere = root;
+  elsewhere.vRefNum = static_cast<SInt16>(root.vRefNum == -1 ? -2 : -1);
+  FSRef ref;
+  EXPECT_EQ(FSpMakeFSRef(&elsewhere, &ref), nsvErr);
+  FSRef parent;
+  FSRef rootRef;
+  ASSERT_EQ(MakeRef("/", rootRef), noErr);
+  EXPECT_EQ(FSGetCatalogInfo(&rootRef, kFSCatInfoNone, nullptr, nullptr, nullptr, &parent), noErr);
+  EXPECT_TRUE(parent.path.empty());
+}
+
+TEST_F(Specs, MacRomanNamesStayAsTheyAre) {
+  sandbox::write_file(pictures / "Caf\xC3\xA9 \xE2\x80\x93 1.tif", "x");  // "Café – 1.tif"
+  FSSpec spec = sandbox::spec_of(pictures / "Caf\xC3\xA9 \xE2\x80\x93 1.tif");
+  EXPECT_EQ(sandbox::name_of(spec), "Caf\x8E \xD0 1.tif");
+  EXPECT_EQ(PathOf(spec), (pictures / "Caf\xC3\xA9 \xE2\x80\x93 1.tif").string());
+}
+
+TEST_F(Specs, LongAndForeignNamesAreShortenedAndFoundByInode) {
+  std::string long_name = std::string(100, 'a') + ".tif";
+  std::string foreign = "\xE5\x86\x99\xE7\x9C\x9F.jpeg";  // "写真.jpeg"
+  std::string decomposed = "Cafe\xCC\x81.png";            // e and a combining acute
+  for (const std::string& name : {long_name, foreign, decomposed}) {
+    sandbox::write_file(pictures / name, "x");
+    struct stat st;
+    ASSERT_EQ(::stat((pictures / name).c_str(), &st), 0);
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "#%llX", static_cast<unsigned long long>(st.st_ino));
+    FSSpec spec = sandbox::spec_of(pictures / name);
+    std::string shortened = sandbox::name_of(spec);
+    EXPECT_LE(shortened.size(), 63u);
+    EXPECT_NE(shortened.find(hex), std::string::npos) << shortened;
+    EXPECT_EQ(PathOf(spec), (pictures / name).string()) << name;
+  }
+  EXPECT_EQ(sandbox::name_of(sandbox::spec_of(pictures / long_name)).substr(0, 3), "aaa");
+  EXPECT_TRUE(sandbox::name_of(sandbox::spec_of(pictures / foreign)).ends_with(".jpeg"));
+  EXPECT_TRUE(sandbox::name_of(sandbox::spec_of(pictures / decomposed)).starts_with("Cafe"));
+  // Exactly 63 characters still fit; 64 do not.
+  EXPECT_EQ(platform::files::spec_name(std::string(63, 'b'), 5), std::string(63, 'b'));
+  EXPECT_EQ(platform::files::spec_name(std::string(64, 'b'), 5), std::string(61, 'b') + "#5");
+}
+
+TEST_F(Specs, ARenamedLongNameIsStillFoundByItsInode) {
+  std::string before = std::string(80, 'x') + ".psd";
+  sandbox::write_file(pictures / before, "x");
+  FSSpec spec = sandbox::spec_of(pictures / before);
+  std::string after = std::string(90, 'y') + ".psd";
+  sandbox::fs::rename(pictures / before, pictures / after);
+  EXPECT_EQ(PathOf(spec), (pictures / after).string());
+}
+
+TEST_F(Specs, AShortNameThatOnlyLooksShortenedFindsNoOtherFile) {
+  struct stat st;
+  ASSERT_EQ(::stat((pictures / "pic.tif").c_str(), &st), 0);
+  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  char name[64];
+  int length = std::snprintf(name, sizeof name, "other#%llX.tif",
+                             static_cast<unsigned long long>(st.st_ino));
+  spec.name[0] = static_cast<unsigned char>(length);
+  std::memcpy(spec.name + 1, name, static_cast<std::size_t>(length));
+  FSRef ref;
+  EXPECT_EQ(FSpMakeFSRef(&spec, &ref), fnfErr);
+}
+
+TEST_F(Specs, BadSpecsAreRefusedWithoutReadingPastTheName) {
+  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  FSRef ref;
+  FSSpec bad = spec;
+  bad.name[0] = 200;
+  EXPECT_EQ(FSpMakeFSRef(&bad, &ref), bdNamErr);
+  for (const char* name : {"", ".", "..", "a/b"}) {
+    bad = spec;
+    CopyCStringToPascal(name, bad.name);
+    EXPECT_EQ(FSpMakeFSRef(&bad, &ref), bdNamErr) << name;
+  }
+  FSSpec zero{};
+  EXPECT_EQ(FSpMakeFSRef(&zero, &ref), nsvErr);
+  bad = spec;
+  bad.parID ^= 0x5A5A5A5A;
+  EXPECT_EQ(FSpMakeFSRef(&bad, &ref), dirNFErr);
+}
+
+TEST_F(Specs, ReferencesToReplacedItemsFail) {
+  FSRef ref;
+  ASSERT_EQ(MakeRef((pictures / "pic.tif").string(), ref), noErr);
+  sandbox::fs::rename(pictures / "pic.tif", pictures / "old.tif");
+  sandbox::write_file(pictures / "pic.tif", "new");
+  FSSpec spec;
+  EXPECT_EQ(FSGetCatalogInfo(&ref, kFSCatInfoNone, nullptr, nullptr, &spec, nullptr), fnfErr);
+  EXPECT_EQ(CFURLCreateFromFSRef(kCFAllocatorDefault, &ref), nullptr);
+  EXPECT_EQ(FSGetCatalogInfo(&ref, 1, nullptr, nullptr, &spec, nullptr), paramErr);
+}
+
+TEST_F(Specs, CatalogHitsAreCheckedAgainstTheFolderInode) {
+  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  // The folder moves away and a new one takes its path: the old directory ID
+  // must not lead into the newcomer.
+  sandbox::fs::rename(pictures, box.root() / "Moved");
+  sandbox::write_file(pictures / "pic.tif", "impostor");
+  FSRef ref;
+  EXPECT_EQ(FSpMakeFSRef(&spec, &ref), dirNFErr);
+}
+
+TEST_F(Specs, TheCatalogFileSurvivesDamage) {
+  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  path catalog = box.cache() / "tavrine" / "catalog";
+  std::string text = sandbox::read_file(catalog);
+  EXPECT_NE(text.find(pictures.string()), std::string::npos);
+  sandbox::write_file(catalog,
+                      "garbage\nD x y z\nV 0 /\nD -1 2 3 relative\n" + text + "D -5 7 9 /cut");
+  {
+    // Another, empty cache knows nothing of the volume; made again there,
+    // the volume gets the same number, as it is derived from its mount folder.
+    sandbox::EnvVar other("XDG_CACHE_HOME", (box.root() / "other").string());
+    FSRef ref;
+    EXPECT_EQ(FSpMakeFSRef(&spec, &ref), nsvErr);
+    EXPECT_EQ(sandbox::spec_of(pictures / "pic.tif").vRefNum, spec.vRefNum);
+  }
+  // Back to the damaged file, read afresh.
+  EXPECT_EQ(PathOf(spec), (pictures / "pic.tif").string());
+
+  platform::files::CatalogLine line{false, -3, -7, 42, "/a\\b\nc"};
+  platform::files::CatalogLine back;
+  std::string formatted = platform::files::format_catalog_line(line);
+  EXPECT_EQ(formatted, "D -3 -7 42 /a\\\\b\\nc\n");
+  ASSERT_TRUE(platform::files::parse_catalog_line(formatted.substr(0, formatted.size() - 1), back));
+  EXPECT_EQ(back.path, line.path);
+  EXPECT_EQ(back.dir_id, -7);
+  EXPECT_FALSE(platform::files::parse_catalog_line("D -3 -7 42 /bad\\q", back));
+}
+
+TEST_F(Specs, ResolvesInANewProcessThroughTheCatalogFile) {
+  if (const char* expected = std::getenv("TAVRINE_TEST_EXPECT_PATH")) {
+    // The child: it only knows the stored bytes and the parent's cache.
+    sandbox::EnvVar cache("XDG_CACHE_HOME", std::getenv("TAVRINE_TEST_CACHE"));
+    FSSpec spec{};
+    std::string hex = std::getenv("TAVRINE_TEST_SPEC");
+    for (std::size_t i = 0; i < sizeof spec; ++i)
+      reinterpret_cast<UInt8*>(&spec)[i] =
+          static_cast<UInt8>(std::stoi(hex.substr(2 * i, 2), nullptr, 16));
+    ASSERT_EQ(PathOf(spec), expected);
+    sandbox::write_file(std::getenv("TAVRINE_TEST_MARKER"), "resolved");
+    return;
+  }
+  sandbox::write_file(pictures / "Sub" / (std::string(70, 'z') + ".tif"), "x");
+  path target = pictures / "Sub" / (std::string(70, 'z') + ".tif");
+  FSSpec spec = sandbox::spec_of(target);
+  std::string hex;
+  for (std::size_t i = 0; i < sizeof spec; ++i) {
+    char pair[3];
+    std::snprintf(pair, sizeof pair, "%02X", reinterpret_cast<const UInt8*>(&spec)[i]);
+    hex += pair;
+  }
+  path marker = box.root() / "marker";
+  int status = sandbox::run_in_new_process("Specs.ResolvesInANewProcessThroughTheCatalogFile",
+                                           {{"TAVRINE_TEST_EXPECT_PATH", target.string()},
+                                            {"TAVRINE_TEST_SPEC", hex},
+                                            {"TAVRINE_TEST_MARKER", marker.string()},
+                                            {"TAVRINE_TEST_CACHE", box.cache().string()}});
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(sandbox::read_file(marker), "resolved");
+}
+
+TEST_F(Specs, UrlsOfFoldersHaveNoTrailingSlash) {
+  FSRef ref;
+  ASSERT_EQ(MakeRef(pictures.string() + "/", ref), noErr);
+  CFURLRef url = CFURLCreateFromFSRef(kCFAllocatorDefault, &ref);
+  ASSERT_NE(url, nullptr);
+  EXPECT_TRUE(url->is_directory);
+  CFStringRef text = CFURLCopyFileSystemPath(url, kCFURLPOSIXPathStyle);
+  EXPECT_EQ(text->utf8, pictures.string());
+  FSRef back;
+  EXPECT_TRUE(CFURLGetFSRef(url, &back));
+  EXPECT_EQ(back.inode, ref.inode);
+  CFRelease(text);
+  CFRelease(url);
+}
+
+}  // namespace

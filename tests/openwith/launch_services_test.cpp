@@ -1,0 +1,154 @@
+// Launch Services on GIO, in a sandbox of desktop entries and default rules.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "platform/launch.h"
+#include "tests/support/sandbox.h"
+
+namespace fs = std::filesystem;
+using testing_support::DesktopSandbox;
+using testing_support::TempDir;
+
+namespace {
+
+FSRef RefOf(const fs::path& path) {
+  struct stat st {};
+  stat(path.c_str(), &st);
+  return FSRef{path.string(), st.st_dev, st.st_ino};
+}
+
+std::string WaitForFile(const fs::path& file) {
+  for (int i = 0; i < 200 && !fs::exists(file); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::ifstream in(file);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class LaunchServices : public ::testing::Test {
+ protected:
+  DesktopSandbox sandbox;
+  TempDir docs;
+};
+
+}  // namespace
+
+TEST_F(LaunchServices, FindsTheDefaultApplicationOfAnItemByItsContents) {
+  fs::path editor = sandbox.add_application("editor", "Picture Editor", "true %f", "image/png;");
+  sandbox.set_default("image/png", "editor");
+  // A PNG signature under a misleading name is still a PNG.
+  fs::path doc = docs.write("picture.dat", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(64, '\0'));
+  FSRef app;
+  CFURLRef url = nullptr;
+  FSRef item = RefOf(doc);
+  ASSERT_EQ(LSGetApplicationForItem(&item, kLSRolesAll, &app, &url), noErr);
+  EXPECT_EQ(app.path, editor.string());
+  ASSERT_NE(url, nullptr);
+  EXPECT_EQ(url->path, editor.string());
+  CFRelease(url);
+}
+
+TEST_F(LaunchServices, NoApplicationForAnUnclaimedType) {
+  fs::path doc = docs.write("notes.qqzz", "plain words");
+  FSRef app, item = RefOf(doc);
+  EXPECT_EQ(LSGetApplicationForItem(&item, kLSRolesAll, &app, nullptr), kLSApplicationNotFoundErr);
+}
+
+TEST_F(LaunchServices, FindsApplicationsByTypeCodeAndByExtension) {
+  fs::path viewer = sandbox.add_application("viewer", "Viewer", "true %f", "image/jpeg;");
+  sandbox.set_default("image/jpeg", "viewer");
+  FSRef app;
+  ASSERT_EQ(LSGetApplicationForInfo(FOUR_CHAR_CODE("JPEG"), 0, nullptr, kLSRolesAll, &app, nullptr), noErr);
+  EXPECT_EQ(app.path, viewer.string());
+  CFStringRef ext = CFStringCreateWithUTF8("jpg");
+  FSRef by_ext;
+  ASSERT_EQ(LSGetApplicationForInfo(0, 0, ext, kLSRolesAll, &by_ext, nullptr), noErr);
+  EXPECT_EQ(by_ext.path, viewer.string());
+  CFRelease(ext);
+  EXPECT_NE(LSGetApplicationForInfo(0, 0, nullptr, kLSRolesAll, &by_ext, nullptr), noErr);
+  EXPECT_NE(LSGetApplicationForInfo(FOUR_CHAR_CODE("????"), 0, nullptr, kLSRolesAll, &by_ext, nullptr), noErr);
+}
+
+TEST_F(LaunchServices, HiddenEntriesAndMissingTryExecAreNoApplications) {
+  sandbox.add_application("hidden", "Hidden", "true %f", "image/png;", "Hidden=true\n");
+  sandbox.set_default("image/png", "hidden");
+  fs::path gone = sandbox.add_application("gone", "Gone", "true %f", "image/gif;",
+                                          "TryExec=/nonexistent/program\n");
+  sandbox.set_default("image/gif", "gone");
+  FSRef app;
+  EXPECT_NE(LSGetApplicationForInfo(FOUR_CHAR_CODE("PNGf"), 0, nullptr, kLSRolesAll, &app, nullptr), noErr);
+  EXPECT_NE(LSGetApplicationForInfo(FOUR_CHAR_CODE("GIFf"), 0, nullptr, kLSRolesAll, &app, nullptr), noErr);
+  EXPECT_FALSE(platform::is_application(gone.string()));
+}
+
+TEST_F(LaunchServices, DisplayNamesAreTheLocalizedNameOrTheFileName) {
+  fs::path entry = sandbox.add_application("krita-like", "Painter", "true %f", "image/png;",
+                                           "Name[de]=Maler\n");
+  FSRef ref = RefOf(entry);
+  CFStringRef name = nullptr;
+  ASSERT_EQ(LSCopyDisplayNameForRef(&ref, &name), noErr);
+  EXPECT_EQ(name->utf8, "Painter");
+  CFRelease(name);
+  fs::path doc = docs.write("Café.tif", "x");
+  FSRef doc_ref = RefOf(doc);
+  ASSERT_EQ(LSCopyDisplayNameForRef(&doc_ref, &name), noErr);
+  EXPECT_EQ(name->utf8, "Café.tif");
+  CFRelease(name);
+  EXPECT_EQ(platform::live_cf_object_count(), 0u);
+}
+
+TEST_F(LaunchServices, ExtensionOfAnItem) {
+  FSRef ref{"/a/b/picture.final.JPG", 0, 0};
+  LSItemInfoRecord info;
+  ASSERT_EQ(LSCopyItemInfoForRef(&ref, kLSRequestExtension, &info), noErr);
+  ASSERT_NE(info.extension, nullptr);
+  EXPECT_EQ(info.extension->utf8, "JPG");
+  CFRelease(info.extension);
+  FSRef bare{"/a/b/.profile", 0, 0};
+  ASSERT_EQ(LSCopyItemInfoForRef(&bare, kLSRequestExtension, &info), noErr);
+  EXPECT_EQ(info.extension, nullptr);
+}
+
+TEST_F(LaunchServices, LaunchingAnEntryOpensTheDocument) {
+  fs::path marker = docs.path() / "marker";
+  fs::path program = sandbox.marker_program(marker);
+  fs::path entry = sandbox.add_application("recorder", "Recorder", program.string() + " %f", "image/png;");
+  fs::path doc = docs.write("my picture.png", "x");
+  FSRef app = RefOf(entry), item = RefOf(doc);
+  LSLaunchFSRefSpec spec{&app, 1, &item, nullptr, kLSLaunchDefaults, nullptr};
+  ASSERT_EQ(LSOpenFromRefSpec(&spec, nullptr), noErr);
+  EXPECT_EQ(WaitForFile(marker), doc.string() + "\n");
+}
+
+TEST_F(LaunchServices, LaunchingAnExecutableOpensTheDocument) {
+  fs::path marker = docs.path() / "marker";
+  fs::path program = sandbox.marker_program(marker);
+  fs::path doc = docs.write("pic.tif", "x");
+  FSRef app = RefOf(program), item = RefOf(doc);
+  LSLaunchFSRefSpec spec{&app, 1, &item, nullptr, kLSLaunchDefaults, nullptr};
+  ASSERT_EQ(LSOpenFromRefSpec(&spec, nullptr), noErr);
+  EXPECT_EQ(WaitForFile(marker), doc.string() + "\n");
+}
+
+TEST_F(LaunchServices, LaunchFailuresAreReported) {
+  fs::path doc = docs.write("pic.tif", "x");
+  FSRef item = RefOf(doc);
+  fs::path hidden = sandbox.add_application("hidden", "Hidden", "true %f", "", "Hidden=true\n");
+  fs::path broken = sandbox.add_application("broken", "Broken", "/nonexistent/bin/editor %f", "");
+  fs::path plain = docs.write("not-a-program", "text");
+  for (const fs::path& p : {hidden, broken, plain, docs.path() / "deleted.desktop"}) {
+    FSRef app = RefOf(p);
+    app.path = p.string();
+    LSLaunchFSRefSpec spec{&app, 1, &item, nullptr, kLSLaunchDefaults, nullptr};
+    EXPECT_NE(LSOpenFromRefSpec(&spec, nullptr), noErr) << p;
+  }
+  fs::path ok = sandbox.add_application("ok", "OK", "true %f", "");
+  FSRef app = RefOf(ok);
+  FSRef gone_doc{(docs.path() / "gone.tif").string(), 0, 0};
+  LSLaunchFSRefSpec spec{&app, 1, &gone_doc, nullptr, kLSLaunchDefaults, nullptr};
+  EXPECT_EQ(LSOpenFromRefSpec(&spec, nullptr), fnfErr);
+}

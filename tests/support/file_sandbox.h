@@ -1,0 +1,136 @@
+// A temporary folder with the XDG folders pointed into it, and small helpers
+// for making and reading real files there. Shared by the files and prefs
+// tests.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/alerts.h"
+#include "platform/files.h"
+
+namespace sandbox {
+
+namespace fs = std::filesystem;
+
+// Sets an environment variable for the sandbox's lifetime.
+class EnvVar {
+ public:
+  EnvVar(const char* name, const std::string& value) : m_name(name) {
+    if (const char* old = std::getenv(name)) m_old = old;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~EnvVar() {
+    if (m_old)
+      ::setenv(m_name, m_old->c_str(), 1);
+    else
+      ::unsetenv(m_name);
+  }
+  EnvVar(const EnvVar&) = delete;
+  EnvVar& operator=(const EnvVar&) = delete;
+
+ private:
+  const char* m_name;
+  std::optional<std::string> m_old;
+};
+
+class Folder {
+ public:
+  Folder() {
+    std::string pattern = (fs::temp_directory_path() / "tavrine-files-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    m_root = ::mkdtemp(buffer.data());
+    m_config = std::make_unique<EnvVar>("XDG_CONFIG_HOME", (m_root / "config").string());
+    m_cache = std::make_unique<EnvVar>("XDG_CACHE_HOME", (m_root / "cache").string());
+    m_data = std::make_unique<EnvVar>("XDG_DATA_HOME", (m_root / "data").string());
+    m_dirs = std::make_unique<EnvVar>("XDG_DATA_DIRS", (m_root / "system").string());
+  }
+  ~Folder() {
+    std::error_code ec;
+    fs::permissions(m_root, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(m_root, ec);
+  }
+
+  const fs::path& root() const { return m_root; }
+  fs::path config() const { return m_root / "config"; }
+  fs::path cache() const { return m_root / "cache"; }
+
+ private:
+  fs::path m_root;
+  std::unique_ptr<EnvVar> m_config, m_cache, m_data, m_dirs;
+};
+
+inline void write_file(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+inline std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The FSSpec of a path given as UTF-8 (through the platform directly).
+inline FSSpec spec_of(const fs::path& path) {
+  FSRef ref;
+  FSSpec spec{};
+  std::string text = path.string();
+  EXPECT_EQ(FSPathMakeRef(reinterpret_cast<const UInt8*>(text.c_str()), &ref, nullptr), noErr)
+      << text;
+  EXPECT_EQ(FSGetCatalogInfo(&ref, kFSCatInfoNone, nullptr, nullptr, &spec, nullptr), noErr);
+  return spec;
+}
+
+inline std::string name_of(const FSSpec& spec) {
+  return std::string(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]);
+}
+
+// Records beeps and alerts instead of showing them.
+class RecordingAlerts final : public platform::AlertBacking {
+ public:
+  RecordingAlerts() { platform::set_alert_backing(this); }
+  ~RecordingAlerts() override { platform::set_alert_backing(nullptr); }
+  void beep() override { ++beeps; }
+  void alert(SInt16 type, const std::string& message, const std::string& explanation) override {
+    types.push_back(type);
+    messages.push_back(message);
+    explanations.push_back(explanation);
+  }
+  int beeps = 0;
+  std::vector<SInt16> types;
+  std::vector<std::string> messages;
+  std::vector<std::string> explanations;
+};
+
+// Runs this test program again in a new process with only `test` selected
+// and the given variables set; returns its exit status (0 when it passed).
+inline int run_in_new_process(const std::string& test,
+                              const std::vector<std::pair<std::string, std::string>>& env) {
+  pid_t child = ::fork();
+  if (child == 0) {
+    for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
+    std::string filter = "--gtest_filter=" + test;
+    char self[] = "/proc/self/exe";
+    char* argv[] = {self, filter.data(), nullptr};
+    ::execv(self, argv);
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace sandbox
