@@ -12,6 +12,7 @@ struct PixMapBlock {
   PixMap map{};
   PixMap* master = nullptr;
   std::vector<std::uint8_t> pixels;
+  bool lockable = true;
 };
 
 std::unordered_map<PixMapHandle, std::unique_ptr<PixMapBlock>>& pixmaps() {
@@ -20,6 +21,7 @@ std::unordered_map<PixMapHandle, std::unique_ptr<PixMapBlock>>& pixmaps() {
 }
 
 CursorImageSource* s_source = nullptr;
+PixMapTestHook s_test_hook;
 
 CursorImageSource* source() {
   return s_source ? s_source : default_cursor_image_source();
@@ -49,9 +51,15 @@ PixMapHandle make_pixmap(const CursorImage& image) {
   map.cmpCount = 4;
   map.cmpSize = 8;
   block->master = &block->map;
+  if (s_test_hook) block->lockable = s_test_hook(map);
   PixMapHandle handle = &block->master;
   pixmaps().emplace(handle, std::move(block));
   return handle;
+}
+
+bool pixels_lockable(PixMapHandle pm) {
+  auto it = pixmaps().find(pm);
+  return it == pixmaps().end() || it->second->lockable;
 }
 
 }  // namespace
@@ -62,6 +70,10 @@ void set_cursor_image_source(CursorImageSource* s) {
 
 std::size_t live_pixmap_count() {
   return pixmaps().size();
+}
+
+void set_pixmap_test_hook(PixMapTestHook hook) {
+  s_test_hook = std::move(hook);
 }
 
 }  // namespace platform
@@ -78,7 +90,7 @@ OSStatus QDGetCursorData(Boolean contextCursor, PixMapHandle* crsrData, Point* h
 }
 
 Boolean LockPixels(PixMapHandle pm) {
-  return pm && *pm && (*pm)->baseAddr != nullptr;
+  return pm && *pm && (*pm)->baseAddr != nullptr && platform::pixels_lockable(pm);
 }
 
 void UnlockPixels(PixMapHandle) {}

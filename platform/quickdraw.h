@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/types.h"
@@ -40,7 +41,8 @@ enum : OSStatus { kQDNoCursorImageErr = -9980 };
 // The caller disposes of the pixel map with DisposePixMap. An image wider
 // than 4095 pixels cannot be described and also gives kQDNoCursorImageErr.
 OSStatus QDGetCursorData(Boolean contextCursor, PixMapHandle* crsrData, Point* hotSpot);
-// True when the pixels can be read (the map has pixel data).
+// True when the pixels can be read (the map has pixel data, and no test hook
+// said otherwise).
 Boolean LockPixels(PixMapHandle pm);
 void UnlockPixels(PixMapHandle pm);
 // Frees the pixel map and its pixels. Null and unknown handles are ignored.
@@ -72,5 +74,14 @@ CursorImageSource* default_cursor_image_source();
 
 // Pixel maps made and not yet disposed of.
 std::size_t live_pixmap_count();
+
+// For tests: pixel maps as the classic platform could hand them out and this
+// one never does (another depth, flag bits in rowBytes, no pixel data,
+// pixels that cannot be locked). Each pixel map QDGetCursorData makes passes
+// through the hook before it is returned; the hook may change its fields and
+// returns false to make LockPixels fail on that map. The pixels stay owned
+// by the map, whatever baseAddr becomes. An empty hook removes it.
+using PixMapTestHook = std::function<bool(PixMap& map)>;
+void set_pixmap_test_hook(PixMapTestHook hook);
 
 }  // namespace platform

@@ -1,0 +1,85 @@
+#include "tests/trigger/trigger_support.h"
+
+#include <memory>
+
+#include "platform/osa.h"
+#include "shell/records.h"
+
+namespace trigger_test {
+namespace {
+
+RecordingScripts* s_recorder = nullptr;
+
+class RecordingComponent final : public platform::ScriptingComponent {
+ public:
+  OSErr compile(std::string_view text, OSAID* id) override {
+    s_recorder->scripts.push_back({std::string(text), G_TRIGGERBUTTONWASEXPANDED != 0});
+    *id = ++m_last_id;
+    return noErr;
+  }
+  OSErr execute(OSAID, OSAID* result) override {
+    *result = kOSANullScript;
+    return s_recorder->run_status;
+  }
+  OSErr dispose(OSAID) override { return noErr; }
+  std::string last_error_message() const override { return {}; }
+
+ private:
+  OSAID m_last_id = 0;
+};
+
+}  // namespace
+
+RecordingScripts::RecordingScripts() {
+  s_recorder = this;
+  platform::install_scripting_component(kOSAComponentType, kAppleScriptSubtype,
+                                        [] { return std::make_unique<RecordingComponent>(); });
+}
+
+RecordingScripts::~RecordingScripts() {
+  platform::install_scripting_component(kOSAComponentType, kAppleScriptSubtype, nullptr);
+  s_recorder = nullptr;
+}
+
+MadeUpCursor::MadeUpCursor() {
+  platform::set_cursor_image_source(this);
+  platform::set_pixmap_test_hook([this](PixMap& map) {
+    if (adjust) adjust(map);
+    return lockable;
+  });
+}
+
+MadeUpCursor::~MadeUpCursor() {
+  platform::set_pixmap_test_hook(nullptr);
+  platform::set_cursor_image_source(nullptr);
+}
+
+bool MadeUpCursor::current_cursor_image(platform::CursorImage& out) {
+  ++copies;
+  if (!image) return false;
+  out = *image;
+  return true;
+}
+
+platform::CursorImage cursor_image(const std::vector<std::uint8_t>& first_bytes,
+                                   std::uint8_t filler) {
+  platform::CursorImage image = zero_image(16, 16);
+  for (std::size_t i = 0; i < first_bytes.size() && i < 256; ++i) {
+    const std::uint8_t red = filler;
+    const auto green = static_cast<std::uint8_t>(filler + i);
+    const auto blue = static_cast<std::uint8_t>(~filler);
+    image.argb[i] = std::uint32_t{first_bytes[i]} << 24 | std::uint32_t{red} << 16 |
+                    std::uint32_t{green} << 8 | blue;
+  }
+  return image;
+}
+
+platform::CursorImage zero_image(int width, int height) {
+  platform::CursorImage image;
+  image.width = width;
+  image.height = height;
+  image.argb.assign(static_cast<std::size_t>(width) * height, 0);
+  return image;
+}
+
+}  // namespace trigger_test

@@ -1,0 +1,81 @@
+// The whole trigger on a real X server: a cursor on a window, xdotool's
+// clicks, the monitor, the XFixes image and the scripts the runner is given.
+#include <gtest/gtest.h>
+
+#include "shell/cursors.h"
+#include "shell/monitor.h"
+#include "shell/records.h"
+#include "tests/trigger/cursor_window.h"
+#include "tests/trigger/trigger_support.h"
+#include "tests/trigger/xvfb.h"
+
+namespace {
+
+class TriggerOnX11 : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!trigger_test::shared_xvfb_display() || !trigger_test::have_program("xdotool"))
+      GTEST_SKIP() << "needs Xvfb and xdotool";
+    platform::set_double_click_settings(400, 4);
+    // The graded cursor's first bytes are its alphas, 0 to 255 as signed bytes.
+    for (int i = 0; i < 256; ++i) G_CURSOR_Crsr2[i] = static_cast<SInt8>(i);
+    G_TRIGGERBUTTONWASEXPANDED = false;
+    ASSERT_TRUE(window.show(trigger_test::graded_cursor(), 100, 100, 100));
+    MyInstallEventHandler();
+    ASSERT_GE(platform::event_monitor_descriptor(), 0);
+  }
+  void TearDown() override { platform::reset_event_monitor(); }
+
+  // Clicks with xdotool, waits out the double-click time and returns the
+  // texts of the scripts run meanwhile.
+  std::vector<std::string> scripts_after(const std::string& arguments) {
+    runs.scripts.clear();
+    EXPECT_TRUE(trigger_test::xdotool(arguments));
+    trigger_test::pump_monitor_until([] { return false; }, 500);
+    std::vector<std::string> texts;
+    for (const auto& script : runs.scripts) texts.push_back(script.text);
+    return texts;
+  }
+
+  static std::string widen() { return nudge('+'); }
+  static std::string narrow() { return nudge('-'); }
+  static std::string nudge(char sign) {
+    return std::string("tell window \"Main\"\nset a to bounds of button \"Trigger\"\n") +
+           "set item 3 of a to (item 3 of a) " + sign +
+           " 1\nset bounds of button \"Trigger\" to a\nend tell";
+  }
+
+  trigger_test::CursorWindow window;
+  trigger_test::RecordingScripts runs;
+};
+
+using Texts = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(TriggerOnX11, DoubleClicksOverOurCursorWidenThenNarrow) {
+  EXPECT_EQ(scripts_after("mousemove 150 150 click --repeat 2 --delay 80 1"), Texts{widen()});
+  EXPECT_TRUE(G_TRIGGERBUTTONWASEXPANDED);
+  EXPECT_EQ(scripts_after("click --repeat 2 --delay 80 1"), Texts{narrow()});
+  EXPECT_FALSE(G_TRIGGERBUTTONWASEXPANDED);
+}
+
+TEST_F(TriggerOnX11, SingleAndSlowClicksChangeNothing) {
+  EXPECT_EQ(scripts_after("mousemove 150 150 click 1"), Texts{});
+  EXPECT_EQ(scripts_after("click --repeat 2 --delay 600 1"), Texts{});
+  EXPECT_FALSE(G_TRIGGERBUTTONWASEXPANDED);
+}
+
+// A triple click is a double-click and one press more: its second press
+// nudges once, its third (click count 3) changes nothing.
+TEST_F(TriggerOnX11, ATripleClickNudgesOnceAtItsSecondPress) {
+  EXPECT_EQ(scripts_after("mousemove 150 150 click --repeat 3 --delay 80 1"), Texts{widen()});
+}
+
+TEST_F(TriggerOnX11, DoubleClicksWithAnotherCursorChangeNothing) {
+  EXPECT_EQ(scripts_after("mousemove 20 20 click --repeat 2 --delay 80 1"), Texts{});
+  // Our cursor, but no longer among the stored images.
+  G_CURSOR_Crsr2[255] = 0;
+  EXPECT_EQ(scripts_after("mousemove 150 150 click --repeat 2 --delay 80 1"), Texts{});
+  EXPECT_EQ(platform::live_pixmap_count(), 0u);
+}
