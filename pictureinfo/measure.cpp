@@ -7,6 +7,7 @@
 #include "platform/numberformat.h"
 #include "prefs/userprefs.h"
 #include "shell/records.h"
+#include "window/scriptrunner.h"
 
 // Unit codes of val2strbufEX and of the document's measurements.
 enum : SInt16 {
@@ -78,7 +79,7 @@ void val2strbufEX(SInt16 unitCode, float value, Str255 out) {
   // French groups thousands with a narrow no-break space, which has no Mac
   // Roman form: it becomes a no-break space rather than an empty text.
   CopyCFStringToShortText(formatted, out);
-  AppendCStringToShortText(out, UnitSign(unitCode));
+  pstrappend(out, UnitSign(unitCode));
   CFRelease(locale);
   CFRelease(formatter);
   CFRelease(decimals);
@@ -128,7 +129,7 @@ static bool GetUnitCodes(SInt32 dimensionUnits, SInt16* widthCode, SInt16* heigh
 static void FormatAxis(SInt32 pixels, SInt16 unitCode, Str255 out) {
   if (!IsConvertibleUnit(unitCode)) {
     val2strbufEX(kUnitWhole, static_cast<float>(pixels), out);
-    AppendCStringToShortText(out, " px");
+    pstrappend(out, " px");
     return;
   }
   val2strbufEX(unitCode, PixelsToUnits(pixels, unitCode), out);
@@ -154,7 +155,7 @@ void HandleDimensionsUnitsChange() {
   FormatAxis(G_INFO.pixelHeight, heightCode, heightText);
 
   G_INFO.dimensionsText[0] = 0;
-  AppendToShortText(G_INFO.dimensionsText, widthText + 1, widthText[0]);
-  AppendCStringToShortText(G_INFO.dimensionsText, " x ");
-  AppendToShortText(G_INFO.dimensionsText, heightText + 1, heightText[0]);
+  pstrconcat(G_INFO.dimensionsText, widthText);
+  pstrappend(G_INFO.dimensionsText, " x ");
+  pstrconcat(G_INFO.dimensionsText, heightText);
 }

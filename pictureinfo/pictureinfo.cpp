@@ -8,6 +8,7 @@
 #include "platform/metadata.h"
 #include "prefs/fileutils.h"
 #include "shell/records.h"
+#include "window/scriptrunner.h"
 
 static void ClearFSSpec(FSSpec* spec) {
   spec->vRefNum = 0;
@@ -21,7 +22,7 @@ static bool IsEmptyFSSpec(const FSSpec* spec) {
 
 static void SetShortText(StringPtr text, const char* value) {
   text[0] = 0;
-  AppendCStringToShortText(text, value);
+  pstrappend(text, value);
 }
 
 // Every field this operation writes, back to "nothing known". The en dash is
@@ -113,15 +114,14 @@ void CleanUpRowFields() {
   Str255 number;
 
   if (G_INFO.pixelWidth == 0 || G_INFO.pixelHeight == 0) {
-    G_INFO.dimensionsText[0] = 1;
-    G_INFO.dimensionsText[1] = '?';
+    SetShortText(G_INFO.dimensionsText, "?");
     return;
   }
   G_INFO.dimensionsText[0] = 0;
   NumToString(G_INFO.pixelWidth, number);
-  AppendToShortText(G_INFO.dimensionsText, number + 1, number[0]);
-  AppendCStringToShortText(G_INFO.dimensionsText, " x ");
+  pstrconcat(G_INFO.dimensionsText, number);
+  pstrappend(G_INFO.dimensionsText, " x ");
   NumToString(G_INFO.pixelHeight, number);
-  AppendToShortText(G_INFO.dimensionsText, number + 1, number[0]);
-  AppendCStringToShortText(G_INFO.dimensionsText, " px");
+  pstrconcat(G_INFO.dimensionsText, number);
+  pstrappend(G_INFO.dimensionsText, " px");
 }
