@@ -63,16 +63,17 @@ ByteString icc_profile(std::u32string_view description, std::u32string_view fren
 }
 
 void ByteWriter::u16(std::uint32_t v) {
-  big_endian ? (u8(v >> 8), u8(v)) : (u8(v), u8(v >> 8));
+  for (int i = 0; i < 2; ++i) u8(v >> (big_endian ? 8 - 8 * i : 8 * i));
 }
 
 void ByteWriter::u32(std::uint32_t v) {
-  big_endian ? (u16(v >> 16), u16(v)) : (u16(v), u16(v >> 16));
+  for (int i = 0; i < 4; ++i) u8(v >> (big_endian ? 24 - 8 * i : 8 * i));
 }
 
 void ByteWriter::u64(std::uint64_t v) {
   auto high = static_cast<std::uint32_t>(v >> 32), low = static_cast<std::uint32_t>(v);
-  big_endian ? (u32(high), u32(low)) : (u32(low), u32(high));
+  u32(big_endian ? high : low);
+  u32(big_endian ? low : high);
 }
 
 void ByteWriter::put32(std::size_t at, std::uint32_t v) {
@@ -107,8 +108,11 @@ void tiff_entry(ByteWriter& w, bool big_tiff, std::uint16_t tag, std::uint16_t t
     }
   } else {
     w.u32(static_cast<std::uint32_t>(count));
-    type == 3 ? (w.u16(static_cast<std::uint32_t>(value)), w.u16(0))
-              : w.u32(static_cast<std::uint32_t>(value));
+    if (type == 3) {
+      w.u16(static_cast<std::uint32_t>(value)), w.u16(0);
+    } else {
+      w.u32(static_cast<std::uint32_t>(value));
+    }
   }
 }
 
