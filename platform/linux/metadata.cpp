@@ -1,6 +1,8 @@
 #include "platform/metadata.h"
 
 #include <fcntl.h>
+#include <setjmp.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,6 +58,34 @@ class FileMapping {
   std::size_t m_size = 0;
 };
 
+// A file that another program cuts short while it is being read makes the
+// mapped pages past its new end fault (SIGBUS). The read runs under a guard
+// that turns the fault into "not understood"; what the read had allocated by
+// then is lost, which is the lesser harm.
+sigjmp_buf* g_bus_jump = nullptr;
+
+void on_bus_error(int signal_number) {
+  if (g_bus_jump) siglongjmp(*g_bus_jump, 1);
+  ::signal(signal_number, SIG_DFL);
+  ::raise(signal_number);
+}
+
+bool read_facts_guarded(platform::Bytes file, platform::PictureFacts& facts) {
+  struct sigaction action {}, previous {};
+  action.sa_handler = on_bus_error;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGBUS, &action, &previous);
+  sigjmp_buf jump;
+  volatile bool ok = false;
+  if (sigsetjmp(jump, 1) == 0) {
+    g_bus_jump = &jump;
+    ok = platform::read_picture_facts(file, facts);
+  }
+  g_bus_jump = nullptr;
+  sigaction(SIGBUS, &previous, nullptr);
+  return ok;
+}
+
 CFNumberRef copy_dimension(std::int64_t value) {
   return value > 0 ? CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt64Type, &value) : nullptr;
 }
@@ -74,7 +104,7 @@ namespace platform {
 
 bool fill_metadata_item(Bytes file, __MDItem& item) {
   PictureFacts facts;
-  if (!read_picture_facts(file, facts)) return false;
+  if (!read_facts_guarded(file, facts)) return false;
   // A size past the signed 32-bit range is a broken header, not a picture.
   item.pixel_width = facts.width <= INT32_MAX ? facts.width : 0;
   item.pixel_height = facts.height <= INT32_MAX ? facts.height : 0;

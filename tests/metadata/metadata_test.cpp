@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -241,4 +244,23 @@ TEST_F(MetadataTest, EveryTruncatedLengthIsSafe) {
       }
     }
   }
+}
+
+TEST_F(MetadataTest, AFileCutShortWhileItIsReadGivesNoItem) {
+  // Another program cuts the picture short after it was mapped: reading the
+  // pages past its new end faults, and the read must come back empty.
+  ByteString bytes = png(640, 480, icc_profile(U"Cut Short"));
+  bytes.resize(3 * 4096, 0);
+  std::string path = m_folder.write("cut.png", bytes);
+  int fd = open(path.c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  void* data = mmap(nullptr, bytes.size(), PROT_READ, MAP_PRIVATE, fd, 0);
+  ASSERT_NE(data, MAP_FAILED);
+  ASSERT_EQ(ftruncate(fd, 0), 0);
+  close(fd);
+  __MDItem item;
+  EXPECT_FALSE(platform::fill_metadata_item({static_cast<const std::uint8_t*>(data), bytes.size()}, item));
+  munmap(data, bytes.size());
+  // The guard is gone again: the next good file reads as ever.
+  EXPECT_EQ(read_bytes(png(8, 4, {})).width, 8);
 }
