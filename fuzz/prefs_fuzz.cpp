@@ -1,7 +1,8 @@
 // Reads arbitrary bytes as the preferences file, then walks the open-with
-// list over the record the way the pop-up does: every listed entry through
-// FileExists and GetFileNameFromFileFSSpec. The count must stay within the
-// 50 slots, and nothing may crash or read past a name.
+// list over the record the way the pop-up does (every listed entry through
+// FileExists and GetFileNameFromFileFSSpec) and runs the pop-up's list code.
+// The count must stay within the 50 slots, and nothing may crash or read
+// past a name.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "openwith/popup.h"
 #include "platform/alerts.h"
 #include "prefs/fileutils.h"
 #include "prefs/prefs.h"
@@ -69,5 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (path) CFRelease(path);
   GetFileNameFromFileFSSpec(G_USERPREFS.openWithAppSpec, name);
   if (name[0] > 254) abort();
+
+  // The pop-up's own list code over the record (no window is needed: its
+  // commands then fail harmlessly).
+  LoadOpenWithListPopUp();
+  SetPostAppListPopUpSelection();
+  UpdatePostAppList();
+  if (G_USERPREFS.postAppCount < 0 || G_USERPREFS.postAppCount > kPostAppListSlots) abort();
   return 0;
 }

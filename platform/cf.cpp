@@ -1,5 +1,6 @@
 #include "platform/cf.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -56,6 +57,12 @@ bool encode(const std::string& utf8, CFStringEncoding encoding, std::string& out
 
 std::size_t live_cf_object_count() {
   return live().size();
+}
+
+const CFObject* adopt_cf_object(std::unique_ptr<CFObject> object) {
+  const CFObject* raw = object.get();
+  if (raw) live().emplace(raw, std::move(object));
+  return raw;
 }
 
 }  // namespace platform
@@ -200,4 +207,51 @@ CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef, CFURLRef url, CFS
   appended->path += component->utf8;
   appended->is_directory = isDirectory;
   return appended;
+}
+
+namespace {
+
+// The bytes of one code point in the encoding; empty when it has no form and
+// no loss byte stands in for it.
+std::string encode_one(char32_t c, CFStringEncoding encoding, UInt8 loss_byte) {
+  std::string utf8;
+  platform::append_utf8(utf8, c);
+  if (encoding == kCFStringEncodingUTF8) return utf8;
+  int byte = platform::unicode_to_mac_roman(c);
+  if (byte >= 0) return std::string(1, static_cast<char>(byte));
+  if (loss_byte == 0) return {};
+  std::string nearest = platform::utf8_to_mac_roman_lossy(utf8);
+  // The lossy conversion marks a character without any near form with "?".
+  if (nearest == "?" && c != U'?') nearest = std::string(1, static_cast<char>(loss_byte));
+  return nearest;
+}
+
+}  // namespace
+
+CFIndex CFStringGetBytes(CFStringRef string, CFRange range, CFStringEncoding encoding,
+                         UInt8 lossByte, Boolean, UInt8* buffer, CFIndex maxBufLen,
+                         CFIndex* usedBufLen) {
+  CFIndex converted = 0, used = 0;
+  if (string && range.location >= 0 && range.length >= 0 &&
+      (encoding == kCFStringEncodingMacRoman || encoding == kCFStringEncodingUTF8)) {
+    std::u16string units = platform::to_utf16(string->utf8);
+    CFIndex end = std::min<CFIndex>(range.location + range.length, static_cast<CFIndex>(units.size()));
+    for (CFIndex at = range.location; at < end;) {
+      char32_t c = units[static_cast<std::size_t>(at)];
+      CFIndex width = 1;
+      if (c >= 0xD800 && c < 0xDC00 && at + 1 < end) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (units[static_cast<std::size_t>(at + 1)] - 0xDC00);
+        width = 2;
+      }
+      std::string bytes = encode_one(c, encoding, lossByte);
+      if (bytes.empty()) break;
+      if (buffer && used + static_cast<CFIndex>(bytes.size()) > maxBufLen) break;
+      if (buffer) std::memcpy(buffer + used, bytes.data(), bytes.size());
+      used += static_cast<CFIndex>(bytes.size());
+      converted += width;
+      at += width;
+    }
+  }
+  if (usedBufLen) *usedBufLen = used;
+  return converted;
 }

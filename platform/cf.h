@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/types.h"
@@ -47,6 +48,10 @@ struct CFObject {
 
 // Objects made and not yet released.
 std::size_t live_cf_object_count();
+
+// Counts an object that another backing made (a metadata item, a locale) as
+// live, with one reference for the caller, and returns it.
+const CFObject* adopt_cf_object(std::unique_ptr<CFObject> object);
 
 }  // namespace platform
 
@@ -108,3 +113,15 @@ CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef alloc, CFStringRef path,
 CFStringRef CFURLCopyFileSystemPath(CFURLRef url, CFURLPathStyle style);
 CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef alloc, CFURLRef url,
                                                CFStringRef component, Boolean isDirectory);
+
+// Writes the characters of `range` (in UTF-16 units) in the encoding into
+// `buffer`, at most maxBufLen bytes. A character without a form in the
+// encoding becomes its nearest one when lossByte is not 0 (for Mac Roman: the
+// letter without its accent, a no-break space for the narrow one), or lossByte
+// when there is none; with lossByte 0 the conversion stops before it. Returns
+// the number of UTF-16 units converted; *usedBufLen (when given) gets the
+// bytes written. Only Mac Roman and UTF-8 are known; external
+// representation is not supported.
+CFIndex CFStringGetBytes(CFStringRef string, CFRange range, CFStringEncoding encoding,
+                         UInt8 lossByte, Boolean isExternalRepresentation, UInt8* buffer,
+                         CFIndex maxBufLen, CFIndex* usedBufLen);

@@ -73,7 +73,15 @@ void GetFileNameFromFileFSSpec(FSSpec spec, StringPtr name) {
   name[0] = 0;
   if (FSpMakeFSRef(&spec, &ref) != noErr) return;
   if (LSCopyDisplayNameForRef(&ref, &displayName) != noErr) return;
-  if (!CFStringGetPascalString(displayName, name, 255, kCFStringEncodingMacRoman)) name[0] = 0;
+  if (!CFStringGetPascalString(displayName, name, 255, kCFStringEncodingMacRoman)) {
+    // A name without a Mac Roman form, or longer than 254 characters, is
+    // written as nearly as it can be: an application named in another
+    // script must not show up as an empty row.
+    CFIndex used = 0;
+    CFStringGetBytes(displayName, CFRangeMake(0, CFStringGetLength(displayName)),
+                     kCFStringEncodingMacRoman, '?', false, name + 1, 254, &used);
+    name[0] = static_cast<unsigned char>(used);
+  }
   CFRelease(displayName);
 }
 

@@ -1,3 +1,4 @@
+#include "shell/notealert.h"
 #include "prefs/prefs.h"
 
 #include "platform/alerts.h"
@@ -94,25 +95,6 @@ Boolean GetUserPrefs() {
   return result;
 }
 
-static void ShowSaveFailedAlert(const char* message) {
-  Str255 text, explanation;
-  AlertStdAlertParamRec param;
-  SInt16 itemHit;
-
-  CopyCStringToPascal(message, text);
-  explanation[0] = 0;
-  param.movable = true;
-  param.helpButton = false;
-  param.filterProc = NULL;
-  param.defaultText = kAlertDefaultOKText;
-  param.cancelText = NULL;
-  param.otherText = NULL;
-  param.defaultButton = kAlertStdAlertOKButton;
-  param.cancelButton = 0;
-  param.position = 0;  // the system's default position
-  StandardAlert(kAlertNoteAlert, text, explanation, &param, &itemHit);
-}
-
 // Makes the empty temporary file in folderRef; one left by a save that was
 // cut short is thrown away first.
 static OSErr CreateTemporaryFile(const FSRef* folderRef, FSRef* tempRef) {
@@ -177,7 +159,7 @@ void SaveUserPrefs() {
                          &makerFolderRef) != noErr &&
       FSCreateDirectoryUnicode(&prefsFolderRef, kVeskaFolderLength, G_VESKAFOLDER, kFSCatInfoNone,
                                NULL, &makerFolderRef, NULL, NULL) != noErr) {
-    ShowSaveFailedAlert("Can't save Veska Tavrine Pro preferences. (-1)");
+    ShowNoteAlert("Can't save Veska Tavrine Pro preferences. (-1)");
     return;
   }
 
@@ -185,7 +167,7 @@ void SaveUserPrefs() {
   fileName = MakeFileNameString(kPrefsFileName);
   if (folderURL == NULL) {
     CFRelease(fileName);
-    ShowSaveFailedAlert("Can't save Veska Tavrine Pro preferences. (-2)");
+    ShowNoteAlert("Can't save Veska Tavrine Pro preferences. (-2)");
     return;
   }
 
@@ -209,5 +191,5 @@ void SaveUserPrefs() {
   CFRelease(fileName);
   CFRelease(folderURL);
   if (secondFolderURL != NULL) CFRelease(secondFolderURL);
-  if (!saved) ShowSaveFailedAlert("Can't save Veska Tavrine Pro preferences. (-3)");
+  if (!saved) ShowNoteAlert("Can't save Veska Tavrine Pro preferences. (-3)");
 }

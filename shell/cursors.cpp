@@ -1,3 +1,4 @@
+#include "shell/notealert.h"
 #include "shell/cursors.h"
 
 #include "platform/alerts.h"
@@ -81,25 +82,6 @@ Boolean LoadCursorData(SInt16 selector) {
   return result;
 }
 
-static void ShowCaptureFailedAlert() {
-  Str255 text, explanation;
-  AlertStdAlertParamRec param;
-  SInt16 itemHit;
-
-  CopyCStringToPascal("*******", text);
-  explanation[0] = 0;
-  param.movable = true;
-  param.helpButton = false;
-  param.filterProc = NULL;
-  param.defaultText = kAlertDefaultOKText;
-  param.cancelText = NULL;
-  param.otherText = NULL;
-  param.defaultButton = kAlertStdAlertOKButton;
-  param.cancelButton = 0;
-  param.position = 0;
-  StandardAlert(kAlertNoteAlert, text, explanation, &param, &itemHit);
-}
-
 // The first byte of each of the 16 × 16 pixels, widened as a signed byte.
 // Pixels that the image does not have (a smaller image, or fewer bytes per
 // row than four per pixel) count as 0: we never read past its pixels.
@@ -163,7 +145,7 @@ void SaveCursorData() {
   FSRef prefsFolderRef, makerFolderRef;
 
   if (!CaptureCursorImage(image)) {
-    ShowCaptureFailedAlert();
+    ShowNoteAlert("*******");
     return;
   }
   // As for the preferences: a new account may not have the folder yet.
@@ -172,8 +154,8 @@ void SaveCursorData() {
                          &makerFolderRef) != noErr &&
       FSCreateDirectoryUnicode(&prefsFolderRef, kVeskaFolderLength, G_VESKAFOLDER, kFSCatInfoNone,
                                NULL, &makerFolderRef, NULL, NULL) != noErr) {
-    ShowCaptureFailedAlert();
+    ShowNoteAlert("*******");
     return;
   }
-  if (!WriteCursorFile(&makerFolderRef, image)) ShowCaptureFailedAlert();
+  if (!WriteCursorFile(&makerFolderRef, image)) ShowNoteAlert("*******");
 }

@@ -4,27 +4,12 @@
 
 #include "shell/cursors.h"
 #include "shell/records.h"
-#include "window/runner.h"
+#include "shell/trigger_scripts.h"
+#include "window/scriptrunner.h"
 
 PixMapHandle G_crsrData = nullptr;
 
 namespace {
-
-// The two nudges of the button "Trigger", run as they stand.
-const char kWidenTriggerScript[] =
-    "tell window \"Main\"\n"
-    "set a to bounds of button \"Trigger\"\n"
-    "set item 3 of a to (item 3 of a) + 1\n"
-    "set bounds of button \"Trigger\" to a\n"
-    "end tell";
-const char kNarrowTriggerScript[] =
-    "tell window \"Main\"\n"
-    "set a to bounds of button \"Trigger\"\n"
-    "set item 3 of a to (item 3 of a) - 1\n"
-    "set bounds of button \"Trigger\" to a\n"
-    "end tell";
-static_assert(sizeof kWidenTriggerScript == 136 + 1);
-static_assert(sizeof kNarrowTriggerScript == 136 + 1);
 
 // The cursor images are 16 × 16 pixels of 4 bytes.
 const int kCursorSide = 16;

@@ -151,7 +151,9 @@ std::string format_real(double value) {
     std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
     if (std::strtod(buffer, nullptr) == value) break;
   }
-  return buffer;
+  std::string text = buffer;
+  if (std::size_t e = text.find('e'); e != std::string::npos) text[e] = 'E';
+  return text;
 }
 
 std::string class_of(const Value& value) {

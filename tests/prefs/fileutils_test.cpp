@@ -148,12 +148,15 @@ TEST_F(FileUtils, FileNamesAreDisplayNamesInMacRoman) {
   GetFileNameFromFileFSSpec(sandbox::spec_of(tree / long_name), name);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), long_name);
 
-  for (const std::string& unfit :
-       {std::string("\xE5\x86\x99\xE7\x9C\x9F.tif"), std::string(255, 'M')}) {
-    sandbox::write_file(tree / unfit, "x");
-    name[0] = 9;
-    GetFileNameFromFileFSSpec(sandbox::spec_of(tree / unfit), name);
-    EXPECT_EQ(name[0], 0) << "no Mac Roman form, or more than 254 characters";
+  // No Mac Roman form: the nearest characters; more than 254: cut at 254.
+  const std::pair<std::string, std::string> unfit[] = {
+      {"\xE5\x86\x99\xE7\x9C\x9F.tif", "??.tif"},
+      {"\xC5\xB4ide.tif", "Wide.tif"},
+      {std::string(255, 'M'), std::string(254, 'M')}};
+  for (const auto& [file, shown] : unfit) {
+    sandbox::write_file(tree / file, "x");
+    GetFileNameFromFileFSSpec(sandbox::spec_of(tree / file), name);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), shown);
   }
   FSSpec gone = sandbox::spec_of(picture);
   sandbox::fs::remove(picture);

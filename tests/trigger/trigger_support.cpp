@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/osa.h"
+#include "scriptkit/app/osa_component.h"
 #include "shell/records.h"
 
 namespace trigger_test {
@@ -12,28 +13,34 @@ RecordingScripts* s_recorder = nullptr;
 
 class RecordingComponent final : public platform::ScriptingComponent {
  public:
+  RecordingComponent() : m_inner({s_recorder->app, {}, scriptkit::lang::kDefaultStepBudget}) {}
   OSErr compile(std::string_view text, OSAID* id) override {
     s_recorder->scripts.push_back({std::string(text), G_TRIGGERBUTTONWASEXPANDED != 0});
-    *id = ++m_last_id;
-    return noErr;
+    return m_inner.compile(text, id);
   }
-  OSErr execute(OSAID, OSAID* result) override {
-    *result = kOSANullScript;
-    return s_recorder->run_status;
+  OSErr execute(OSAID script, OSAID* result) override {
+    if (s_recorder->run_status != noErr) return s_recorder->run_status;
+    return m_inner.execute(script, result);
   }
-  OSErr dispose(OSAID) override { return noErr; }
-  std::string last_error_message() const override { return {}; }
+  OSErr dispose(OSAID id) override { return m_inner.dispose(id); }
+  std::string last_error_message() const override { return m_inner.last_error_message(); }
 
  private:
-  OSAID m_last_id = 0;
+  scriptkit::app::OsaComponent m_inner;
 };
 
 }  // namespace
 
-RecordingScripts::RecordingScripts() {
+RecordingScripts::RecordingScripts() : app(std::make_shared<scriptkit::model::Application>()) {
+  trigger = app->add_window("Main")->add<scriptkit::model::Button>("Trigger");
+  trigger->set_bounds({10, 40, 60, 10});
   s_recorder = this;
   platform::install_scripting_component(kOSAComponentType, kAppleScriptSubtype,
                                         [] { return std::make_unique<RecordingComponent>(); });
+}
+
+std::int32_t RecordingScripts::trigger_right() const {
+  return trigger->bounds().right;
 }
 
 RecordingScripts::~RecordingScripts() {

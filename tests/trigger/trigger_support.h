@@ -1,13 +1,16 @@
-// Stand-ins for the trigger's tests: a scripting component that records the
-// script texts it is given, and a cursor-image source that gives a made-up
-// image.
+// Helpers for the trigger's tests: the real scripting component over a small
+// window, recording the script texts it is given, and a cursor-image source
+// that gives a made-up image.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "scriptkit/model/model.h"
 
 #include "platform/quickdraw.h"
 
@@ -19,13 +22,19 @@ struct RecordedScript {
   bool flag_when_run;
 };
 
-// Installs itself as the default scripting component for its lifetime.
+// Installs itself as the default scripting component for its lifetime: the
+// real component over a window "Main" with a button "Trigger", with every
+// text it compiles written down.
 class RecordingScripts {
  public:
   RecordingScripts();
   ~RecordingScripts();
+  // The right edge of the button "Trigger".
+  std::int32_t trigger_right() const;
   std::vector<RecordedScript> scripts;
-  OSErr run_status = noErr;  // what running a script returns
+  OSErr run_status = noErr;  // when not noErr, what running a script returns instead
+  std::shared_ptr<scriptkit::model::Application> app;
+  std::shared_ptr<scriptkit::model::Button> trigger;
 };
 
 // A cursor-image source with a fixed image (or none). The pixel maps made

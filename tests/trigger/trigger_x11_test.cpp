@@ -56,14 +56,17 @@ using Texts = std::vector<std::string>;
 TEST_F(TriggerOnX11, DoubleClicksOverOurCursorWidenThenNarrow) {
   EXPECT_EQ(scripts_after("mousemove 150 150 click --repeat 2 --delay 80 1"), Texts{widen()});
   EXPECT_TRUE(G_TRIGGERBUTTONWASEXPANDED);
+  EXPECT_EQ(runs.trigger_right(), 61);
   EXPECT_EQ(scripts_after("click --repeat 2 --delay 80 1"), Texts{narrow()});
   EXPECT_FALSE(G_TRIGGERBUTTONWASEXPANDED);
+  EXPECT_EQ(runs.trigger_right(), 60);
 }
 
 TEST_F(TriggerOnX11, SingleAndSlowClicksChangeNothing) {
   EXPECT_EQ(scripts_after("mousemove 150 150 click 1"), Texts{});
   EXPECT_EQ(scripts_after("click --repeat 2 --delay 600 1"), Texts{});
   EXPECT_FALSE(G_TRIGGERBUTTONWASEXPANDED);
+  EXPECT_EQ(runs.trigger_right(), 60);
 }
 
 // A triple click is a double-click and one press more: its second press

@@ -1,0 +1,73 @@
+// The description of an ICC profile, read with lcms2's wide-character call:
+// its ASCII call replaces every character outside ASCII.
+#include <lcms2.h>
+
+#include <memory>
+
+#include "platform/linux/environment_locale.h"
+#include "platform/linux/picture_reader.h"
+#include "platform/text.h"
+
+namespace platform {
+namespace {
+
+// A profile's header alone is 128 bytes, and its tag count follows.
+constexpr std::size_t kSmallestProfile = 132;
+
+// lcms2 reports broken profiles through a log handler; a context without one
+// keeps them quiet.
+cmsContext quiet_context() {
+  static cmsContext context = [] {
+    cmsContext c = cmsCreateContext(nullptr, nullptr);
+    cmsSetLogErrorHandlerTHR(c, nullptr);
+    return c;
+  }();
+  return context;
+}
+
+struct ProfileCloser {
+  void operator()(void* profile) const { cmsCloseProfile(profile); }
+};
+
+// The two-letter language and country of the user's messages ("fr", "FR").
+void user_language(char language[3], char country[3]) {
+  std::string id = icu_locale_id(environment_locale("LC_MESSAGES"));
+  language[0] = id.size() >= 2 ? id[0] : 'e';
+  language[1] = id.size() >= 2 ? id[1] : 'n';
+  bool has_country = id.size() >= 5 && id[2] == '_';
+  country[0] = has_country ? id[3] : 'U';
+  country[1] = has_country ? id[4] : 'S';
+  language[2] = country[2] = '\0';
+}
+
+std::string to_utf8(const std::wstring& wide) {
+  std::string out;
+  for (wchar_t c : wide) {
+    auto code_point = static_cast<char32_t>(c);
+    if (code_point == 0) break;
+    if (code_point > 0x10FFFF || (code_point >= 0xD800 && code_point <= 0xDFFF))
+      code_point = 0xFFFD;
+    append_utf8(out, code_point);
+  }
+  while (!out.empty() && (out.back() == ' ' || out.back() == '\n')) out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+std::string icc_profile_description(Bytes profile) {
+  if (profile.size() < kSmallestProfile || profile.size() > 0xFFFFFFFFu) return {};
+  std::unique_ptr<void, ProfileCloser> handle(cmsOpenProfileFromMemTHR(
+      quiet_context(), profile.data(), static_cast<cmsUInt32Number>(profile.size())));
+  if (!handle) return {};
+  char language[3], country[3];
+  user_language(language, country);
+  cmsUInt32Number bytes =
+      cmsGetProfileInfo(handle.get(), cmsInfoDescription, language, country, nullptr, 0);
+  if (bytes < sizeof(wchar_t)) return {};
+  std::wstring wide(bytes / sizeof(wchar_t), L'\0');
+  cmsGetProfileInfo(handle.get(), cmsInfoDescription, language, country, wide.data(), bytes);
+  return to_utf8(wide);
+}
+
+}  // namespace platform

@@ -1,0 +1,315 @@
+// The interpreter's statements, variables and limits, and the public Script
+// and Instance.
+#include "scriptkit/lang/interpreter.h"
+
+#include "scriptkit/lang/parser.h"
+#include "scriptkit/model/coerce.h"
+
+namespace scriptkit::lang {
+namespace detail {
+
+void fail(std::int16_t number, std::string message) {
+  throw RunFailure{ScriptError{number, std::move(message)}};
+}
+
+void fail(ScriptError error) {
+  throw RunFailure{std::move(error)};
+}
+
+Interpreter::Interpreter(const Program& program, const Environment& environment,
+                         Instance::State& state)
+    : m_program(program), m_env(environment), m_state(state) {}
+
+Interpreter::Depth::Depth(Interpreter& in) : m_in(in) {
+  if (++m_in.m_depth > kMaxRunDepth) {
+    throw RunFailure{ScriptError{kErrStepBudget, "Stack overflow."}, false};
+  }
+}
+
+void Interpreter::step(std::uint64_t n) {
+  m_steps += n;
+  if (m_steps > m_env.step_budget) {
+    throw RunFailure{ScriptError{kErrStepBudget, "The script took more than " +
+                                                     std::to_string(m_env.step_budget) +
+                                                     " steps and was stopped."},
+                     false};
+  }
+}
+
+void Interpreter::initialise() {
+  if (m_state.initialised) return;
+  Frame init{{}, {}, true};
+  m_frame = &init;
+  for (const Property& p : m_program.properties) {
+    m_state.properties.emplace_back(p.name, eval(*p.initial));
+  }
+  m_state.initialised = true;
+  m_frame = nullptr;
+}
+
+Value Interpreter::run_top_level() {
+  initialise();
+  if (m_program.handlers.count("run")) return call_handler("run", {}, 0);
+  Frame frame{{}, {}, true};
+  m_frame = &frame;
+  m_returned = Value();
+  Flow flow = exec_block(m_program.run);
+  if (flow == Flow::Exit) fail(kErrSyntax, "\"exit repeat\" outside of a repeat.");
+  return m_returned;
+}
+
+Value Interpreter::call_handler(std::string_view name, std::vector<Value> args, int line) {
+  auto it = m_program.handlers.find(name);
+  if (it == m_program.handlers.end()) {
+    fail(kErrDoesNotUnderstand,
+         "«script» doesn't understand the \"" + std::string(name) + "\" message.");
+  }
+  const Handler& h = it->second;
+  if (args.size() != h.params.size()) {
+    fail(kErrWrongParameterCount, (line ? "line " + std::to_string(line) + ": " : std::string()) +
+                                      "The handler \"" + h.name + "\" takes " +
+                                      std::to_string(h.params.size()) + " parameters, not " +
+                                      std::to_string(args.size()) + ".");
+  }
+  if (++m_calls > kMaxCallDepth) {
+    --m_calls;
+    throw RunFailure{ScriptError{kErrStepBudget, "Stack overflow."}, false};
+  }
+  step();
+  Frame frame;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    frame.locals.emplace_back(h.params[i], std::move(args[i]));
+  }
+  Frame* caller = m_frame;
+  std::vector<Value> caller_targets;
+  caller_targets.swap(m_targets);
+  m_frame = &frame;
+  m_returned = Value();
+  Flow flow = Flow::Normal;
+  try {
+    flow = exec_block(h.body);
+  } catch (...) {
+    m_frame = caller;
+    m_targets.swap(caller_targets);
+    --m_calls;
+    throw;
+  }
+  m_frame = caller;
+  m_targets.swap(caller_targets);
+  --m_calls;
+  if (flow == Flow::Exit) fail(kErrSyntax, "\"exit repeat\" outside of a repeat.");
+  Value result = std::move(m_returned);
+  m_returned = Value();
+  return result;
+}
+
+// ---- statements ------------------------------------------------------------
+
+Flow Interpreter::exec_block(const Block& block) {
+  Depth guard(*this);
+  for (const auto& stmt : block) {
+    Flow flow = exec(*stmt);
+    if (flow != Flow::Normal) return flow;
+  }
+  return Flow::Normal;
+}
+
+Flow Interpreter::exec(const Stmt& s) {
+  step();
+  try {
+    switch (s.kind) {
+      case StmtKind::Expression:
+        m_returned = s.a ? eval(*s.a) : Value();
+        return Flow::Normal;
+      case StmtKind::Set: {
+        Value v = eval(*s.b);
+        if (s.name == "copy") v = deep_copy(v);
+        assign(*s.a, v);
+        m_returned = std::move(v);
+        return Flow::Normal;
+      }
+      case StmtKind::Tell:
+        return exec_tell(s);
+      case StmtKind::If:
+        return exec_if(s);
+      case StmtKind::Repeat:
+        return exec_repeat(s);
+      case StmtKind::Try:
+        return exec_try(s);
+      case StmtKind::ExitRepeat:
+        return Flow::Exit;
+      case StmtKind::Return:
+        m_returned = s.a ? eval(*s.a) : Value();
+        return Flow::Return;
+      case StmtKind::Log:
+        exec_log(s);
+        return Flow::Normal;
+      case StmtKind::Delete:
+        exec_delete(s);
+        return Flow::Normal;
+      case StmtKind::Command:
+        exec_command(s);
+        return Flow::Normal;
+      case StmtKind::Error:
+        exec_error(s);
+      case StmtKind::Global:
+        m_frame->declared_globals.insert(m_frame->declared_globals.end(), s.names.begin(),
+                                         s.names.end());
+        return Flow::Normal;
+    }
+  } catch (RunFailure& failure) {
+    // Name the line where the failure happened, once.
+    if (failure.error.message.rfind("line ", 0) != 0) {
+      failure.error.message = "line " + std::to_string(s.line) + ": " + failure.error.message;
+    }
+    throw;
+  }
+  return Flow::Normal;
+}
+
+Flow Interpreter::exec_tell(const Stmt& s) {
+  m_targets.push_back(eval(*s.a));
+  Flow flow = Flow::Normal;
+  try {
+    flow = exec_block(s.body);
+  } catch (...) {
+    m_targets.pop_back();
+    throw;
+  }
+  m_targets.pop_back();
+  return flow;
+}
+
+Flow Interpreter::exec_if(const Stmt& s) {
+  for (std::size_t i = 0; i < s.blocks.size(); ++i) {
+    if (i < s.conditions.size() && !take(model::to_boolean(eval(*s.conditions[i])))) continue;
+    return exec_block(s.blocks[i]);
+  }
+  return Flow::Normal;
+}
+
+Flow Interpreter::exec_try(const Stmt& s) {
+  std::size_t targets = m_targets.size();
+  try {
+    return exec_block(s.body);
+  } catch (RunFailure& failure) {
+    if (!failure.catchable) throw;
+    m_targets.resize(targets);
+    std::string message = failure.error.message;
+    if (message.rfind("line ", 0) == 0 && message.find(": ") != std::string::npos) {
+      message = message.substr(message.find(": ") + 2);
+    }
+    if (!s.name.empty()) set_variable(s.name, Value(message));
+    if (!s.name2.empty()) set_variable(s.name2, Value(std::int64_t{failure.error.number}));
+  }
+  return exec_block(s.blocks[0]);
+}
+
+void Interpreter::exec_log(const Stmt& s) {
+  Value v = eval(*s.a);
+  if (!m_env.log) return;
+  m_env.log(v.is_text() ? v.as_text() : model::describe_value(v));
+}
+
+void Interpreter::exec_error(const Stmt& s) {
+  std::string message = "An error has occurred.";
+  std::int64_t number = kErrScript;
+  if (s.a) message = take(model::to_text(eval(*s.a)));
+  if (s.b) number = take(model::to_integer(eval(*s.b)));
+  if (number < INT16_MIN || number > INT16_MAX) number = kErrScript;
+  fail(static_cast<std::int16_t>(number), std::move(message));
+}
+
+// ---- variables -------------------------------------------------------------
+
+Value* Interpreter::find_variable(std::string_view name) {
+  for (auto& [n, v] : m_frame->locals) {
+    if (n == name) return &v;
+  }
+  bool globals_visible = m_frame->top_level;
+  for (const auto& g : m_frame->declared_globals) globals_visible |= g == name;
+  for (const auto& g : m_program.globals) globals_visible |= g == name;
+  if (globals_visible) {
+    for (auto& [n, v] : m_state.globals) {
+      if (n == name) return &v;
+    }
+  }
+  for (auto& [n, v] : m_state.properties) {
+    if (n == name) return &v;
+  }
+  return nullptr;
+}
+
+Value Interpreter::get_variable(const Expr& e) {
+  if (Value* v = find_variable(e.name)) return *v;
+  fail(kErrUndefinedVariable, "The variable " + e.name + " is not defined.");
+}
+
+void Interpreter::set_variable(const std::string& name, Value value) {
+  if (Value* v = find_variable(name)) {
+    *v = std::move(value);
+    return;
+  }
+  bool global = m_frame->top_level;
+  for (const auto& g : m_frame->declared_globals) global |= g == name;
+  for (const auto& g : m_program.globals) global |= g == name;
+  auto& store = global ? m_state.globals : m_frame->locals;
+  store.emplace_back(name, std::move(value));
+}
+
+}  // namespace detail
+
+// ---- Script and Instance ---------------------------------------------------
+
+Result<Script> Script::compile(std::string_view utf8_text) {
+  auto program = parse(utf8_text);
+  if (failed(program)) return std::get<ScriptError>(program);
+  return Script(std::get<std::shared_ptr<const Program>>(std::move(program)));
+}
+
+bool Script::has_handler(std::string_view name) const {
+  return m_program->handlers.count(name) != 0;
+}
+
+Instance::Instance(Script script, Environment environment)
+    : m_script(std::move(script)),
+      m_environment(std::move(environment)),
+      m_state(std::make_unique<State>()) {}
+
+Instance::~Instance() = default;
+Instance::Instance(Instance&&) noexcept = default;
+Instance& Instance::operator=(Instance&&) noexcept = default;
+
+Result<Value> Instance::run() {
+  detail::Interpreter in(*m_script.m_program, m_environment, *m_state);
+  try {
+    Value result = in.run_top_level();
+    m_steps = in.steps();
+    return result;
+  } catch (const detail::RunFailure& failure) {
+    m_steps = in.steps();
+    return failure.error;
+  }
+}
+
+Result<Value> Instance::call(std::string_view handler, std::span<const Value> args) {
+  detail::Interpreter in(*m_script.m_program, m_environment, *m_state);
+  try {
+    in.initialise();
+    Value result = in.call_handler(handler, std::vector<Value>(args.begin(), args.end()), 0);
+    m_steps = in.steps();
+    return result;
+  } catch (const detail::RunFailure& failure) {
+    m_steps = in.steps();
+    return failure.error;
+  }
+}
+
+Result<Value> run_text(std::string_view utf8_text, const Environment& environment) {
+  auto script = Script::compile(utf8_text);
+  if (failed(script)) return std::get<ScriptError>(script);
+  Instance instance(std::get<Script>(std::move(script)), environment);
+  return instance.run();
+}
+
+}  // namespace scriptkit::lang

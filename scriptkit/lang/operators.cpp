@@ -1,0 +1,329 @@
+// The interpreter's operators and coercions (`as`), and text pieces.
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "scriptkit/lang/interpreter.h"
+#include "scriptkit/model/coerce.h"
+
+namespace scriptkit::lang::detail {
+namespace {
+
+using model::describe_value;
+
+// Texts compare without regard to case, as the language does by default.
+int compare_text(std::string_view a, std::string_view b) {
+  std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    int x = std::tolower(static_cast<unsigned char>(a[i]));
+    int y = std::tolower(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::string folded(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool equal(const Value& a, const Value& b) {
+  if (a.is_number() && b.is_number()) {
+    if (a.is_integer() && b.is_integer()) return a.as_integer() == b.as_integer();
+    return take(model::to_real(a)) == take(model::to_real(b));
+  }
+  if (a.data.index() != b.data.index()) return false;
+  if (a.is_text()) return compare_text(a.as_text(), b.as_text()) == 0;
+  if (a.is_bool()) return a.as_bool() == b.as_bool();
+  if (a.is_missing()) return true;
+  if (a.is_element()) return a.as_element() == b.as_element();
+  if (a.is_class()) return a.as_class() == b.as_class();
+  if (a.is_list()) {
+    const ValueList& x = a.as_list();
+    const ValueList& y = b.as_list();
+    if (x.size() != y.size()) return false;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      if (!equal(x[i], y[i])) return false;
+    }
+    return true;
+  }
+  const ValueRecord& x = a.as_record();
+  const ValueRecord& y = b.as_record();
+  if (x.size() != y.size()) return false;
+  for (const auto& field : x) {
+    auto it =
+        std::find_if(y.begin(), y.end(), [&](const auto& f) { return f.first == field.first; });
+    if (it == y.end() || !equal(field.second, it->second)) return false;
+  }
+  return true;
+}
+
+// A number from a number, a text holding one, or a one-item list.
+Value numeric(const Value& v) {
+  if (v.is_number()) return v;
+  if (v.is_list() && v.as_list().size() == 1) return numeric(v.as_list()[0]);
+  if (v.is_text()) {
+    double real = take(model::to_real(v));
+    if (real == std::trunc(real) && std::fabs(real) < 9e15 &&
+        v.as_text().find_first_of(".eE") == std::string::npos) {
+      return Value(static_cast<std::int64_t>(real));
+    }
+    return Value(real);
+  }
+  fail(model::cant_make(v, "number"));
+}
+
+int compare(const Value& a, const Value& b) {
+  if (a.is_text()) {
+    std::string right = take(model::to_text(b));
+    return compare_text(a.as_text(), right);
+  }
+  Value x = numeric(a);
+  Value y = numeric(b);
+  if (x.is_integer() && y.is_integer()) {
+    return x.as_integer() < y.as_integer() ? -1 : x.as_integer() > y.as_integer() ? 1 : 0;
+  }
+  double p = take(model::to_real(x)), q = take(model::to_real(y));
+  return p < q ? -1 : p > q ? 1 : 0;
+}
+
+bool contains(const Value& a, const Value& b) {
+  if (a.is_text()) {
+    return folded(a.as_text()).find(folded(take(model::to_text(b)))) != std::string::npos;
+  }
+  if (a.is_list()) {
+    const ValueList& items = a.as_list();
+    if (!b.is_list()) {
+      return std::any_of(items.begin(), items.end(), [&](const Value& v) { return equal(v, b); });
+    }
+    const ValueList& part = b.as_list();
+    if (part.empty()) return true;
+    for (std::size_t i = 0; i + part.size() <= items.size(); ++i) {
+      if (std::equal(part.begin(), part.end(), items.begin() + static_cast<std::ptrdiff_t>(i),
+                     [](const Value& x, const Value& y) { return equal(x, y); })) {
+        return true;
+      }
+    }
+    return false;
+  }
+  if (a.is_record() && b.is_record()) {
+    const ValueRecord& r = a.as_record();
+    for (const auto& field : b.as_record()) {
+      auto it =
+          std::find_if(r.begin(), r.end(), [&](const auto& f) { return f.first == field.first; });
+      if (it == r.end() || !equal(it->second, field.second)) return false;
+    }
+    return true;
+  }
+  fail(kErrCantMake,
+       "Can't tell whether " + describe_value(a) + " contains " + describe_value(b) + ".");
+}
+
+bool starts_or_ends(const Value& a, const Value& b, bool start) {
+  if (a.is_text()) {
+    std::string x = folded(a.as_text());
+    std::string y = folded(take(model::to_text(b)));
+    if (y.size() > x.size()) return false;
+    return start ? x.compare(0, y.size(), y) == 0
+                 : x.compare(x.size() - y.size(), y.size(), y) == 0;
+  }
+  if (a.is_list()) {
+    const ValueList& items = a.as_list();
+    if (items.empty()) return false;
+    return equal(start ? items.front() : items.back(), b);
+  }
+  fail(model::cant_make(a, "text"));
+}
+
+[[noreturn]] void divide_by_zero() {
+  fail(kErrDivideByZero, "Can't divide by zero.");
+}
+
+}  // namespace
+
+Value Interpreter::unary_op(Op op, const Value& a) {
+  if (op == Op::Not) return Value(!take(model::to_boolean(a)));
+  Value n = numeric(a);
+  if (n.is_integer()) {
+    if (n.as_integer() == std::numeric_limits<std::int64_t>::min()) {
+      return Value(-static_cast<double>(n.as_integer()));
+    }
+    return Value(-n.as_integer());
+  }
+  return Value(-n.as_real());
+}
+
+Value Interpreter::binary_op(Op op, const Value& a, const Value& b) {
+  switch (op) {
+    case Op::Concat:
+      return concat(a, b);
+    case Op::Eq:
+      return Value(equal(a, b));
+    case Op::Ne:
+      return Value(!equal(a, b));
+    case Op::Lt:
+      return Value(compare(a, b) < 0);
+    case Op::Le:
+      return Value(compare(a, b) <= 0);
+    case Op::Gt:
+      return Value(compare(a, b) > 0);
+    case Op::Ge:
+      return Value(compare(a, b) >= 0);
+    case Op::Contains:
+      return Value(contains(a, b));
+    case Op::NotContains:
+      return Value(!contains(a, b));
+    case Op::In:
+      return Value(contains(b, a));
+    case Op::NotIn:
+      return Value(!contains(b, a));
+    case Op::StartsWith:
+      return Value(starts_or_ends(a, b, true));
+    case Op::EndsWith:
+      return Value(starts_or_ends(a, b, false));
+    default:
+      break;
+  }
+  return arithmetic(op, numeric(a), numeric(b));
+}
+
+Value Interpreter::arithmetic(Op op, const Value& x, const Value& y) {
+  if (x.is_integer() && y.is_integer()) {
+    if (std::optional<Value> exact = integer_arithmetic(op, x.as_integer(), y.as_integer())) {
+      return *exact;
+    }
+  }
+  double p = take(model::to_real(x)), q = take(model::to_real(y));
+  switch (op) {
+    case Op::Add:
+      return Value(p + q);
+    case Op::Sub:
+      return Value(p - q);
+    case Op::Mul:
+      return Value(p * q);
+    case Op::Div:
+      if (q == 0) divide_by_zero();
+      return Value(p / q);
+    case Op::IntDiv:
+      if (q == 0) divide_by_zero();
+      return Value(take(model::to_integer(Value(std::trunc(p / q)))));
+    case Op::Mod:
+      if (q == 0) divide_by_zero();
+      return Value(std::fmod(p, q));
+    case Op::Pow:
+      return Value(std::pow(p, q));
+    default:
+      break;
+  }
+  fail(kErrSyntax, "Unknown operator.");
+}
+
+// Integer results where they are exact; none when the sum, difference or
+// product overflows (it is then made in reals) or for `/` and `^`.
+std::optional<Value> Interpreter::integer_arithmetic(Op op, std::int64_t p, std::int64_t q) {
+  std::int64_t r = 0;
+  switch (op) {
+    case Op::Add:
+      if (!__builtin_add_overflow(p, q, &r)) return Value(r);
+      break;
+    case Op::Sub:
+      if (!__builtin_sub_overflow(p, q, &r)) return Value(r);
+      break;
+    case Op::Mul:
+      if (!__builtin_mul_overflow(p, q, &r)) return Value(r);
+      break;
+    case Op::IntDiv:
+      if (q == 0) divide_by_zero();
+      if (q == -1) return unary_op(Op::Neg, Value(p));
+      return Value(p / q);
+    case Op::Mod:
+      if (q == 0) divide_by_zero();
+      return Value(q == -1 ? std::int64_t{0} : p % q);
+    default:
+      break;
+  }
+  return std::nullopt;
+}
+
+Value Interpreter::concat(const Value& a, const Value& b) {
+  if (a.is_text()) {
+    std::string right = take(model::to_text(b));
+    if (a.as_text().size() + right.size() > kMaxTextBytes) fail(kErrOutOfMemory, "Out of memory.");
+    charge_size(a.as_text().size() + right.size());
+    return Value(a.as_text() + right);
+  }
+  if (a.is_record() && b.is_record()) {
+    ValueRecord merged = a.as_record();
+    for (const auto& field : b.as_record()) {
+      auto same = [&](const auto& f) { return f.first == field.first; };
+      if (std::none_of(merged.begin(), merged.end(), same)) merged.push_back(field);
+    }
+    charge_size(merged.size());
+    return Value(std::move(merged));
+  }
+  ValueList items = a.is_list() ? a.as_list() : ValueList{a};
+  if (b.is_list()) {
+    if (items.size() + b.as_list().size() > kMaxListItems) fail(kErrOutOfMemory, "Out of memory.");
+    items.insert(items.end(), b.as_list().begin(), b.as_list().end());
+  } else {
+    if (items.size() + 1 > kMaxListItems) fail(kErrOutOfMemory, "Out of memory.");
+    items.push_back(b);
+  }
+  charge_size(items.size());
+  return Value(std::move(items));
+}
+
+Value Interpreter::coerce(const Value& v, std::string_view cls) {
+  if (cls == "text" || cls == "string" || cls == "unicode text") {
+    Value text(take(model::to_text(v)));
+    charge_size(text.as_text().size());
+    if (text.as_text().size() > kMaxTextBytes) fail(kErrOutOfMemory, "Out of memory.");
+    return text;
+  }
+  if (cls == "integer") return Value(take(model::to_integer(v)));
+  if (cls == "real") return Value(take(model::to_real(v)));
+  if (cls == "number") return numeric(v);
+  if (cls == "boolean") return Value(take(model::to_boolean(v)));
+  if (cls == "list") return Value(model::to_list(v));
+  if (cls == "record" && v.is_record()) return v;
+  fail(model::cant_make(v, cls));
+}
+
+std::int64_t character_count(std::string_view text) {
+  std::int64_t count = 0;
+  for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
+}
+
+ValueList text_pieces(const std::string& text, std::string_view cls) {
+  ValueList pieces;
+  std::string piece;
+  auto flush = [&](bool keep_empty) {
+    if (keep_empty || !piece.empty()) pieces.emplace_back(std::move(piece));
+    piece.clear();
+  };
+  for (std::size_t i = 0; i < text.size() && pieces.size() < kMaxListItems; ++i) {
+    auto c = static_cast<unsigned char>(text[i]);
+    if (cls == "character" || cls == "item") {
+      if ((c & 0xC0) != 0x80 && !piece.empty()) flush(true);
+      piece += text[i];
+    } else if (cls == "paragraph") {
+      if (c == '\r' || c == '\n') {
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        flush(true);
+      } else {
+        piece += text[i];
+      }
+    } else if (std::isalnum(c) || c >= 0x80 || c == '\'') {
+      piece += text[i];
+    } else {
+      flush(false);
+    }
+  }
+  if (!piece.empty()) flush(false);
+  return pieces;
+}
+
+}  // namespace scriptkit::lang::detail

@@ -1,0 +1,227 @@
+// The parser's expression rules, from the loosest operator to the terms.
+#include <algorithm>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "scriptkit/lang/parser_impl.h"
+#include "scriptkit/lang/terms.h"
+
+namespace scriptkit::lang::detail {
+namespace {
+
+// Words that are the language's own and cannot name a variable.
+constexpr std::string_view kKeywords[] = {
+    "set",   "to",     "of",      "in",        "tell",       "end",        "if",       "then",
+    "else",  "repeat", "return",  "and",       "or",         "not",        "is",       "on",
+    "log",   "make",   "new",     "at",        "with",       "properties", "property", "delete",
+    "count", "call",   "method",  "true",      "false",      "the",        "every",    "my",
+    "me",    "it",     "try",     "error",     "exit",       "times",      "while",    "until",
+    "from",  "by",     "get",     "copy",      "as",         "div",        "mod",      "contains",
+    "equal", "equals", "greater", "less",      "than",       "does",       "starts",   "begins",
+    "ends",  "start",  "stop",    "update",    "global",     "local",      "missing",  "first",
+    "last",  "number", "contain", "parameter", "parameters", "whose",      "where",    "times",
+};
+
+}  // namespace
+
+ExprPtr Parser::make_expr(ExprKind kind, int line) {
+  auto e = std::make_unique<Expr>();
+  e->kind = kind;
+  e->line = line;
+  return e;
+}
+
+bool Parser::is_keyword(const Token& token) const {
+  static const std::unordered_set<std::string_view> kKeywordSet(std::begin(kKeywords),
+                                                                std::end(kKeywords));
+  return token.kind == TokenKind::Word && kKeywordSet.count(token.text) != 0;
+}
+
+namespace {
+
+ExprPtr binary(Op op, ExprPtr a, ExprPtr b, int line) {
+  auto e = std::make_unique<Expr>();
+  e->kind = ExprKind::Binary;
+  e->line = line;
+  e->op = op;
+  e->a = std::move(a);
+  e->b = std::move(b);
+  return e;
+}
+
+}  // namespace
+
+// expr -> orexpr
+ExprPtr Parser::expression() {
+  Depth guard(*this);
+  return or_expr();
+}
+
+// orexpr -> andexpr { 'or' andexpr }
+ExprPtr Parser::or_expr() {
+  ExprPtr left = and_expr();
+  while (is_word("or")) {
+    int line = current().line;
+    advance();
+    left = binary(Op::Or, std::move(left), and_expr(), line);
+  }
+  return left;
+}
+
+// andexpr -> notexpr { 'and' notexpr }
+ExprPtr Parser::and_expr() {
+  ExprPtr left = not_expr();
+  while (is_word("and")) {
+    int line = current().line;
+    advance();
+    left = binary(Op::And, std::move(left), not_expr(), line);
+  }
+  return left;
+}
+
+// notexpr -> 'not' notexpr | comparison
+ExprPtr Parser::not_expr() {
+  if (!is_word("not")) return comparison();
+  Depth guard(*this);
+  auto e = make_expr(ExprKind::Unary, current().line);
+  advance();
+  e->op = Op::Not;
+  e->a = not_expr();
+  return e;
+}
+
+// comparison -> concat [ compop concat ]
+ExprPtr Parser::comparison() {
+  ExprPtr left = concatenation();
+  int line = current().line;
+  Op op = comparison_operator();
+  if (op == Op::None) return left;
+  return binary(op, std::move(left), concatenation(), line);
+}
+
+// compop -> '=' | '≠' | '<' | '>' | '≤' | '≥' | 'is' ['not'] ['equal' ['to']]
+//   | 'is' ['not'] ('greater'|'less') 'than' ['or' 'equal' ['to']] | 'is' ['not'] 'in'
+//   | 'equals' | 'contains' | 'does' 'not' ('contain'|'equal') | ('starts'|'begins') 'with'
+//   | 'ends' 'with'
+Op Parser::comparison_operator() {
+  if (current().kind == TokenKind::Symbol) {
+    static constexpr std::pair<std::string_view, Op> kSymbols[] = {
+        {"=", Op::Eq}, {"≠", Op::Ne}, {"<", Op::Lt}, {">", Op::Gt}, {"≤", Op::Le}, {"≥", Op::Ge}};
+    for (auto [s, op] : kSymbols) {
+      if (accept_symbol(s)) return op;
+    }
+    return Op::None;
+  }
+  if (accept_word("equals")) return Op::Eq;
+  if (accept_word("contains")) return Op::Contains;
+  if (accept_words({"does", "not", "contain"})) return Op::NotContains;
+  if (accept_words({"does", "not", "equal"})) return Op::Ne;
+  if (accept_words({"starts", "with"}) || accept_words({"begins", "with"})) return Op::StartsWith;
+  if (accept_words({"ends", "with"})) return Op::EndsWith;
+  if (!accept_word("is")) return Op::None;
+  bool negated = accept_word("not");
+  if (accept_word("in")) return negated ? Op::NotIn : Op::In;
+  if (accept_words({"contained", "by"})) return negated ? Op::NotIn : Op::In;
+  for (bool greater : {true, false}) {
+    if (!accept_words({greater ? "greater" : "less", "than"})) continue;
+    bool or_equal = accept_words({"or", "equal"});
+    if (or_equal) accept_word("to");
+    Op op = greater ? (or_equal ? Op::Ge : Op::Gt) : (or_equal ? Op::Le : Op::Lt);
+    if (!negated) return op;
+    return op == Op::Gt ? Op::Le : op == Op::Ge ? Op::Lt : op == Op::Lt ? Op::Ge : Op::Gt;
+  }
+  if (accept_word("equal")) accept_word("to");
+  return negated ? Op::Ne : Op::Eq;
+}
+
+// concat -> additive { '&' additive }
+ExprPtr Parser::concatenation() {
+  ExprPtr left = additive();
+  while (is_symbol("&")) {
+    int line = current().line;
+    advance();
+    left = binary(Op::Concat, std::move(left), additive(), line);
+  }
+  return left;
+}
+
+// additive -> multiplicative { ('+'|'-') multiplicative }
+ExprPtr Parser::additive() {
+  ExprPtr left = multiplicative();
+  while (is_symbol("+") || is_symbol("-")) {
+    int line = current().line;
+    Op op = current().text == "+" ? Op::Add : Op::Sub;
+    advance();
+    left = binary(op, std::move(left), multiplicative(), line);
+  }
+  return left;
+}
+
+// multiplicative -> power { ('*'|'/'|'div'|'mod') power }
+ExprPtr Parser::multiplicative() {
+  ExprPtr left = power();
+  for (;;) {
+    int line = current().line;
+    Op op = Op::None;
+    if (is_symbol("*")) op = Op::Mul;
+    if (is_symbol("/")) op = Op::Div;
+    if (is_word("div")) op = Op::IntDiv;
+    if (is_word("mod")) op = Op::Mod;
+    if (op == Op::None) return left;
+    advance();
+    left = binary(op, std::move(left), power(), line);
+  }
+}
+
+// power -> unary [ '^' power ]
+ExprPtr Parser::power() {
+  ExprPtr base = unary();
+  if (!is_symbol("^")) return base;
+  Depth guard(*this);
+  int line = current().line;
+  advance();
+  return binary(Op::Pow, std::move(base), power(), line);
+}
+
+// unary -> ('-'|'+') unary | coercion
+ExprPtr Parser::unary() {
+  if (!is_symbol("-") && !is_symbol("+")) return coercion();
+  Depth guard(*this);
+  bool negate = current().text == "-";
+  int line = current().line;
+  advance();
+  ExprPtr operand = unary();
+  if (!negate) return operand;
+  auto e = make_expr(ExprKind::Unary, line);
+  e->op = Op::Neg;
+  e->a = std::move(operand);
+  return e;
+}
+
+// coercion -> reference { 'as' CLASS }
+ExprPtr Parser::coercion() {
+  ExprPtr value = reference();
+  while (is_word("as")) {
+    int line = current().line;
+    advance();
+    static constexpr std::string_view kCoercionClasses[] = {
+        "text", "string", "unicode text", "integer", "real", "number", "list", "boolean", "record",
+    };
+    static const PhraseTable kCoercions(kCoercionClasses);
+    std::size_t n = phrase_length(kCoercions);
+    if (n == 0) expected("a class name");
+    auto e = make_expr(ExprKind::Coerce, line);
+    e->name = take_words(n);
+    e->a = std::move(value);
+    value = std::move(e);
+  }
+  return value;
+}
+
+// reference -> primary   (terms take their own 'of' containers)
+ExprPtr Parser::reference() {
+  return primary();
+}
+
+}  // namespace scriptkit::lang::detail

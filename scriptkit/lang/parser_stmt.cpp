@@ -1,0 +1,216 @@
+// The parser's statement rules.
+#include "scriptkit/lang/parser_impl.h"
+
+namespace scriptkit::lang::detail {
+
+// statement -> tellstat | ifstat | repeatstat | trystat | simple_statement
+std::unique_ptr<Stmt> Parser::statement() {
+  Depth guard(*this);
+  if (is_word("tell")) return tell_statement();
+  if (is_word("if")) return if_statement();
+  if (is_word("repeat")) return repeat_statement();
+  if (is_word("try")) return try_statement();
+  return simple_statement();
+}
+
+// simple_statement -> setstat | 'copy' expr 'to' expr | 'return' [expr] | 'exit' ['repeat']
+//   | 'log' expr | 'delete' expr | ('start'|'stop'|'update') [expr]
+//   | errorstat | 'get' expr | ('global'|'local') NAME {',' NAME} | expr
+std::unique_ptr<Stmt> Parser::simple_statement() {
+  int line = current().line;
+  if (is_word("set")) return set_statement(false);
+  if (is_word("copy")) return set_statement(true);
+  if (is_word("error")) return error_statement();
+  if (is_word("global") || is_word("local")) return declaration_statement();
+  if (accept_word("return")) {
+    auto stmt = make_stmt(StmtKind::Return, line);
+    if (!at_line_end()) stmt->a = expression();
+    return stmt;
+  }
+  if (accept_word("exit")) {
+    accept_word("repeat");
+    return make_stmt(StmtKind::ExitRepeat, line);
+  }
+  if (accept_word("log")) {
+    auto stmt = make_stmt(StmtKind::Log, line);
+    stmt->a = expression();
+    return stmt;
+  }
+  if (accept_word("delete")) {
+    auto stmt = make_stmt(StmtKind::Delete, line);
+    stmt->a = expression();
+    return stmt;
+  }
+  if (is_word("start") || is_word("stop") || is_word("update")) {
+    auto stmt = make_stmt(StmtKind::Command, line);
+    stmt->name = current().text;
+    advance();
+    if (!at_line_end()) stmt->a = expression();
+    return stmt;
+  }
+  if (is_word("end") || is_word("else") || is_word("on") || is_word("to") || is_word("property")) {
+    cant_go_here();
+  }
+  accept_word("get");
+  auto stmt = make_stmt(StmtKind::Expression, line);
+  stmt->a = expression();
+  return stmt;
+}
+
+// tellstat -> 'tell' expr ( 'to' statement | NEWLINE block 'end' ['tell'] )
+std::unique_ptr<Stmt> Parser::tell_statement() {
+  int line = current().line;
+  advance();
+  auto stmt = make_stmt(StmtKind::Tell, line);
+  stmt->a = expression();
+  if (accept_word("to")) {
+    stmt->body.push_back(statement());
+    return stmt;
+  }
+  end_of_statement();
+  stmt->body = block("tell", line, false, false);
+  close_block("tell", line);
+  return stmt;
+}
+
+// ifstat -> 'if' expr ['then'] ( statement
+//           | NEWLINE block { 'else' 'if' expr ['then'] NEWLINE block }
+//             [ 'else' NEWLINE block ] 'end' ['if'] )
+std::unique_ptr<Stmt> Parser::if_statement() {
+  int line = current().line;
+  advance();
+  auto stmt = make_stmt(StmtKind::If, line);
+  stmt->conditions.push_back(expression());
+  accept_word("then");
+  if (!at_line_end()) {
+    Block one;
+    one.push_back(statement());
+    stmt->blocks.push_back(std::move(one));
+    return stmt;
+  }
+  stmt->blocks.push_back(block("if", line, true, false));
+  while (accept_word("else")) {
+    if (accept_word("if")) {
+      stmt->conditions.push_back(expression());
+      accept_word("then");
+      end_of_statement();
+      stmt->blocks.push_back(block("if", line, true, false));
+      continue;
+    }
+    end_of_statement();
+    stmt->blocks.push_back(block("if", line, false, false));
+    break;
+  }
+  close_block("if", line);
+  return stmt;
+}
+
+// repeatstat -> 'repeat' [ expr 'times' | 'while' expr | 'until' expr
+//               | 'with' NAME 'from' expr 'to' expr ['by' expr] | 'with' NAME 'in' expr ]
+//               NEWLINE block 'end' ['repeat']
+std::unique_ptr<Stmt> Parser::repeat_statement() {
+  int line = current().line;
+  advance();
+  auto stmt = make_stmt(StmtKind::Repeat, line);
+  if (accept_word("while")) {
+    stmt->mode = RepeatMode::While;
+    stmt->a = expression();
+  } else if (accept_word("until")) {
+    stmt->mode = RepeatMode::Until;
+    stmt->a = expression();
+  } else if (accept_word("with")) {
+    stmt->name = name_word("a variable name");
+    if (accept_word("in")) {
+      stmt->mode = RepeatMode::In;
+      stmt->a = expression();
+    } else {
+      stmt->mode = RepeatMode::FromTo;
+      expect_word("from");
+      stmt->a = expression();
+      expect_word("to");
+      stmt->b = expression();
+      if (accept_word("by")) stmt->c = expression();
+    }
+  } else if (!at_line_end()) {
+    stmt->mode = RepeatMode::Times;
+    stmt->a = expression();
+    expect_word("times");
+  }
+  end_of_statement();
+  stmt->body = block("repeat", line, false, false);
+  close_block("repeat", line);
+  return stmt;
+}
+
+// setstat -> 'set' expr 'to' expr  |  'copy' expr 'to' expr
+std::unique_ptr<Stmt> Parser::set_statement(bool copy) {
+  int line = current().line;
+  advance();
+  auto stmt = make_stmt(StmtKind::Set, line);
+  stmt->name = copy ? "copy" : "set";
+  ExprPtr first = expression();
+  expect_word("to");
+  ExprPtr second = expression();
+  // `set x to v` names the target first, `copy v to x` last.
+  stmt->a = copy ? std::move(second) : std::move(first);
+  stmt->b = copy ? std::move(first) : std::move(second);
+  switch (stmt->a->kind) {
+    case ExprKind::Variable:
+    case ExprKind::Property:
+    case ExprKind::ByName:
+    case ExprKind::ByIndex:
+    case ExprKind::Every:
+    case ExprKind::Position:
+      return stmt;
+    default:
+      fail(kErrSyntax, "Can't set a value that is not a variable, a property or an element.", line);
+  }
+}
+
+// trystat -> 'try' NEWLINE block [ 'on' 'error' [NAME] ['number' NAME] NEWLINE block ]
+//            'end' ['try']
+std::unique_ptr<Stmt> Parser::try_statement() {
+  int line = current().line;
+  advance();
+  end_of_statement();
+  auto stmt = make_stmt(StmtKind::Try, line);
+  stmt->body = block("try", line, false, true);
+  Block on_error;
+  if (accept_word("on")) {
+    expect_word("error");
+    if (!at_line_end() && !is_word("number")) stmt->name = name_word("a variable name");
+    if (accept_word("number")) stmt->name2 = name_word("a variable name");
+    end_of_statement();
+    on_error = block("try", line, false, false);
+  }
+  stmt->blocks.push_back(std::move(on_error));
+  close_block("try", line);
+  return stmt;
+}
+
+// errorstat -> 'error' [expr] ['number' expr]
+std::unique_ptr<Stmt> Parser::error_statement() {
+  int line = current().line;
+  advance();
+  auto stmt = make_stmt(StmtKind::Error, line);
+  if (!at_line_end() && !is_word("number")) stmt->a = expression();
+  if (accept_word("number")) stmt->b = expression();
+  return stmt;
+}
+
+// declaration -> ('global'|'local') NAME {',' NAME}
+std::unique_ptr<Stmt> Parser::declaration_statement() {
+  int line = current().line;
+  bool global = current().text == "global";
+  advance();
+  auto stmt = make_stmt(global ? StmtKind::Global : StmtKind::Expression, line);
+  do stmt->names.push_back(name_word("a variable name"));
+  while (accept_symbol(","));
+  if (!global) {
+    // A local declaration only names variables; it runs as an empty statement.
+    stmt->a = make_expr(ExprKind::Literal, line);
+  }
+  return stmt;
+}
+
+}  // namespace scriptkit::lang::detail

@@ -1,0 +1,268 @@
+// The parser's primary expressions: literals, variables, handler calls, and
+// the terms that name objects and properties (`menu item 1 of menu of …`).
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "scriptkit/lang/parser_impl.h"
+#include "scriptkit/lang/terms.h"
+
+namespace scriptkit::lang::detail {
+
+// primary -> NUMBER | TEXT | '(' expr ')' | list_or_record | 'true' | 'false'
+//   | 'missing' 'value' | 'me' | 'it' | 'my' primary | CONSTANT | 'the' primary
+//   | ('count'|'number') ['of'] reference | callmethod | make | NAME '(' args ')' | term | NAME
+ExprPtr Parser::primary() {
+  Depth guard(*this);
+  const Token& t = current();
+  int line = t.line;
+  if (t.kind == TokenKind::Integer || t.kind == TokenKind::Real || t.kind == TokenKind::Text) {
+    auto e = make_expr(ExprKind::Literal, line);
+    e->value = t.kind == TokenKind::Integer ? Value(t.integer)
+               : t.kind == TokenKind::Real  ? Value(t.real)
+                                            : Value(t.text);
+    advance();
+    return e;
+  }
+  if (accept_symbol("(")) {
+    ExprPtr inner = expression();
+    expect_symbol(")");
+    return inner;
+  }
+  if (is_symbol("{")) return list_or_record();
+  if (t.kind != TokenKind::Word) expected("an expression");
+  if (accept_word("the")) return primary();
+  if (Value constant; language_constant(t.text, constant)) {
+    advance();
+    auto e = make_expr(ExprKind::Literal, line);
+    e->value = std::move(constant);
+    return e;
+  }
+  if (accept_words({"missing", "value"})) return make_expr(ExprKind::Literal, line);
+  if (accept_word("me")) return make_expr(ExprKind::Me, line);
+  if (accept_word("it")) return make_expr(ExprKind::It, line);
+  if (accept_word("my")) {
+    ExprPtr inner = primary();
+    if (inner->kind == ExprKind::Call || inner->kind == ExprKind::Property) {
+      if (!inner->b) inner->b = make_expr(ExprKind::Me, line);
+    }
+    return inner;
+  }
+  if (is_word("count") || (is_word("number") && is_word("of", 1))) {
+    advance();
+    accept_word("of");
+    auto e = make_expr(ExprKind::Count, line);
+    e->a = reference();
+    return e;
+  }
+  if (is_word("call") && is_word("method", 1)) return call_method();
+  if (is_word("make") && is_word("new", 1)) return make_expression();
+  return term();
+}
+
+// term -> 'every' CLASS [of] | ORDINAL CLASS [of] | 'last' CLASS [of] | PLURAL [of]
+//   | ('end'|'beginning') 'of' reference | CLASS key [of] | PROPERTY [of]
+//   | NAME '(' args ')' [ 'of' 'me' ] | NAME
+//   of -> 'of' reference
+ExprPtr Parser::term() {
+  int line = current().line;
+  if ((is_word("end") || is_word("beginning") || is_word("front") || is_word("back")) &&
+      is_word("of", 1)) {
+    auto e = make_expr(ExprKind::Position, line);
+    e->name = current().text == "end" || current().text == "back" ? "end" : "beginning";
+    advance();
+    e->b = of_container();
+    return e;
+  }
+  if (accept_word("every")) {
+    auto e = make_expr(ExprKind::Every, line);
+    e->name = class_phrase(false, nullptr);
+    e->b = of_container();
+    return e;
+  }
+  if (int ordinal = ordinal_index(current().text); ordinal != 0 && is_term_start(1)) {
+    advance();
+    auto e = make_expr(ExprKind::ByIndex, line);
+    e->name = class_phrase(false, nullptr);
+    e->a = make_expr(ExprKind::Literal, line);
+    e->a->value = Value(std::int64_t{ordinal});
+    e->b = of_container();
+    return e;
+  }
+  std::size_t class_words = phrase_length(terms().classes);
+  std::size_t plural_words = phrase_length(terms().plurals);
+  std::size_t property_words = phrase_length(terms().properties);
+  if (plural_words > class_words && plural_words >= property_words) {
+    auto e = make_expr(ExprKind::Every, line);
+    e->name = singular(take_words(plural_words));
+    e->b = of_container();
+    return e;
+  }
+  if (class_words > 0 && class_words >= property_words) {
+    std::size_t saved = m_pos;
+    std::string cls = take_words(class_words);
+    if (starts_key()) return element_key(std::move(cls), line);
+    m_pos = saved;
+    if (property_words == 0) property_words = class_words;
+  }
+  if (property_words > 0) {
+    auto e = make_expr(ExprKind::Property, line);
+    e->name = take_words(property_words);
+    e->b = of_container();
+    return e;
+  }
+  if (is_keyword(current())) cant_go_here();
+  std::string name = current().text;
+  advance();
+  if (is_symbol("(")) return handler_call(std::move(name), line);
+  auto e = make_expr(ExprKind::Variable, line);
+  e->name = std::move(name);
+  return e;
+}
+
+// key -> TEXT | '-' NUMBER | primary
+ExprPtr Parser::element_key(std::string cls, int line) {
+  auto e = make_expr(ExprKind::ByIndex, line);
+  e->name = std::move(cls);
+  if (current().kind == TokenKind::Text) {
+    e->kind = ExprKind::ByName;
+    e->a = primary();
+  } else if (is_symbol("-")) {
+    e->a = unary();
+  } else {
+    e->a = primary();
+  }
+  e->b = of_container();
+  return e;
+}
+
+// of -> [ 'of' reference ]
+ExprPtr Parser::of_container() {
+  if (!accept_word("of")) return nullptr;
+  return reference();
+}
+
+bool Parser::starts_key() const {
+  const Token& t = current();
+  if (t.kind == TokenKind::Text || t.kind == TokenKind::Integer || t.kind == TokenKind::Real) {
+    return true;
+  }
+  if (t.kind == TokenKind::Symbol) {
+    return t.text == "(" || (t.text == "-" && (ahead(1).kind == TokenKind::Integer ||
+                                               ahead(1).kind == TokenKind::Real));
+  }
+  return t.kind == TokenKind::Word && !is_keyword(t) && !is_term_start(0);
+}
+
+bool Parser::is_term_start(std::size_t n) const {
+  const Token& t = ahead(n);
+  if (t.kind != TokenKind::Word) return false;
+  return terms().classes.starts(t.text) || terms().properties.starts(t.text);
+}
+
+// CLASS -> a class name, singular (or plural when allowed)
+std::string Parser::class_phrase(bool allow_plural, bool* plural) {
+  std::size_t n = phrase_length(terms().classes);
+  std::size_t p = allow_plural ? phrase_length(terms().plurals) : 0;
+  if (plural) *plural = p > n;
+  if (p > n) return singular(take_words(p));
+  if (n == 0) expected("a class name");
+  return take_words(n);
+}
+
+// list_or_record -> '{' [ expr {',' expr} ] '}' | '{' LABEL ':' expr {',' LABEL ':' expr} '}'
+ExprPtr Parser::list_or_record() {
+  int line = current().line;
+  advance();
+  skip_newlines();
+  auto e = make_expr(ExprKind::List, line);
+  if (accept_symbol("}")) return e;
+  std::size_t label_words = std::max<std::size_t>(phrase_length(terms().properties), 1);
+  if (ahead(label_words).kind == TokenKind::Symbol && ahead(label_words).text == ":" &&
+      current().kind == TokenKind::Word) {
+    e->kind = ExprKind::Record;
+  }
+  do {
+    skip_newlines();
+    if (e->kind == ExprKind::Record) {
+      std::size_t n = std::max<std::size_t>(phrase_length(terms().properties), 1);
+      if (current().kind != TokenKind::Word) expected("a label");
+      e->keys.push_back(take_words(n));
+      expect_symbol(":");
+    }
+    e->items.push_back(expression());
+    skip_newlines();
+  } while (accept_symbol(","));
+  expect_symbol("}");
+  return e;
+}
+
+// callmethod -> 'call' 'method' primary [ 'of' (['object'] primary | 'class' TEXT) ]
+//               [ 'with' ('parameter' expr | 'parameters' expr) ]
+ExprPtr Parser::call_method() {
+  int line = current().line;
+  advance();
+  advance();
+  auto e = make_expr(ExprKind::CallMethod, line);
+  e->a = primary();
+  if (accept_word("of")) {
+    if (accept_word("object")) {
+      e->b = primary();
+    } else if (accept_word("class")) {
+      if (current().kind != TokenKind::Text) expected("a class name in quotes");
+      e->name = current().text;
+      e->value = Value(true);  // a class receiver, even when its name is ""
+      advance();
+    } else {
+      e->b = primary();  // `of theTable`, as `of object theTable`
+    }
+  }
+  if (accept_words({"with", "parameter"})) {
+    e->items.push_back(expression());
+  } else if (accept_words({"with", "parameters"})) {
+    ExprPtr args = expression();
+    if (args->kind == ExprKind::List) {
+      e->items = std::move(args->items);
+    } else {
+      e->keys.push_back("spread");  // a list computed at run time
+      e->items.push_back(std::move(args));
+    }
+  }
+  return e;
+}
+
+// make -> 'make' 'new' CLASS [ 'at' expr ] [ 'with' 'properties' expr ]
+ExprPtr Parser::make_expression() {
+  auto e = make_expr(ExprKind::Make, current().line);
+  advance();
+  advance();
+  e->name = class_phrase(false, nullptr);
+  for (;;) {
+    if (!e->a && accept_word("at")) {
+      e->a = expression();
+    } else if (!e->b && accept_words({"with", "properties"})) {
+      e->b = expression();
+    } else {
+      return e;
+    }
+  }
+}
+
+// call -> NAME '(' [ expr {',' expr} ] ')' [ 'of' 'me' ]
+ExprPtr Parser::handler_call(std::string name, int line) {
+  auto e = make_expr(ExprKind::Call, line);
+  e->name = std::move(name);
+  expect_symbol("(");
+  if (!accept_symbol(")")) {
+    do e->items.push_back(expression());
+    while (accept_symbol(","));
+    expect_symbol(")");
+  }
+  if (is_word("of") && is_word("me", 1)) {
+    advance();
+    advance();
+  }
+  return e;
+}
+
+}  // namespace scriptkit::lang::detail

@@ -1,0 +1,225 @@
+// The interpreter's references: properties, elements by name or index, every
+// element, positions, and assignment to each of them. A reference without
+// `of` is read against the tell targets, innermost first.
+#include <algorithm>
+
+#include "scriptkit/lang/interpreter.h"
+#include "scriptkit/model/coerce.h"
+
+namespace scriptkit::lang::detail {
+namespace {
+
+using model::describe_value;
+
+ScriptError cant_get(std::string_view what, const Value& of) {
+  return ScriptError{kErrCantGet,
+                     "Can't get " + std::string(what) + " of " + describe_value(of) + "."};
+}
+
+[[noreturn]] void cant_set(std::string_view what, const Value& v) {
+  fail(kErrCantSet, "Can't set " + std::string(what) + " to " + describe_value(v) + ".");
+}
+
+bool is_text_class(std::string_view cls) {
+  return cls == "character" || cls == "word" || cls == "paragraph" || cls == "item";
+}
+
+Result<Value> item_at(const ValueList& items, std::int64_t index, std::string_view cls,
+                      const Value& of) {
+  auto count = static_cast<std::int64_t>(items.size());
+  std::int64_t position = index < 0 ? count + index : index - 1;
+  if (index == 0 || position < 0 || position >= count) {
+    return cant_get(std::string(cls) + " " + std::to_string(index), of);
+  }
+  return items[static_cast<std::size_t>(position)];
+}
+
+// The 0-based position of an item, failing as `item n of …` would.
+std::size_t item_position(const ValueList& items, std::int64_t index, const Value& of) {
+  auto count = static_cast<std::int64_t>(items.size());
+  std::int64_t position = index < 0 ? count + index : index - 1;
+  if (index == 0 || position < 0 || position >= count) {
+    fail(cant_get("item " + std::to_string(index), of));
+  }
+  return static_cast<std::size_t>(position);
+}
+
+Result<Value> element_of(const Value& container, std::string_view cls, const Value& key) {
+  if (container.is_element() && container.as_element()) {
+    model::Element& element = *container.as_element();
+    Result<model::ElementPtr> found =
+        key.is_text() ? model::element_named(element, cls, key.as_text())
+                      : model::element_at(element, cls, take(model::to_integer(key)));
+    if (failed(found)) return std::get<ScriptError>(found);
+    return Value(std::get<model::ElementPtr>(found));
+  }
+  if (container.is_list() && cls == "item") {
+    return item_at(container.as_list(), take(model::to_integer(key)), cls, container);
+  }
+  if (container.is_text() && is_text_class(cls)) {
+    ValueList pieces = text_pieces(container.as_text(), cls);
+    return item_at(pieces, take(model::to_integer(key)), cls, container);
+  }
+  return cant_get(std::string(cls) + " " + describe_value(key), container);
+}
+
+}  // namespace
+
+Value Interpreter::container_of(const Expr& e) {
+  return e.b ? eval(*e.b) : current_target();
+}
+
+Value Interpreter::eval_property(const Expr& e) {
+  if (e.b && e.b->kind == ExprKind::Me) {
+    if (Value* v = find_variable(e.name)) return *v;
+    fail(kErrUndefinedVariable, "The variable " + e.name + " is not defined.");
+  }
+  return property_of(container_of(e), e.name);
+}
+
+Value Interpreter::property_of(const Value& c, std::string_view name) {
+  if (c.is_element() && c.as_element()) return take(c.as_element()->get(name));
+  if (c.is_record()) {
+    for (const auto& [key, field] : c.as_record()) {
+      if (key == name) return field;
+    }
+  }
+  if (c.is_list()) return list_property(c, name);
+  if (name == "class") return Value(model::class_of(c));
+  if (name == "contents") return c;
+  if (c.is_text() && name == "length") return Value(character_count(c.as_text()));
+  if (c.is_record() && name == "length") {
+    return Value(static_cast<std::int64_t>(c.as_record().size()));
+  }
+  fail(cant_get(name, c));
+}
+
+Value Interpreter::list_property(const Value& c, std::string_view name) {
+  const ValueList& items = c.as_list();
+  if (name == "class") return Value("list");
+  if (name == "length") return Value(static_cast<std::int64_t>(items.size()));
+  if (name == "rest") return Value(ValueList(items.begin() + (items.empty() ? 0 : 1), items.end()));
+  if (name == "reverse") return Value(ValueList(items.rbegin(), items.rend()));
+  bool elements = !items.empty() && std::all_of(items.begin(), items.end(), [](const Value& v) {
+    return v.is_element() && v.as_element();
+  });
+  if (!elements) {
+    if (name == "contents") return c;
+    fail(cant_get(name, c));
+  }
+  // A property of every element of a list: `title of every menu item of …`.
+  ValueList values;
+  for (const Value& item : items) values.push_back(property_of(item, name));
+  charge_size(values.size());
+  return Value(std::move(values));
+}
+
+Value Interpreter::eval_element(const Expr& e) {
+  Value key = eval(*e.a);
+  if (e.b) return take(element_of(eval(*e.b), e.name, key));
+  // Relative: against the innermost tell target only, as a box command must
+  // not find a control outside its box; windows always belong to the application.
+  Value target = e.name == "window" ? current_application() : current_target();
+  return take(element_of(target, e.name, key));
+}
+
+Value Interpreter::eval_every(const Expr& e) {
+  Value c = container_of(e);
+  if (c.is_element() && c.as_element()) {
+    model::ElementList found = c.as_element()->elements(e.name);
+    return Value(ValueList(found.begin(), found.end()));
+  }
+  if (c.is_list() && e.name == "item") return Value(ValueList(c.as_list()));
+  if (c.is_text() && is_text_class(e.name)) return Value(text_pieces(c.as_text(), e.name));
+  fail(cant_get("every " + e.name, c));
+}
+
+Value Interpreter::eval_position(const Expr& e) {
+  Value c = eval(*e.b);
+  if (!c.is_list()) fail(cant_get(e.name, c));
+  return take(item_at(c.as_list(), e.name == "end" ? -1 : 1, "item", c));
+}
+
+// ---- assignment ------------------------------------------------------------
+
+void Interpreter::assign(const Expr& target, Value value) {
+  switch (target.kind) {
+    case ExprKind::Variable:
+      set_variable(target.name, std::move(value));
+      return;
+    case ExprKind::Property:
+      assign_property(target, std::move(value));
+      return;
+    case ExprKind::ByIndex:
+    case ExprKind::ByName:
+      assign_item(target, std::move(value));
+      return;
+    case ExprKind::Position:
+      assign_position(target, std::move(value));
+      return;
+    default:
+      cant_set("every " + target.name, value);
+  }
+}
+
+void Interpreter::assign_property(const Expr& target, Value value) {
+  if (target.b && target.b->kind == ExprKind::Me) {
+    set_variable(target.name, std::move(value));
+    return;
+  }
+  Value c = container_of(target);
+  if (c.is_element() && c.as_element()) {
+    if (auto error = c.as_element()->set(target.name, value)) fail(std::move(*error));
+    return;
+  }
+  if (c.is_record()) {
+    check_nesting(value);
+    Value copy = deep_copy(value);
+    for (auto& [key, field] : c.as_record()) {
+      if (key == target.name) {
+        field = std::move(copy);
+        return;
+      }
+    }
+  }
+  if (c.is_list()) {
+    // `set enabled of every menu item of … to false`: every element, or none.
+    for (const Value& item : c.as_list()) {
+      if (!item.is_element() || !item.as_element())
+        cant_set(target.name + " of " + describe_value(c), value);
+    }
+    for (const Value& item : c.as_list()) {
+      if (auto error = item.as_element()->set(target.name, value)) fail(std::move(*error));
+    }
+    return;
+  }
+  cant_set(target.name + " of " + describe_value(c), value);
+}
+
+void Interpreter::assign_item(const Expr& target, Value value) {
+  Value key = eval(*target.a);
+  Value c = container_of(target);
+  if (!c.is_list() || target.name != "item" || target.kind != ExprKind::ByIndex) {
+    cant_set(target.name + " " + describe_value(key) + " of " + describe_value(c), value);
+  }
+  std::size_t position = item_position(c.as_list(), take(model::to_integer(key)), c);
+  check_nesting(value);
+  c.as_list()[position] = deep_copy(value);
+}
+
+void Interpreter::assign_position(const Expr& target, Value value) {
+  Value c = eval(*target.b);
+  if (!c.is_list()) cant_set(target.name + " of " + describe_value(c), value);
+  ValueList& items = c.as_list();
+  if (items.size() >= kMaxListItems) fail(kErrOutOfMemory, "Out of memory.");
+  check_nesting(value);
+  Value copy = deep_copy(value);
+  if (target.name == "end") {
+    items.push_back(std::move(copy));
+  } else {
+    items.insert(items.begin(), std::move(copy));
+    charge_size(items.size());
+  }
+}
+
+}  // namespace scriptkit::lang::detail

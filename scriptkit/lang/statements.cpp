@@ -1,0 +1,144 @@
+// The interpreter's loops and the commands that change the window model:
+// make, delete, start, stop, update.
+#include <cmath>
+
+#include "scriptkit/lang/interpreter.h"
+#include "scriptkit/model/coerce.h"
+
+namespace scriptkit::lang::detail {
+namespace {
+
+using model::describe_value;
+
+model::Element& element_or_fail(const Value& v, std::string_view doing) {
+  if (v.is_element() && v.as_element()) return *v.as_element();
+  fail(kErrCantGet, "Can't " + std::string(doing) + " " + describe_value(v) + ".");
+}
+
+}  // namespace
+
+// `repeat with i from a to b by c` over integers; stops before it would overflow.
+template <typename Turn>
+void Interpreter::count_integers(const Stmt& s, std::int64_t from, std::int64_t to, std::int64_t by,
+                                 Turn&& turn) {
+  if (by == 0) fail(kErrCantMake, "A repeat can't count by 0.");
+  for (std::int64_t i = from; by > 0 ? i <= to : i >= to;) {
+    set_variable(s.name, Value(i));
+    if (turn() || __builtin_add_overflow(i, by, &i)) return;
+  }
+}
+
+template <typename Turn>
+void Interpreter::count_reals(const Stmt& s, double from, double to, double by, Turn&& turn) {
+  if (by == 0 || !std::isfinite(by)) fail(kErrCantMake, "A repeat can't count by that.");
+  for (std::int64_t n = 0;; ++n) {
+    double i = from + static_cast<double>(n) * by;
+    if (by > 0 ? !(i <= to) : !(i >= to)) return;
+    set_variable(s.name, Value(i));
+    if (turn()) return;
+  }
+}
+
+Flow Interpreter::exec_repeat(const Stmt& s) {
+  // One turn of the body; true when the loop ends here.
+  Flow result = Flow::Normal;
+  auto turn = [&]() {
+    step();
+    Flow flow = exec_block(s.body);
+    if (flow == Flow::Normal) return false;
+    if (flow == Flow::Return) result = Flow::Return;
+    return true;
+  };
+  switch (s.mode) {
+    case RepeatMode::Forever:
+      while (!turn()) {
+      }
+      break;
+    case RepeatMode::Times: {
+      std::int64_t times = take(model::to_integer(eval(*s.a)));
+      for (std::int64_t i = 0; i < times && !turn(); ++i) {
+      }
+      break;
+    }
+    case RepeatMode::While:
+      while (take(model::to_boolean(eval(*s.a))) && !turn()) {
+      }
+      break;
+    case RepeatMode::Until:
+      while (!take(model::to_boolean(eval(*s.a))) && !turn()) {
+      }
+      break;
+    case RepeatMode::In: {
+      ValueList items = model::to_list(eval(*s.a));
+      for (const Value& item : items) {
+        set_variable(s.name, item);
+        if (turn()) break;
+      }
+      break;
+    }
+    case RepeatMode::FromTo: {
+      Value from = eval(*s.a), to = eval(*s.b);
+      Value by = s.c ? eval(*s.c) : Value(std::int64_t{1});
+      if (from.is_integer() && to.is_integer() && by.is_integer()) {
+        count_integers(s, from.as_integer(), to.as_integer(), by.as_integer(), turn);
+      } else {
+        count_reals(s, take(model::to_real(from)), take(model::to_real(to)),
+                    take(model::to_real(by)), turn);
+      }
+      break;
+    }
+  }
+  return result;
+}
+
+Value Interpreter::eval_make(const Expr& s) {
+  model::Position position = model::Position::End;
+  Value container;
+  if (!s.a) {
+    container = current_target();
+  } else if (s.a->kind == ExprKind::Position) {
+    position = s.a->name == "end" ? model::Position::End : model::Position::Beginning;
+    // `at end of menu items of X`: the container is X.
+    const Expr& place = *s.a->b;
+    container = place.kind == ExprKind::Every ? container_of(place) : eval(place);
+  } else {
+    container = eval(*s.a);
+  }
+  ValueRecord properties;
+  if (s.b) {
+    Value given = eval(*s.b);
+    if (given.is_record()) {
+      properties = given.as_record();
+    } else if (!given.is_missing()) {
+      fail(model::cant_make(given, "record"));
+    }
+  }
+  model::Element& target = element_or_fail(container, "make a new " + s.name + " in");
+  return Value(take(target.make(s.name, position, properties)));
+}
+
+void Interpreter::exec_delete(const Stmt& s) {
+  Value v = eval(*s.a);
+  ValueList doomed = v.is_list() ? v.as_list() : ValueList{v};
+  // Check every one first, so that a failure deletes nothing.
+  for (const Value& item : doomed) {
+    model::Element& e = element_or_fail(item, "delete");
+    if (!e.parent()) fail(kErrCantGet, "Can't delete " + e.describe() + ".");
+  }
+  for (const Value& item : doomed) {
+    model::Element& e = *item.as_element();
+    if (!e.parent()) continue;  // already gone with an earlier one
+    if (auto error = e.parent()->remove(e)) fail(std::move(*error));
+  }
+}
+
+void Interpreter::exec_command(const Stmt& s) {
+  Value v = s.a ? eval(*s.a) : current_target();
+  ValueList targets = v.is_list() ? v.as_list() : ValueList{v};
+  for (const Value& target : targets) {
+    model::Element& e = element_or_fail(target, s.name);
+    m_returned = take(e.perform(s.name));
+  }
+}
+
+}  // namespace scriptkit::lang::detail

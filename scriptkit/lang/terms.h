@@ -1,0 +1,50 @@
+// The words the parser knows beyond its keywords: the classes and properties
+// of the window model and of the language itself, their plurals, the
+// constants (`return`, `tab`, `pi`) and the ordinals (`first` … `tenth`).
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "scriptkit/lang/lexer.h"
+#include "scriptkit/runtime/value.h"
+
+namespace scriptkit::lang {
+
+// Phrases of one or more words, found by their first word. The phrases'
+// text must outlive the table.
+class PhraseTable {
+ public:
+  PhraseTable() = default;
+  explicit PhraseTable(std::span<const std::string_view> phrases);
+  // The number of words of the longest phrase that begins at tokens[at].
+  std::size_t longest(const std::vector<Token>& tokens, std::size_t at) const;
+  // True when some phrase begins with this word.
+  bool starts(std::string_view word) const { return m_by_first.count(word) != 0; }
+
+ private:
+  std::unordered_map<std::string_view, std::vector<std::vector<std::string_view>>> m_by_first;
+};
+
+struct Terms {
+  PhraseTable classes;     // singular
+  PhraseTable plurals;     // "menu items", "boxes"
+  PhraseTable properties;  // "current menu item"
+ private:
+  friend const Terms& terms();
+  std::vector<std::string> m_plural_storage;
+};
+
+const Terms& terms();
+// "menu items" -> "menu item".
+std::string singular(std::string_view plural);
+// True for `return`, `linefeed`, `tab`, `space`, `quote`, `pi`, `true`,
+// `false`, setting `value`.
+bool language_constant(std::string_view word, Value& value);
+// 1 for "first" … 10 for "tenth", -1 for "last", 0 for any other word.
+int ordinal_index(std::string_view word);
+
+}  // namespace scriptkit::lang

@@ -1,0 +1,22 @@
+#include "shell/notealert.h"
+
+#include "platform/alerts.h"
+
+void ShowNoteAlert(const char* message) {
+  Str255 text, explanation;
+  AlertStdAlertParamRec param;
+  SInt16 itemHit;
+
+  CopyCStringToPascal(message, text);
+  explanation[0] = 0;
+  param.movable = true;
+  param.helpButton = false;
+  param.filterProc = nullptr;
+  param.defaultText = kAlertDefaultOKText;
+  param.cancelText = nullptr;
+  param.otherText = nullptr;
+  param.defaultButton = kAlertStdAlertOKButton;
+  param.cancelButton = 0;
+  param.position = 0;  // the system's default position
+  StandardAlert(kAlertNoteAlert, text, explanation, &param, &itemHit);
+}

@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "platform/linux/picture_reader.h"
+#include "platform/metadata.h"
+#include "tests/support/picture_files.h"
+
+using namespace picture_files;
+
+namespace {
+
+// What one file's item says: -1 for a missing size, "-" for a missing profile.
+struct Attributes {
+  bool has_item = false;
+  long width = -1;
+  long height = -1;
+  std::string profile = "-";
+};
+
+long number_attribute(MDItemRef item, CFStringRef name) {
+  auto number = static_cast<CFNumberRef>(MDItemCopyAttribute(item, name));
+  if (!number) return -1;
+  int value = 0;
+  CFNumberGetValue(number, kCFNumberIntType, &value);
+  CFRelease(number);
+  return value;
+}
+
+Attributes read_attributes(const std::string& path) {
+  Attributes a;
+  CFStringRef cf_path = CFStringCreateWithUTF8(path);
+  MDItemRef item = MDItemCreate(kCFAllocatorDefault, cf_path);
+  CFRelease(cf_path);
+  if (!item) return a;
+  a.has_item = true;
+  a.width = number_attribute(item, kMDItemPixelWidth);
+  a.height = number_attribute(item, kMDItemPixelHeight);
+  auto profile = static_cast<CFStringRef>(MDItemCopyAttribute(item, kMDItemProfileName));
+  if (profile) a.profile = profile->utf8;
+  CFRelease(profile);
+  CFRelease(item);
+  return a;
+}
+
+class MetadataTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setenv("LC_ALL", "en_US.UTF-8", 1); }
+  void TearDown() override { EXPECT_EQ(platform::live_cf_object_count(), 0u); }
+
+  Attributes read_bytes(const ByteString& bytes, const char* name = "picture") {
+    return read_attributes(m_folder.write(name, bytes));
+  }
+
+  TempFolder m_folder;
+};
+
+struct SampleCase {
+  const char* name;
+  long width, height;
+  const char* profile;
+};
+
+class SampleTest : public MetadataTest, public ::testing::WithParamInterface<SampleCase> {};
+
+}  // namespace
+
+TEST_P(SampleTest, GivesTheHeaderSizeAndProfile) {
+  const SampleCase& c = GetParam();
+  Attributes a = read_attributes(sample_path(c.name));
+  ASSERT_TRUE(a.has_item);
+  EXPECT_EQ(a.width, c.width);
+  EXPECT_EQ(a.height, c.height);
+  EXPECT_EQ(a.profile, c.profile);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, SampleTest,
+    ::testing::Values(SampleCase{"sample-srgb.jpg", 720, 360, "sRGB IEC61966-2.1"},
+                      SampleCase{"sample-wide.tif", 1024, 768, "\u00C9cran large \u2013 D65"},
+                      SampleCase{"sample-noprofile.png", 640, 480, "-"},
+                      SampleCase{"sample-gray.psd", 300, 200, "Gray Gamma 2.2"},
+                      SampleCase{"sample-unclaimed.jp2", 256, 128, "-"},
+                      SampleCase{"sample-plain.gif", 320, 240, "-"},
+                      SampleCase{"sample-srgb.webp", 400, 300, "sRGB IEC61966-2.1"},
+                      SampleCase{"sample-wide.bmp", 200, 100, "\u00C9cran large \u2013 D65"},
+                      SampleCase{"sample-plain.heic", 480, 320, "-"},
+                      SampleCase{"sample-plain.avif", 360, 240, "-"}));
+
+TEST_F(MetadataTest, GivesNoItemForWhatIsNotAPicture) {
+  EXPECT_FALSE(read_attributes(m_folder.path()).has_item);  // a folder
+  EXPECT_FALSE(read_attributes("/dev/null").has_item);      // a device
+  EXPECT_FALSE(read_attributes(m_folder.path() + "/missing.jpg").has_item);
+  EXPECT_FALSE(read_attributes("samples/sample-srgb.jpg").has_item);  // not absolute
+  EXPECT_FALSE(read_bytes({}, "empty.jpg").has_item);
+  EXPECT_FALSE(read_bytes({'h', 'e', 'l', 'l', 'o'}, "text.jpg").has_item);
+  EXPECT_FALSE(read_bytes({0xFF, 0xD8, 0xFF}, "cut.jpg").has_item);
+}
+
+TEST_F(MetadataTest, NeverWaitsOnAFifo) {
+  std::string fifo = m_folder.path() + "/picture.jpg";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(read_attributes(fifo).has_item);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST_F(MetadataTest, NamesAttributesByTheirText) {
+  CFStringRef path = CFStringCreateWithUTF8(sample_path("sample-srgb.jpg"));
+  MDItemRef item = MDItemCreate(kCFAllocatorDefault, path);
+  ASSERT_NE(item, nullptr);
+  CFStringRef same = CFStringCreateWithUTF8("kMDItemPixelWidth");
+  CFStringRef other = CFStringCreateWithUTF8("kMDItemFSSize");
+  EXPECT_EQ(number_attribute(item, same), 720);
+  EXPECT_EQ(MDItemCopyAttribute(item, other), nullptr);
+  EXPECT_EQ(MDItemCopyAttribute(nullptr, same), nullptr);
+  for (CFTypeRef object : {CFTypeRef(same), CFTypeRef(other), CFTypeRef(item), CFTypeRef(path)})
+    CFRelease(object);
+}
+
+TEST_F(MetadataTest, JpegSizeComesFromTheFrameNotFromExif) {
+  Attributes a = read_bytes(jpeg_with_segments({exif_segment(9999, 8888)}), "exif.jpg");
+  EXPECT_EQ(a.width, 720);
+  EXPECT_EQ(a.height, 360);
+  EXPECT_EQ(a.profile, "-");  // the sample's profile segment was taken out
+}
+
+TEST_F(MetadataTest, JpegProfileInTwoSegmentsIsJoined) {
+  ByteString icc = icc_profile(U"Split profile");
+  std::size_t half = icc.size() / 2;
+  std::vector<ByteString> segments;
+  for (int part = 1; part <= 2; ++part) {
+    ByteString payload{'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0};
+    payload.push_back(static_cast<std::uint8_t>(part));
+    payload.push_back(2);
+    payload.insert(payload.end(), icc.begin() + (part == 1 ? 0 : half),
+                   part == 1 ? icc.begin() + half : icc.end());
+    segments.push_back(jpeg_segment(0xE2, payload));
+  }
+  EXPECT_EQ(read_bytes(jpeg_with_segments(segments)).profile, "Split profile");
+}
+
+TEST_F(MetadataTest, JpegProfileWithAChunkMissingIsLeftOut) {
+  ByteString icc = icc_profile(U"Split profile");
+  ByteString payload{'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0, 2, 2};
+  payload.insert(payload.end(), icc.begin() + 100, icc.end());
+  Attributes a = read_bytes(jpeg_with_segments({jpeg_segment(0xE2, payload)}));
+  EXPECT_EQ(a.width, 720);
+  EXPECT_EQ(a.profile, "-");
+}
+
+TEST_F(MetadataTest, GifProfileComesFromItsExtension) {
+  Attributes a = read_bytes(gif(300, 20, icc_profile(U"Web Safe RGB")), "picture.gif");
+  EXPECT_EQ(a.width, 300);
+  EXPECT_EQ(a.height, 20);
+  EXPECT_EQ(a.profile, "Web Safe RGB");
+}
+
+TEST_F(MetadataTest, TiffSkipsReducedCopiesInEitherByteOrder) {
+  ByteString icc = icc_profile(U"Scanner RGB");
+  std::vector<TiffPage> pages = {{160, 120, 1, {}}, {3200, 2400, 0, icc}};
+  for (bool big_endian : {false, true}) {
+    for (bool big_tiff : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "big-endian " << big_endian << ", BigTIFF " << big_tiff);
+      Attributes a = read_bytes(tiff(pages, big_endian, big_tiff));
+      EXPECT_EQ(a.width, 3200);
+      EXPECT_EQ(a.height, 2400);
+      EXPECT_EQ(a.profile, "Scanner RGB");
+    }
+  }
+  // Only reduced copies: the first one is all there is.
+  Attributes only_thumbnail = read_bytes(tiff({{160, 120, 1, {}}}, false, false));
+  EXPECT_EQ(only_thumbnail.width, 160);
+}
+
+TEST_F(MetadataTest, HeifAndAvifUseThePrimaryItem) {
+  ByteString icc = icc_profile(U"Camera P3");
+  // The depth map is listed first and is taller than the wide picture.
+  std::vector<HeifItem> items = {{7, 500, 500, {}}, {1, 4000, 300, icc}, {2, 320, 24, {}}};
+  for (const char* brand : {"heic", "avif"}) {
+    Attributes a = read_bytes(heif(brand, 1, items));
+    EXPECT_EQ(a.width, 4000) << brand;
+    EXPECT_EQ(a.height, 300) << brand;
+    EXPECT_EQ(a.profile, "Camera P3") << brand;
+  }
+  EXPECT_FALSE(read_bytes(heif("isom", 1, items)).has_item);  // a video, not a picture
+}
+
+TEST_F(MetadataTest, ReadsProfilesOfJpeg2000AndPng) {
+  ByteString icc = icc_profile(U"Proof RGB");
+  Attributes j = read_bytes(jp2(640, 320, icc), "picture.jp2");
+  EXPECT_EQ(j.width, 640);
+  EXPECT_EQ(j.height, 320);
+  EXPECT_EQ(j.profile, "Proof RGB");
+  Attributes p = read_bytes(png(33, 17, icc), "picture.png");
+  EXPECT_EQ(p.width, 33);
+  EXPECT_EQ(p.profile, "Proof RGB");
+}
+
+TEST_F(MetadataTest, ProfileNameIsInTheUsersLanguage) {
+  ByteString icc = icc_profile(U"Newsprint \u0174ide", U"Papier journal \u00E9tendu");
+  EXPECT_EQ(read_bytes(png(8, 8, icc)).profile, "Newsprint \u0174ide");
+  setenv("LC_ALL", "fr_FR.UTF-8", 1);
+  EXPECT_EQ(read_bytes(png(8, 8, icc)).profile, "Papier journal \u00E9tendu");
+}
+
+TEST_F(MetadataTest, BrokenProfileLeavesTheSize) {
+  ByteString junk(600, 0x41);
+  Attributes a = read_bytes(png(21, 13, junk));
+  EXPECT_EQ(a.width, 21);
+  EXPECT_EQ(a.profile, "-");
+}
+
+TEST_F(MetadataTest, StaysQuietOnBrokenFiles) {
+  ByteString broken = jpeg_with_segments({exif_segment(1, 1)});
+  broken.resize(40);  // inside the Exif block
+  testing::internal::CaptureStderr();
+  testing::internal::CaptureStdout();
+  read_bytes(broken);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(MetadataTest, EveryTruncatedLengthIsSafe) {
+  std::vector<ByteString> files = {
+      jp2(64, 32, icc_profile(U"x")), png(9, 9, icc_profile(U"y")),
+      heif("avif", 1, {{1, 50, 40, icc_profile(U"z")}}),
+      tiff({{10, 10, 1, {}}, {20, 20, 0, icc_profile(U"w")}}, true, true)};
+  for (const char* name : {"sample-srgb.jpg", "sample-gray.psd", "sample-srgb.webp",
+                           "sample-wide.bmp", "sample-plain.gif", "sample-plain.heic"})
+    files.push_back(read_file(sample_path(name)));
+  for (const ByteString& file : files) {
+    for (std::size_t length = 0; length < file.size(); ++length) {
+      __MDItem item;
+      platform::Bytes prefix(file.data(), length);
+      if (platform::fill_metadata_item(prefix, item)) {
+        EXPECT_GE(item.pixel_width, 0);
+        EXPECT_GE(item.pixel_height, 0);
+      }
+    }
+  }
+}
+
+TEST_F(MetadataTest, AFileCutShortWhileItIsReadGivesNoItem) {
+  // Another program cuts the picture short after it was mapped: reading the
+  // pages past its new end faults, and the read must come back empty.
+  ByteString bytes = png(640, 480, icc_profile(U"Cut Short"));
+  bytes.resize(3 * 4096, 0);
+  std::string path = m_folder.write("cut.png", bytes);
+  int fd = open(path.c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  void* data = mmap(nullptr, bytes.size(), PROT_READ, MAP_PRIVATE, fd, 0);
+  ASSERT_NE(data, MAP_FAILED);
+  ASSERT_EQ(ftruncate(fd, 0), 0);
+  close(fd);
+  __MDItem item;
+  EXPECT_FALSE(platform::fill_metadata_item({static_cast<const std::uint8_t*>(data), bytes.size()}, item));
+  munmap(data, bytes.size());
+  // The guard is gone again: the next good file reads as ever.
+  EXPECT_EQ(read_bytes(png(8, 4, {})).width, 8);
+}

@@ -1,0 +1,3 @@
+log "before" -- expect: before
+error "Stopped here." number -128
+-- expect runtime error: -128 line 2: Stopped here.

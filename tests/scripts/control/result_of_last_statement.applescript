@@ -1,0 +1,3 @@
+set x to 2
+x * 21
+-- expect result: 42

@@ -1,0 +1,3 @@
+repeat
+end repeat
+-- expect runtime error: -2706

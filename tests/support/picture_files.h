@@ -1,0 +1,96 @@
+// Pictures for the tests: the checked-in samples, a temporary folder to put
+// files in, and small builders that write the headers of each format byte by
+// byte (ICC profiles are made with lcms2).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace picture_files {
+
+using ByteString = std::vector<std::uint8_t>;
+
+// The path of a picture in samples/.
+std::string sample_path(std::string_view name);
+ByteString read_file(const std::string& path);
+void write_file(const std::string& path, const ByteString& bytes);
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the object goes.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& path() const { return m_path; }
+  // Writes a file in the folder and returns its path.
+  std::string write(std::string_view name, const ByteString& bytes) const;
+
+ private:
+  std::string m_path;
+};
+
+// An RGB profile whose description is `description`; with `french`, a second
+// description for French.
+ByteString icc_profile(std::u32string_view description, std::u32string_view french = {});
+
+// Big-endian and little-endian byte writing.
+struct ByteWriter {
+  ByteString bytes;
+  bool big_endian = true;
+
+  void u8(std::uint32_t v) { bytes.push_back(static_cast<std::uint8_t>(v)); }
+  void u16(std::uint32_t v);
+  void u32(std::uint32_t v);
+  void u64(std::uint64_t v);
+  void text(std::string_view s) { bytes.insert(bytes.end(), s.begin(), s.end()); }
+  void append(const ByteString& b) { bytes.insert(bytes.end(), b.begin(), b.end()); }
+  void put32(std::size_t at, std::uint32_t v);  // overwrites four bytes
+};
+
+// A box: a 32-bit big-endian size, the type, the payload.
+ByteString box(std::string_view type, const ByteString& payload);
+
+struct TiffPage {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  std::uint32_t subfile_type = 0;  // 1: a reduced-resolution copy
+  ByteString icc;
+};
+// A TIFF of directories only (no pixel data), in either byte order, classic
+// or BigTIFF.
+ByteString tiff(const std::vector<TiffPage>& pages, bool big_endian, bool big_tiff);
+
+struct HeifItem {
+  std::uint32_t id = 1;
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  ByteString icc;
+};
+// A HEIF/AVIF file of the given brand whose primary item is `primary`; each
+// item has its own size property and, when it has one, a profile property.
+ByteString heif(std::string_view brand, std::uint32_t primary, const std::vector<HeifItem>& items);
+
+// A JPEG 2000 file whose header box carries the size and an ICC profile.
+ByteString jp2(std::uint32_t width, std::uint32_t height, const ByteString& icc);
+
+// A PNG whose iCCP chunk carries the profile (check values are left 0).
+ByteString png(std::uint32_t width, std::uint32_t height, const ByteString& icc);
+
+// A GIF whose profile travels in an "ICCRGBG1012" application extension
+// (split in sub-blocks of 255 bytes), before a 1 by 1 image.
+ByteString gif(std::uint16_t width, std::uint16_t height, const ByteString& icc);
+
+// The sample JPEG with its profile segments taken out and `segments` (whole
+// marker segments) put in after the start marker.
+ByteString jpeg_with_segments(const std::vector<ByteString>& segments);
+// A marker segment: FF, the marker, a 16-bit length, the payload.
+ByteString jpeg_segment(std::uint8_t marker, const ByteString& payload);
+// An APP1 Exif segment whose tags give a size other than the frame's.
+ByteString exif_segment(std::uint32_t width, std::uint32_t height);
+
+}  // namespace picture_files

@@ -1,0 +1,163 @@
+// The script runner and the short-text routines of the window commands.
+#include "window/scriptrunner.h"
+
+#include <cstring>
+
+#include "platform/aedesc.h"
+#include "platform/osa.h"
+
+OSStatus SimpleRunAppleScript(const char* text) {
+  // 1. Measure the text up to its NUL.
+  Size length = static_cast<Size>(std::strlen(text));
+  // 2. A null descriptor; no script and no result yet.
+  AEDesc scriptDesc;
+  AEInitializeDesc(&scriptDesc);
+  OSAID scriptID = kOSANullScript;
+  OSAID resultID = kOSANullScript;
+  OSStatus status = noErr;
+  // 3. The default scripting component.
+  ComponentInstance component = OpenDefaultComponent(kOSAComponentType, kAppleScriptSubtype);
+  if (component == nullptr) {
+    status = paramErr;
+  } else {
+    // 4. The text descriptor, 5. compile, 6. run; each only after the last succeeded.
+    status = AECreateDesc(typeChar, text, length, &scriptDesc);
+    if (status == noErr) status = OSACompile(component, &scriptDesc, kOSAModeNull, &scriptID);
+    if (status == noErr) {
+      status = OSAExecute(component, scriptID, kOSANullScript, kOSAModeNull, &resultID);
+    }
+  }
+  // 7. Clean up, always, in this order.
+  AEDisposeDesc(&scriptDesc);
+  if (scriptID != kOSANullScript) OSADispose(component, scriptID);
+  if (resultID != kOSANullScript) OSADispose(component, resultID);
+  if (component != nullptr) CloseComponent(component);
+  return status;
+}
+
+void pstrcpy(Str255 dst, ConstStr255Param src) {
+  BlockMove(src, dst, src[0] + 1);
+}
+
+void pstrconcat(Str255 dst, ConstStr255Param src) {
+  int count = src[0];
+  if (dst[0] + count > 255) count = 255 - dst[0];
+  if (count <= 0) return;
+  BlockMove(src + 1, dst + 1 + dst[0], count);
+  dst[0] = static_cast<unsigned char>(dst[0] + count);
+}
+
+void pstrappend(Str255 dst, const char* src) {
+  Str255 piece;
+  CopyCStringToPascal(src, piece);
+  pstrconcat(dst, piece);
+}
+
+void pstrconcatescaped(Str255 dst, ConstStr255Param src) {
+  for (int i = 1; i <= src[0] && dst[0] < 255; ++i) {
+    const char* escape = nullptr;
+    switch (src[i]) {
+      case '"':
+        escape = "\\\"";
+        break;
+      case '\\':
+        escape = "\\\\";
+        break;
+      case '\r':
+        escape = "\\r";
+        break;
+      case '\n':
+        escape = "\\n";
+        break;
+    }
+    if (escape) {
+      pstrappend(dst, escape);
+    } else {
+      dst[++dst[0]] = src[i];
+    }
+  }
+}
+
+void pstrconcatnumber(Str255 dst, long number) {
+  Str255 digits;
+  NumToString(number, digits);
+  pstrconcat(dst, digits);
+}
+
+void BeginWindowCommand(Str255 script, ConstStr255Param window, ConstStr255Param box) {
+  script[0] = 0;
+  pstrappend(script, "tell window \"");
+  pstrconcatescaped(script, window);
+  pstrappend(script, "\"\n");
+  if (box != nullptr) {
+    pstrappend(script, "tell box \"");
+    pstrconcatescaped(script, box);
+    pstrappend(script, "\"\n");
+  }
+}
+
+void AddCommandLine(Str255 script, const char* line) {
+  pstrappend(script, line);
+  pstrappend(script, "\n");
+}
+
+OSStatus RunWindowCommand(Str255 script, bool inBox) {
+  if (inBox) pstrappend(script, "end tell\n");
+  pstrappend(script, "end tell");
+  char* text = reinterpret_cast<char*>(script);
+  p2cstrcpy(text, script);
+  return SimpleRunAppleScript(text);
+}
+
+void PlainScriptBegin(PlainScriptText* script, char* buffer, Size capacity) {
+  script->text = buffer;
+  script->capacity = capacity;
+  script->length = 0;
+  script->overflowed = capacity <= 0;
+  if (capacity > 0) buffer[0] = '\0';
+}
+
+void PlainScriptAppend(PlainScriptText* script, const char* piece) {
+  Size pieceLength = static_cast<Size>(std::strlen(piece));
+  if (script->overflowed || script->length + pieceLength + 1 > script->capacity) {
+    script->overflowed = true;
+    return;
+  }
+  BlockMove(piece, script->text + script->length, pieceLength + 1);
+  script->length += pieceLength;
+}
+
+void PlainScriptAppendEscaped(PlainScriptText* script, const char* name) {
+  char one[2] = {0, 0};
+  for (const char* c = name; *c != '\0' && !script->overflowed; ++c) {
+    switch (*c) {
+      case '"':
+        PlainScriptAppend(script, "\\\"");
+        break;
+      case '\\':
+        PlainScriptAppend(script, "\\\\");
+        break;
+      case '\r':
+        PlainScriptAppend(script, "\\r");
+        break;
+      case '\n':
+        PlainScriptAppend(script, "\\n");
+        break;
+      default:
+        one[0] = *c;
+        PlainScriptAppend(script, one);
+    }
+  }
+}
+
+void PlainScriptAppendNumber(PlainScriptText* script, long number) {
+  Str255 digits;
+  char plain[256];
+  NumToString(number, digits);
+  PlainScriptAppend(script, p2cstrcpy(plain, digits));
+}
+
+OSStatus PlainScriptRun(PlainScriptText* script) {
+  if (script->overflowed) return paramErr;
+  return SimpleRunAppleScript(script->text);
+}
