@@ -1,0 +1,127 @@
+// NSApplicationMain on Qt: see scriptkit/app/application.h.
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QUrl>
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/bundle.h"
+#include "scriptkit/app/application.h"
+#include "scriptkit/app/bundle_location.h"
+#include "scriptkit/app/framework.h"
+#include "scriptkit/qt/alerts_qt.h"
+#include "scriptkit/qt/app_chooser.h"
+#include "scriptkit/qt/event_monitor_qt.h"
+#include "scriptkit/qt/instance_channel.h"
+#include "scriptkit/qt/qt_text.h"
+#include "scriptkit/qt/qt_toolkit.h"
+#include "scriptkit/qt/window_view.h"
+#include "scriptkit/runtime/objc.h"
+
+using namespace scriptkit;
+
+namespace {
+
+// The pictures named on the command line, as absolute paths; the desktop
+// entry's %F gives paths, and file URLs are taken too.
+std::vector<std::string> command_line_files(const QStringList& arguments) {
+  std::vector<std::string> files;
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    QUrl url(argument);
+    QString path = url.isLocalFile() ? url.toLocalFile() : argument;
+    files.push_back(qt::from_qt(QFileInfo(path).absoluteFilePath()));
+  }
+  return files;
+}
+
+// The program's icon file: in the source tree's bundle, or where the install
+// put it for the icon theme.
+QIcon program_icon(const std::filesystem::path& bundle) {
+  for (const auto& file :
+       {bundle / "tavrine.svg", bundle.parent_path() / "icons/hicolor/scalable/apps/tavrine.svg"}) {
+    if (std::filesystem::exists(file)) return QIcon(qt::to_qt(file.string()));
+  }
+  return {};
+}
+
+void print_window(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
+// The dialogs and the bell of the toolkit, while a display is there to show
+// them; without one the standard-error backings stay and the chooser is
+// cancelled, since a modal dialog nobody can see would never end.
+class Dialogs {
+ public:
+  explicit Dialogs(bool headless) : m_installed(!headless) {
+    if (!m_installed) return;
+    platform::set_alert_backing(&m_alerts);
+    platform::set_chooser_backing(&m_chooser);
+  }
+  ~Dialogs() {
+    if (!m_installed) return;
+    platform::set_alert_backing(nullptr);
+    platform::set_chooser_backing(nullptr);
+  }
+
+ private:
+  bool m_installed;
+  qt::QtAlerts m_alerts;
+  qt::AppChooser m_chooser;
+};
+
+}  // namespace
+
+int NSApplicationMain(int argc, const char** argv) {
+  QApplication application(argc, const_cast<char**>(argv));
+  QApplication::setApplicationName("tavrine");
+  QGuiApplication::setDesktopFileName("tavrine");
+  const std::vector<std::string> files = command_line_files(QApplication::arguments());
+  const bool headless = qt::running_headless();
+
+  const QString socket = qt::InstanceChannel::socket_path();
+  if (qt::InstanceChannel::hand_over(files, socket)) return 0;
+
+  const std::filesystem::path bundle = app::find_application_bundle();
+  platform::set_main_bundle_path(bundle.string());
+  runtime::load_program_methods();
+  app::Framework framework;
+  if (auto error = framework.load(bundle)) {
+    std::fprintf(stderr, "tavrine: %s\n", error->c_str());
+    return 1;
+  }
+  if (headless) framework.set_window_printer(&print_window);
+  Dialogs dialogs(headless);
+  // Without a desktop's own icon theme (a bare X server), the common one.
+  if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") {
+    QIcon::setThemeName("Adwaita");
+  }
+  QApplication::setWindowIcon(QIcon::fromTheme("tavrine", program_icon(bundle)));
+
+  const auto placed = framework.restore_window_positions();
+  qt::WindowView window(framework.main_window(), framework,
+                        std::find(placed.begin(), placed.end(), "Main") != placed.end());
+  qt::QtToolkit toolkit(&window);
+  framework.set_toolkit(&toolkit);
+
+  qt::InstanceChannel channel;
+  channel.listen(socket, [&](std::vector<std::string> paths) {
+    toolkit.activate();
+    if (!paths.empty()) framework.open(paths);
+  });
+  qt::host_event_monitor();
+
+  if (framework.main_window()->visible()) window.show();
+  framework.launched();
+  if (!files.empty()) framework.open(files);
+  if (headless && !files.empty()) {
+    QCoreApplication::processEvents();
+    framework.will_quit();
+    return 0;
+  }
+  QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] { framework.will_quit(); });
+  return QApplication::exec();
+}

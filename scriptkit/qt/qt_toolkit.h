@@ -1,0 +1,26 @@
+// The framework's toolkit on Qt: tasks posted to the event loop, the window
+// brought forward, the loop ended.
+#pragma once
+
+#include "scriptkit/app/framework.h"
+#include "scriptkit/qt/window_view.h"
+
+namespace scriptkit::qt {
+
+class QtToolkit final : public app::Toolkit {
+ public:
+  explicit QtToolkit(WindowView* main_window = nullptr) : m_main(main_window) {}
+  void set_main_window(WindowView* main_window) { m_main = main_window; }
+
+  void post(std::function<void()> task) override;
+  void activate() override;
+  void quit() override;
+
+ private:
+  WindowView* m_main;
+};
+
+// True when Qt runs without a display (the offscreen or minimal platform).
+bool running_headless();
+
+}  // namespace scriptkit::qt

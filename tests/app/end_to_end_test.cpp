@@ -1,0 +1,178 @@
+// The built program, run as a user runs it, without a display: it prints its
+// window after each handler, quits once the pictures of its command line are
+// shown, and a second launch hands its pictures to the one running.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+
+#include "tests/app/qt_app.h"
+#include "tests/support/sandbox.h"
+
+namespace {
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::qt_application();
+    std::filesystem::create_directories(sandbox.root() / "run");
+    std::filesystem::permissions(sandbox.root() / "run", std::filesystem::perms::owner_all);
+    environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_RUNTIME_DIR",
+                       QString::fromStdString((sandbox.root() / "run").string()));
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS",
+                             "XDG_CONFIG_DIRS"}) {
+      environment.insert(name, qEnvironmentVariable(name));
+    }
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+  }
+
+  void start(QProcess& process, const QStringList& arguments) {
+    process.setWorkingDirectory(QString::fromStdString(sandbox.root().string()));
+    process.setProgram(QString(TAVRINE_BINARY_DIR) + "/tavrine");
+    process.setArguments(arguments);
+    process.setProcessEnvironment(environment);
+    process.start();
+    ASSERT_TRUE(process.waitForStarted());
+  }
+
+  // Runs the program to its end and returns what it printed.
+  std::string run(const QStringList& arguments) {
+    QProcess process;
+    start(process, arguments);
+    EXPECT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput().toStdString();
+  }
+
+  std::string picture(const std::string& relative, int width, int height) {
+    auto path = sandbox.root() / relative;
+    std::filesystem::create_directories(path.parent_path());
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    EXPECT_TRUE(image.save(QString::fromStdString(path.string())));
+    return path.string();
+  }
+
+  testing_support::DesktopSandbox sandbox;
+  QProcessEnvironment environment;
+};
+
+// The window as printed after one handler.
+std::string section(const std::string& printed, const std::string& handler) {
+  std::string head = "== " + handler + "\n";
+  auto start = printed.find(head);
+  if (start == std::string::npos) return {};
+  start += head.size();
+  auto end = printed.find("\n== ", start);
+  return printed.substr(start, end == std::string::npos ? std::string::npos : end + 1 - start);
+}
+
+TEST_F(Program, ShowsThePictureOfItsCommandLineAndQuits) {
+  std::string path = picture("Jobs/Spring Catalogue/cover.png", 720, 360);
+  std::string printed = run({QString::fromStdString(path)});
+  EXPECT_EQ(printed.rfind("== launched\n", 0), 0u) << printed;
+  std::string shown = section(printed, "open");
+  EXPECT_NE(shown.find("  text field \"pictureName\": cover.png\n"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("  text field \"pictureFolder\": " +
+                       (sandbox.root() / "Jobs" / "Spring Catalogue").string()),
+            std::string::npos);
+  EXPECT_NE(shown.find("  popup button \"revealPopUp\":\n      * Spring Catalogue\n"
+                       "        Jobs\n"),
+            std::string::npos)
+      << shown;
+  EXPECT_NE(shown.find("  button \"openButton\": Open\n"), std::string::npos);
+  EXPECT_NE(section(printed, "will quit").find("pictureName\": cover.png"), std::string::npos);
+}
+
+struct Sample {
+  const char* file;
+  const char* dimensions;
+  const char* profile;
+  bool claimed;  // the sandbox's viewer opens it by default
+};
+
+constexpr Sample kSamples[] = {
+    {"sample-gray.psd", "300 x 200 px", "Gray Gamma 2.2", false},
+    {"sample-noprofile.png", "640 x 480 px", "–", false},
+    {"sample-plain.avif", "360 x 240 px", "–", false},
+    {"sample-plain.gif", "320 x 240 px", "–", false},
+    {"sample-plain.heic", "480 x 320 px", "–", false},
+    {"sample-srgb.jpg", "720 x 360 px", "sRGB IEC61966-2.1", true},
+    {"sample-srgb.webp", "400 x 300 px", "sRGB IEC61966-2.1", false},
+    {"sample-unclaimed.jp2", "256 x 128 px", "–", false},
+    {"sample-wide.bmp", "200 x 100 px", "Écran large – D65", false},
+    {"sample-wide.tif", "1024 x 768 px", "Écran large – D65", true},
+};
+
+TEST_F(Program, ShowsEachSamplesInformation) {
+  sandbox.add_application("viewer", "Picture Viewer", "true %f", "image/jpeg;image/tiff;");
+  sandbox.set_default("image/jpeg", "viewer");
+  sandbox.set_default("image/tiff", "viewer");
+  const std::string viewer = (sandbox.data_home() / "applications" / "viewer.desktop").string();
+  for (const Sample& sample : kSamples) {
+    SCOPED_TRACE(sample.file);
+    std::string path = std::string(TAVRINE_SOURCE_DIR) + "/samples/" + sample.file;
+    std::string shown = section(run({QString::fromStdString(path)}), "open");
+    EXPECT_NE(shown.find("  text field \"dimensions\": " + std::string(sample.dimensions) + "\n"),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("  text field \"colourProfile\": " + std::string(sample.profile) +
+                         "\n  label: Application:\n  text field \"applicationPath\": " +
+                         (sample.claimed ? viewer : "–") + "\n"),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(
+        shown.find("  popup button \"MAINWAP_ITEM_OPENWITHPOPUP\":\n      * " +
+                   std::string(sample.claimed ? "Picture Viewer (Default)" : "<Unknown Creator>") +
+                   "\n        ----\n        Other…\n  button \"openButton\": Open\n"
+                   "  check box \"MAINWAP_ITEM_ALWAYSOPENWITH\": [ ] Always open with "
+                   "(disabled)\n"),
+        std::string::npos)
+        << shown;
+  }
+}
+
+TEST_F(Program, TakesRelativePathsAndFileUrls) {
+  std::string path = picture("a.png", 10, 10);
+  std::string printed = run({"file://" + QString::fromStdString(path)});
+  EXPECT_NE(section(printed, "open").find("pictureName\": a.png"), std::string::npos) << printed;
+  picture("sub/b.png", 10, 10);
+  printed = run({"sub/b.png"});  // from the sandbox's folder
+  EXPECT_NE(section(printed, "open").find("pictureFolder\": " + (sandbox.root() / "sub").string()),
+            std::string::npos)
+      << printed;
+}
+
+TEST_F(Program, ASecondLaunchHandsItsPictureToTheFirst) {
+  QProcess first;
+  start(first, {});
+  std::string printed;
+  QElapsedTimer clock;
+  clock.start();
+  auto wait_for = [&](const std::string& marker) {
+    while (printed.find(marker) == std::string::npos && clock.elapsed() < 20000) {
+      first.waitForReadyRead(100);
+      printed += first.readAllStandardOutput().toStdString();
+    }
+    return printed.find(marker) != std::string::npos;
+  };
+  ASSERT_TRUE(wait_for("== launched\n"));
+
+  std::string path = picture("handed/over.png", 8, 8);
+  QProcess second;
+  start(second, {QString::fromStdString(path)});
+  ASSERT_TRUE(second.waitForFinished(20000));
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_TRUE(second.readAllStandardOutput().isEmpty()) << "the second launch shows no window";
+
+  ASSERT_TRUE(wait_for("== open\n"));
+  EXPECT_TRUE(first.state() == QProcess::Running) << "the first stays for more pictures";
+  first.kill();
+  first.waitForFinished();
+}
+
+}  // namespace
