@@ -1,0 +1,136 @@
+// What the user's choices in the window do, through the real native side: the
+// size in the chosen units, the preferences kept, the picture opened in an
+// application, a folder shown by a file manager on a private bus.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <thread>
+
+#include "tests/app/window_fixture.h"
+#include "tests/reveal/private_bus.h"
+#include "tests/support/answering_chooser.h"
+
+using namespace window_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+using WindowEffects = RunningWindow;
+
+std::string contents_of(const std::shared_ptr<TextField>& field) {
+  return field->contents();
+}
+
+// The preferences file, as the native side saved it.
+std::string preferences_bytes(const fs::path& config_home) {
+  std::ifstream in(config_home / "VeskaSoftware" / "Veska Tavrine Pro for ID Prefs",
+                   std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::int32_t dimension_units_saved(const fs::path& config_home) {
+  std::string bytes = preferences_bytes(config_home);
+  if (bytes.size() != 3696) return -1000;
+  auto at = [&](int i) { return std::uint32_t(std::uint8_t(bytes[3660 + i])) << (8 * i); };
+  return std::int32_t(at(0) | at(1) | at(2) | at(3));
+}
+
+TEST_F(WindowEffects, TheSizeShowsInTheUnitsChosen) {
+  framework->launched();
+  framework->open({picture});
+  auto dimensions = element<TextField>("text field", "dimensions");
+  EXPECT_EQ(contents_of(dimensions), "72 x 36 px");
+  choose("unitsPopUp", "Millimetres");
+  EXPECT_EQ(contents_of(dimensions), "25.4 x 12.7 mm");
+  EXPECT_EQ(dimension_units_saved(sandbox.config_home()), 3) << "saved on the change";
+  choose("unitsPopUp", "Inches");
+  EXPECT_EQ(contents_of(dimensions), "1” x 0.5”");
+  choose("unitsPopUp", "Document units");
+  choose("docHorizontalUnitsPopUp", "Picas");
+  choose("docVerticalUnitsPopUp", "Points");
+  EXPECT_EQ(contents_of(dimensions), "6p x 36 pt");
+  EXPECT_EQ(dimension_units_saved(sandbox.config_home()), 0);
+  choose("unitsPopUp", "Pixels");
+  EXPECT_EQ(contents_of(dimensions), "72 x 36 px");
+
+  // The next picture comes in the units last chosen, also after a restart.
+  choose("unitsPopUp", "Centimetres");
+  stop();
+  start();
+  framework->launched();
+  framework->open({picture});
+  EXPECT_EQ(contents_of(element<TextField>("text field", "dimensions")), "2.54 x 1.27 cm");
+}
+
+TEST_F(WindowEffects, OpenLaunchesThePictureInTheChosenApplication) {
+  fs::path marker = sandbox.root() / "launched";
+  sandbox.add_application("viewer", "Picture Viewer",
+                          sandbox.marker_program(marker).string() + " %f", "image/png;");
+  sandbox.set_default("image/png", "viewer");
+  framework->launched();
+  framework->open({picture});
+  auto popup = element<PopUpButton>("popup button", "MAINWAP_ITEM_OPENWITHPOPUP");
+  EXPECT_EQ(popup->current_item()->title(), "Picture Viewer (Default)");
+  EXPECT_EQ(contents_of(element<TextField>("text field", "applicationPath")),
+            (sandbox.data_home() / "applications" / "viewer.desktop").string());
+  click("openButton");
+  for (int i = 0; i < 500 && !fs::exists(marker); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::ifstream in(marker);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, picture);
+}
+
+TEST_F(WindowEffects, OtherAddsThePickedApplicationAndKeepsIt) {
+  fs::path editor = sandbox.add_application("editor", "Picture Editor", "true %f", "image/png;");
+  testing_support::AnsweringChooser chooser;
+  chooser.answer = editor.string();
+  framework->launched();
+  framework->open({picture});
+  auto popup = element<PopUpButton>("popup button", "MAINWAP_ITEM_OPENWITHPOPUP");
+  choose("MAINWAP_ITEM_OPENWITHPOPUP", "Other…");
+  EXPECT_EQ(chooser.asked, 1);
+  EXPECT_EQ(popup->current_item()->title(), "Picture Editor");
+  EXPECT_TRUE(element<Button>("button", "MAINWAP_ITEM_ALWAYSOPENWITH")->enabled());
+
+  // Always open with it: the next picture keeps the editor.
+  click("MAINWAP_ITEM_ALWAYSOPENWITH");
+  framework->open({picture});
+  EXPECT_EQ(popup->current_item()->title(), "Picture Editor");
+  EXPECT_EQ(element<Button>("button", "MAINWAP_ITEM_ALWAYSOPENWITH")->state(), Button::kOn);
+
+  // The list of applications picked before survives a restart.
+  stop();
+  start();
+  framework->launched();
+  framework->open({picture});
+  popup = element<PopUpButton>("popup button", "MAINWAP_ITEM_OPENWITHPOPUP");
+  std::vector<std::string> rows;
+  for (std::size_t i = 0; i < popup->menu()->item_count(); ++i) {
+    auto item = popup->menu()->item(i);
+    rows.push_back(item->separator() ? "----" : item->title());
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{"<Unknown Creator>", "----", "Picture Editor", "----",
+                                            "Other…"}));
+}
+
+TEST_F(WindowEffects, RevealShowsTheFolderChosen) {
+  testing_support::PrivateBus bus(sandbox.root(), {});
+  bus.start_file_manager();
+  framework->launched();
+  framework->open({picture});
+  choose("revealPopUp", "Jobs");
+  click("revealButton");
+  ASSERT_EQ(bus.calls().size(), 1u);
+  EXPECT_NE(bus.calls()[0].find("|file://" + (sandbox.root() / "Jobs").string()), std::string::npos)
+      << bus.calls()[0];
+  choose("revealPopUp", "Spring");
+  click("revealButton");
+  ASSERT_EQ(bus.calls().size(), 2u);
+  EXPECT_NE(bus.calls()[1].find("|file://" + (sandbox.root() / "Jobs" / "Spring").string()),
+            std::string::npos);
+}
+
+}  // namespace
