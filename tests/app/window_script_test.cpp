@@ -2,6 +2,7 @@
 // in which order, for each event.
 #include <gtest/gtest.h>
 
+#include "shell/trigger_scripts.h"
 #include "tests/app/window_fixture.h"
 #include "window/scriptrunner.h"
 
@@ -168,14 +169,6 @@ TEST_F(WindowScript, QuittingSavesThePreferences) {
   EXPECT_EQ(take_calls(), (std::vector<std::string>{"__SavePreferences"}));
 }
 
-// The monitor's widening script, run as the native side runs it.
-constexpr char kWidenTrigger[] =
-    "tell window \"Main\"\n"
-    "set a to bounds of button \"Trigger\"\n"
-    "set item 3 of a to (item 3 of a) + 1\n"
-    "set bounds of button \"Trigger\" to a\n"
-    "end tell";
-
 TEST_F(WindowScript, TheTriggerRefreshesThePictureAndBringsTheWindowForward) {
   framework->launched();
   framework->open({picture});
@@ -183,7 +176,7 @@ TEST_F(WindowScript, TheTriggerRefreshesThePictureAndBringsTheWindowForward) {
   take_calls();
   auto trigger = element<Button>("button", "Trigger");
   const Bounds before = trigger->bounds();
-  ASSERT_EQ(SimpleRunAppleScript(kWidenTrigger), 0);
+  ASSERT_EQ(SimpleRunAppleScript(kWidenTriggerScript), 0);  // as the monitor runs it
   EXPECT_EQ(trigger->bounds().right, before.right + 1);
   EXPECT_TRUE(g_calls.empty()) << "the script hears of it once the monitor's run is done";
   QCoreApplication::processEvents();
@@ -195,6 +188,11 @@ TEST_F(WindowScript, TheTriggerRefreshesThePictureAndBringsTheWindowForward) {
                                           "__SetIntValueToCGlobal:withValue: 5 1"}));
   EXPECT_EQ(toolkit->activations, 1);
   EXPECT_EQ(printed.substr(0, 18), "== bounds changed\n");
+
+  ASSERT_EQ(SimpleRunAppleScript(kNarrowTriggerScript), 0);  // the next counted double-click
+  QCoreApplication::processEvents();
+  EXPECT_EQ(trigger->bounds(), before);
+  EXPECT_EQ(toolkit->activations, 2);
 }
 
 }  // namespace
