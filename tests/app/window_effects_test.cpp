@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "tests/app/window_fixture.h"
-#include "tests/reveal/private_bus.h"
+#include "tests/support/private_bus.h"
 #include "tests/support/answering_chooser.h"
 
 using namespace window_test;

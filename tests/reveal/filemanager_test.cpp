@@ -12,7 +12,7 @@
 #include "platform/appleevents.h"
 #include "platform/memory.h"
 #include "platform/process.h"
-#include "tests/reveal/private_bus.h"
+#include "tests/support/private_bus.h"
 #include "tests/reveal/reveal_support.h"
 #include "tests/support/sandbox.h"
 

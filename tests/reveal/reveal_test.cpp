@@ -19,7 +19,7 @@
 #include "reveal/reveal.h"
 #include "scriptkit/runtime/objc.h"
 #include "shell/records.h"
-#include "tests/reveal/private_bus.h"
+#include "tests/support/private_bus.h"
 #include "tests/reveal/reveal_support.h"
 #include "tests/support/sandbox.h"
 

@@ -1,4 +1,4 @@
-#include "tests/reveal/private_bus.h"
+#include "tests/support/private_bus.h"
 
 #include <fcntl.h>
 #include <gio/gio.h>
