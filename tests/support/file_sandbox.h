@@ -19,6 +19,7 @@
 
 #include "platform/alerts.h"
 #include "platform/files.h"
+#include "tests/support/sandbox.h"
 
 namespace sandbox {
 
@@ -48,19 +49,10 @@ class EnvVar {
 class Folder {
  public:
   Folder() {
-    std::string pattern = (fs::temp_directory_path() / "tavrine-files-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    m_root = ::mkdtemp(buffer.data());
     m_config = std::make_unique<EnvVar>("XDG_CONFIG_HOME", (m_root / "config").string());
     m_cache = std::make_unique<EnvVar>("XDG_CACHE_HOME", (m_root / "cache").string());
     m_data = std::make_unique<EnvVar>("XDG_DATA_HOME", (m_root / "data").string());
     m_dirs = std::make_unique<EnvVar>("XDG_DATA_DIRS", (m_root / "system").string());
-  }
-  ~Folder() {
-    std::error_code ec;
-    fs::permissions(m_root, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(m_root, ec);
   }
 
   const fs::path& root() const { return m_root; }
@@ -68,7 +60,8 @@ class Folder {
   fs::path cache() const { return m_root / "cache"; }
 
  private:
-  fs::path m_root;
+  testing_support::TempDir m_dir;
+  fs::path m_root = m_dir.path();
   std::unique_ptr<EnvVar> m_config, m_cache, m_data, m_dirs;
 };
 

@@ -28,17 +28,6 @@ void write_file(const std::string& path, const ByteString& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tavrine-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-  m_path = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(m_path, ignored);
-}
-
 std::string TempFolder::write(std::string_view name, const ByteString& bytes) const {
   std::string path = m_path + "/" + std::string(name);
   write_file(path, bytes);

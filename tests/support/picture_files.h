@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/sandbox.h"
+
 namespace picture_files {
 
 using ByteString = std::vector<std::uint8_t>;
@@ -21,17 +23,13 @@ void write_file(const std::string& path, const ByteString& bytes);
 // in it when the object goes.
 class TempFolder {
  public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
   const std::string& path() const { return m_path; }
   // Writes a file in the folder and returns its path.
   std::string write(std::string_view name, const ByteString& bytes) const;
 
  private:
-  std::string m_path;
+  testing_support::TempDir m_dir;
+  std::string m_path = m_dir.path().string();
 };
 
 // An RGB profile whose description is `description`; with `french`, a second

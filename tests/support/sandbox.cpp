@@ -20,6 +20,8 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   std::error_code ec;
+  // A test may have taken its own rights away to make a write fail.
+  fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
   fs::remove_all(m_path, ec);
 }
 
