@@ -72,7 +72,7 @@ std::string own_path() {
   return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string();
 }
 
-// The specification of the application's file; all zeros when it is not
+// The FSSpec of the application's file; all zeros when it is not
 // known or cannot be had.
 FSSpec application_spec(const std::string& path) {
   FSSpec spec{};

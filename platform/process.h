@@ -37,7 +37,7 @@ struct ProcessInfoRec {
   ProcessSerialNumber processLauncher;
   UInt32 processLaunchDate;
   UInt32 processActiveTime;
-  FSSpec* processAppSpec;  // null, or receives the application's specification
+  FSSpec* processAppSpec;  // null, or receives the application's FSSpec
 };
 // The value callers put in processInfoLength: the record's length on the
 // 32-bit platform that defined it. It names the record's version, not its
@@ -50,7 +50,7 @@ constexpr UInt32 kProcessInfoRecLength = 60;
 OSErr GetNextProcess(ProcessSerialNumber* psn);
 // Fills info for the process. paramErr when processInfoLength is less than
 // kProcessInfoRecLength; procNotFound for an unknown process. The name is
-// Mac Roman, cut at 31 characters. processAppSpec receives the specification
+// Mac Roman, cut at 31 characters. processAppSpec receives the FSSpec
 // of the application's desktop entry or executable, or all zeros when that is
 // not known.
 OSErr GetProcessInformation(const ProcessSerialNumber* psn, ProcessInfoRec* info);

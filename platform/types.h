@@ -91,7 +91,7 @@ struct Point {
   SInt16 h;
 };
 
-// File specification: volume, parent directory and name (at most 63
+// A file's FSSpec: volume, parent directory and name (at most 63
 // characters, Mac Roman). All zero is "no file".
 struct FSSpec {
   SInt16 vRefNum;

@@ -1,5 +1,5 @@
 // Conversions between the three ways the program names a file: a POSIX path,
-// a file specification (FSSpec) and a file reference (FSRef). None of them
+// an FSSpec (volume, folder and name) and an FSRef. None of them
 // shows anything; failures come back as a status, null, empty text or false.
 #pragma once
 

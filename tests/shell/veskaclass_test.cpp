@@ -67,7 +67,7 @@ TEST_F(VeskaClassCalls, OtherWhichAndGoneItemsChangeNothing) {
   std::filesystem::remove(gone);
   DisplayIcon(0);
   EXPECT_EQ(view->image().name, "kept");
-  DisplayIcon(0);  // the zero specification of a picture that did not resolve
+  DisplayIcon(0);  // the all-zero FSSpec of a picture that did not resolve
   EXPECT_EQ(view->image().name, "kept");
 }
 
