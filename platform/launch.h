@@ -36,7 +36,9 @@ struct LSLaunchFSRefSpec {
 
 // The application that opens this item by default: its content type, sniffed
 // from the first bytes and guessed from the name, and the default application
-// for that type. kLSApplicationNotFoundErr when there is none.
+// for that type; where that default is hidden or tavrine's own entry, the
+// type's next handler. kLSApplicationNotFoundErr when there is none. The
+// item's content type is noted for the chooser's recommendations.
 OSStatus LSGetApplicationForItem(const FSRef* inItemRef, LSRolesMask inRoleMask, FSRef* outAppRef,
                                  CFURLRef* outAppURL);
 // The application for a file type (a type code mapped to a content type) or,
@@ -53,7 +55,8 @@ OSStatus LSCopyDisplayNameForRef(const FSRef* inRef, CFStringRef* outDisplayName
 // Opens the documents with the application: a desktop entry is launched with
 // GIO, an executable is started with the documents as its arguments. Fails for
 // an entry that is gone, hidden, whose TryExec is missing, or whose program
-// cannot be started, and for a document that is gone.
+// cannot be started, for tavrine itself (kLSApplicationNotFoundErr: a picture
+// is never handed back to this program), and for a document that is gone.
 OSStatus LSOpenFromRefSpec(const LSLaunchFSRefSpec* inLaunchSpec, FSRef* outLaunchedRef);
 
 namespace platform {
@@ -61,6 +64,9 @@ namespace platform {
 // True when the file is an application: a valid, shown desktop entry or an
 // executable regular file.
 bool is_application(const std::string& path);
+// True for tavrine itself: a desktop entry named tavrine.desktop, or the
+// running program's own file.
+bool is_own_application(const std::string& path);
 // The content type for a type code ("JPEG" gives image/jpeg), or empty.
 const char* content_type_for_file_type(OSType type);
 

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/aedesc.h"
@@ -82,13 +83,36 @@ namespace platform {
 
 // An installed application as the chooser lists it.
 struct ApplicationEntry {
-  std::string name;       // localized Name
-  std::string icon;       // icon theme name or absolute icon path
-  std::string path;       // the desktop entry's path
+  std::string name;         // localized Name
+  std::string icon;         // icon theme name or absolute icon path
+  std::string path;         // the desktop entry's path
+  std::string search_text;  // Name, GenericName, Keywords and command, folded
+  bool recommended = false; // it handles the document's content type
 };
 
-// Installed, shown desktop entries that are applications, sorted by name.
-std::vector<ApplicationEntry> list_applications();
+// The desktop ID of tavrine's own entry. The program never answers with
+// itself: it is no type's default application here, the chooser does not
+// list it and a picture is never opened with it.
+inline constexpr const char* kOwnDesktopId = "tavrine.desktop";
+
+// The applications the chooser offers for a document of `content_type`:
+// first the applications recommended for the type (the type's own handlers
+// and those of its parent types, NoDisplay entries included, since a handler
+// is often hidden from menus), then every other application shown in menus;
+// each group sorted by Name in the collation order of the user's locale
+// (LC_COLLATE, the root order for "C"). Hidden entries and tavrine's own entry
+// are left out. An empty type gives no recommended group.
+std::vector<ApplicationEntry> list_applications(const std::string& content_type);
+
+// Text folded for the chooser's filter: case folded, accents and other
+// combining marks removed ("Ärger" and "arger" fold alike).
+std::string fold_for_search(std::string_view utf8);
+
+// The content type of the document the program last looked up an
+// application for (the picture in hand), for the chooser's recommendations;
+// empty before the first lookup. Launch Services notes it.
+const std::string& chooser_document_type();
+void note_chooser_document_type(std::string content_type);
 
 class ChooserBacking {
  public:

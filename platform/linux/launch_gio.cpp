@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/launch.h"
 #include "platform/linux/gobject_ptr.h"
+#include "platform/nav.h"
 
 namespace platform {
 namespace {
@@ -63,14 +65,17 @@ bool is_executable_file(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
-// A usable desktop entry: shown, and its TryExec program present (GIO
-// already refuses the latter when it loads an entry).
+// A usable desktop entry: not hidden, its TryExec program present (GIO
+// already refuses the latter when it loads an entry), and not tavrine's own.
 bool usable(GAppInfo* app) {
-  return app && G_IS_DESKTOP_APP_INFO(app) && !g_desktop_app_info_get_is_hidden(G_DESKTOP_APP_INFO(app));
+  if (!app || !G_IS_DESKTOP_APP_INFO(app) || g_desktop_app_info_get_is_hidden(G_DESKTOP_APP_INFO(app)))
+    return false;
+  const char* id = g_app_info_get_id(app);
+  return id == nullptr || std::string_view(id) != kOwnDesktopId;
 }
 
 // The default application for a content type; when the default entry is
-// hidden, the first usable one of the type's other handlers.
+// hidden or tavrine's own, the first usable one of the type's other handlers.
 GObjectPtr<GAppInfo> default_app_for(const char* content_type) {
   GObjectPtr<GAppInfo> app(g_app_info_get_default_for_type(content_type, FALSE));
   if (usable(app.get())) return app;
@@ -129,6 +134,12 @@ const char* content_type_for_file_type(OSType type) {
   return "";
 }
 
+bool is_own_application(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::path(path).filename() == kOwnDesktopId) return true;
+  return std::filesystem::equivalent(path, "/proc/self/exe", ec);
+}
+
 bool is_application(const std::string& path) {
   if (ends_with(path, ".desktop")) return desktop_entry(path) != nullptr;
   return is_executable_file(path);
@@ -143,7 +154,9 @@ OSStatus LSGetApplicationForItem(const FSRef* inItemRef, LSRolesMask, FSRef* out
   platform::GObjectPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
                                                          G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
   if (!info) return fnfErr;
-  return platform::app_for_content_type(g_file_info_get_content_type(info.get()), outAppRef, outAppURL);
+  const char* type = g_file_info_get_content_type(info.get());
+  platform::note_chooser_document_type(type ? type : "");
+  return platform::app_for_content_type(type, outAppRef, outAppURL);
 }
 
 OSStatus LSGetApplicationForInfo(OSType inType, OSType, CFStringRef inExtension, LSRolesMask,
@@ -202,6 +215,7 @@ OSStatus LSOpenFromRefSpec(const LSLaunchFSRefSpec* inLaunchSpec, FSRef* outLaun
     documents.push_back(doc);
   }
   if (app.empty() || access(app.c_str(), F_OK) != 0) return kLSApplicationNotFoundErr;
+  if (platform::is_own_application(app)) return kLSApplicationNotFoundErr;  // never hand a picture back to itself
   OSStatus status = kLSApplicationNotFoundErr;
   if (platform::ends_with(app, ".desktop")) {
     auto entry = platform::desktop_entry(app);

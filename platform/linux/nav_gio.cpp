@@ -1,14 +1,9 @@
-// The application chooser's plumbing: options, the reply and the list of
-// installed applications (GIO).
-#include <gio/gdesktopappinfo.h>
-#include <gio/gio.h>
+// The application chooser's plumbing: options and the reply.
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/launch.h"
-#include "platform/linux/gobject_ptr.h"
 #include "platform/nav.h"
 #include "platform/text.h"
 
@@ -21,32 +16,10 @@ std::string short_text(const unsigned char* text) {
   return mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(text + 1), text[0]));
 }
 
-std::string icon_name(GAppInfo* app) {
-  GIcon* icon = g_app_info_get_icon(app);  // not owned
-  if (icon == nullptr) return {};
-  GCharPtr text(g_icon_to_string(icon));
-  return text ? text.get() : "";
-}
-
 }  // namespace
 
 void set_chooser_backing(ChooserBacking* backing) {
   s_chooser = backing;
-}
-
-std::vector<ApplicationEntry> list_applications() {
-  std::vector<ApplicationEntry> entries;
-  GObjectListPtr all(g_app_info_get_all());
-  for (GList* item = all.get(); item; item = item->next) {
-    auto* app = static_cast<GAppInfo*>(item->data);
-    if (!G_IS_DESKTOP_APP_INFO(app) || !g_app_info_should_show(app)) continue;
-    const char* filename = g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(app));
-    if (filename == nullptr) continue;
-    entries.push_back({g_app_info_get_name(app), icon_name(app), filename});
-  }
-  std::sort(entries.begin(), entries.end(),
-            [](const ApplicationEntry& a, const ApplicationEntry& b) { return a.name < b.name; });
-  return entries;
 }
 
 }  // namespace platform

@@ -56,7 +56,7 @@ void print_window(std::string_view text) {
 // cancelled, since a modal dialog nobody can see would never end.
 class Dialogs {
  public:
-  explicit Dialogs(bool headless) : m_installed(!headless) {
+  Dialogs(bool headless, app::UserDefaults& defaults) : m_installed(!headless), m_chooser(&defaults) {
     if (!m_installed) return;
     platform::set_alert_backing(&m_alerts);
     platform::set_chooser_backing(&m_chooser);
@@ -94,7 +94,7 @@ int NSApplicationMain(int argc, const char** argv) {
     return 1;
   }
   if (headless) framework.set_window_printer(&print_window);
-  Dialogs dialogs(headless);
+  Dialogs dialogs(headless, framework.defaults());
   // Without a desktop's own icon theme (a bare X server), the common one.
   if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") {
     QIcon::setThemeName("Adwaita");

@@ -155,3 +155,39 @@ TEST_F(Lookup, LaunchOfARemovedApplicationBeepsOnce) {
   MyLaunchApplication(FSSpec{}, spec_of(docs.path() / "p.png"));
   EXPECT_EQ(alerts.beeps, 2);
 }
+
+// tavrine claims picture types so that file managers offer it under "Open
+// With"; it must never answer for a picture itself.
+TEST_F(Lookup, TavrineIsNeverThePicturesApplication) {
+  desktop.add_application("tavrine", "Tavrine", "true %F", "image/jp2;image/*;");
+  desktop.set_default("image/jp2", "tavrine");
+  if (!desktop.index_mime_types()) GTEST_SKIP() << "update-desktop-database is missing";
+  FSSpec doc = spec_of(docs.write("scan.jp2", std::string("\0\0\0\x0cjP  \r\n\x87\n", 12)));
+  FSSpec app{};
+  app.parID = 5;
+  OSType creator = 0;
+  EXPECT_NE(FindApplicationFromDocument(&doc, &app, &creator), noErr);
+  EXPECT_EQ(app.parID, 5);
+}
+
+TEST_F(Lookup, TavrineAsTheDefaultGivesWayToTheNextHandler) {
+  desktop.add_application("tavrine", "Tavrine", "true %F", "image/jp2;");
+  desktop.add_application("viewer", "Viewer", "true %f", "image/jp2;");
+  desktop.set_default("image/jp2", "tavrine");
+  if (!desktop.index_mime_types()) GTEST_SKIP() << "update-desktop-database is missing";
+  FSSpec doc = spec_of(docs.write("scan.jp2", std::string("\0\0\0\x0cjP  \r\n\x87\n", 12)));
+  FSSpec app{};
+  OSType creator = 0;
+  ASSERT_EQ(FindApplicationFromDocument(&doc, &app, &creator), noErr);
+  EXPECT_EQ(name_of(app), "viewer.desktop");
+}
+
+TEST_F(Lookup, OpenNeverHandsThePictureBackToTavrine) {
+  RecordingAlerts alerts;
+  fs::path marker = docs.path() / "marker";
+  fs::path entry = desktop.add_application("tavrine", "Tavrine", desktop.marker_program(marker).string() + " %F", "");
+  MyLaunchApplication(spec_of(entry), spec_of(docs.write("p.png", kPng)));
+  EXPECT_EQ(alerts.beeps, 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(fs::exists(marker));
+}

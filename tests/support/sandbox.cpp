@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 #include <vector>
@@ -55,6 +56,11 @@ fs::path DesktopSandbox::add_application(const std::string& id, const std::strin
   return m_dir.write("data/applications/" + id + ".desktop",
                      "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + exec +
                          "\nMimeType=" + mime_types + "\n" + extra);
+}
+
+bool DesktopSandbox::index_mime_types() const {
+  std::string command = "update-desktop-database -q '" + (data_home() / "applications").string() + "' 2>/dev/null";
+  return std::system(command.c_str()) == 0;
 }
 
 void DesktopSandbox::set_default(const std::string& mime_type, const std::string& desktop_id) const {

@@ -36,6 +36,11 @@ class DesktopSandbox {
   std::filesystem::path add_application(const std::string& id, const std::string& name,
                                         const std::string& exec, const std::string& mime_types,
                                         const std::string& extra = "") const;
+  // Indexes the MimeType claims of the sandbox's entries (mimeinfo.cache, with
+  // the desktop's own update-desktop-database), as an installation does; GIO
+  // knows an entry's claims only from that index. False when the tool is
+  // missing or fails.
+  bool index_mime_types() const;
   // Adds a default-application rule to the sandbox's mimeapps.list.
   void set_default(const std::string& mime_type, const std::string& desktop_id) const;
   // A script that writes its arguments, one per line, to the marker file.
