@@ -1,11 +1,13 @@
 # make run   builds, then runs tavrine on a sample picture (without a display it
 #            prints the window as text)
 # make test  builds and runs every test
+# make package  builds the Debian package (tavrine_VERSION_ARCH.deb in the
+#            build folder)
 BUILD ?= build
 JOBS ?= $(shell nproc)
 SAMPLE ?= samples/sample-srgb.jpg
 
-.PHONY: all deps configure build run test bench fuzz install clean
+.PHONY: all deps configure build run test bench fuzz install package clean
 
 all: build
 
@@ -35,6 +37,9 @@ fuzz: deps
 
 install: build
 	cmake --install $(BUILD)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) build-fuzz
