@@ -202,3 +202,22 @@ TEST_F(AppChooserTest, NeverListsTavrineItself) {
   platform::note_chooser_document_type("image/jpeg");
   run([](const Chooser& c) { EXPECT_EQ(c.rows(), std::vector<std::string>{"Zeta"}); });
 }
+
+TEST_F(AppChooserTest, ArrowsInTheFilterMoveTheSelectionPastHeadings) {
+  fs::path viewer = add("viewer", "Viewer", "image/jpeg;");
+  add("ristretto", "Ristretto", "image/jpeg;");
+  add("zeta", "Zeta", "");
+  if (!desktop.index_mime_types()) GTEST_SKIP() << "update-desktop-database is missing";
+  platform::note_chooser_document_type("image/jpeg");
+  EXPECT_EQ(run([](const Chooser& c) {
+              auto press = [&](Qt::Key key) {
+                QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+                QApplication::sendEvent(c.filter, &event);
+              };
+              press(Qt::Key_Down);
+              EXPECT_EQ(c.list->currentItem(), c.row("Ristretto"));
+              press(Qt::Key_Down);
+              press(Qt::Key_Return);
+            }),
+            viewer.string());
+}
