@@ -153,9 +153,9 @@ OSStatus LSGetApplicationForItem(const FSRef* inItemRef, LSRolesMask, FSRef* out
   platform::GObjectPtr<GFile> file(g_file_new_for_path(inItemRef->path.c_str()));
   platform::GObjectPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
                                                          G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
-  if (!info) return fnfErr;
-  const char* type = g_file_info_get_content_type(info.get());
+  const char* type = info ? g_file_info_get_content_type(info.get()) : nullptr;
   platform::note_chooser_document_type(type ? type : "");
+  if (!info) return fnfErr;
   return platform::app_for_content_type(type, outAppRef, outAppURL);
 }
 
