@@ -47,7 +47,9 @@ std::optional<std::string> AppChooser::choose_application(const std::string& mes
   QDialog dialog;
   dialog.setWindowTitle(QObject::tr("Open With"));
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new QLabel(QString::fromStdString(message), &dialog));
+  auto* prompt = new QLabel(QString::fromStdString(message), &dialog);
+  prompt->setTextFormat(Qt::PlainText);
+  layout->addWidget(prompt);
   auto* search = new QLineEdit(&dialog);
   search->setPlaceholderText(QObject::tr("Filter"));
   search->setClearButtonEnabled(true);

@@ -136,6 +136,20 @@ TEST_F(Program, ShowsEachSamplesInformation) {
   }
 }
 
+TEST_F(Program, WritesControlCharactersOfNamesVisibly) {
+  // A name that would set the terminal's title and clear its screen.
+  std::string path = picture(
+      "Jobs/\x1b]0;owned\x07"
+      "Caf\xC3\xA9\x1b[2J.png",
+      8, 8);
+  std::string printed = run({QString::fromStdString(path)});
+  EXPECT_NE(section(printed, "open").find("pictureName\": \\x1b]0;owned\\x07Café\\x1b[2J.png\n"),
+            std::string::npos)
+      << printed;
+  EXPECT_EQ(printed.find('\x1b'), std::string::npos);
+  EXPECT_EQ(printed.find('\x07'), std::string::npos);
+}
+
 TEST_F(Program, TakesRelativePathsAndFileUrls) {
   std::string path = picture("a.png", 10, 10);
   std::string printed = run({"file://" + QString::fromStdString(path)});
