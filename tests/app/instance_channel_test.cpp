@@ -16,6 +16,7 @@
 
 #include "scriptkit/app/open_message.h"
 #include "scriptkit/qt/instance_channel.h"
+#include "tests/app/another_user.h"
 #include "tests/app/qt_app.h"
 #include "tests/support/file_sandbox.h"
 #include "tests/support/sandbox.h"
@@ -119,34 +120,16 @@ TEST_F(InstanceChannelTest, AStaleSocketIsReplaced) {
   EXPECT_TRUE(channel.listen(socket, [](std::vector<std::string>) {}));
 }
 
-// Another user of the machine, played by "nobody" through setpriv; the
-// tests run as root in CI, and elsewhere they are skipped.
-bool can_play_another_user() {
-  return ::geteuid() == 0 && ::access("/usr/bin/setpriv", X_OK) == 0;
-}
-
-QProcess* start_as_another_user(QProcess& process, const QStringList& command,
-                                const std::vector<std::pair<QString, QString>>& env = {}) {
-  process.setProgram("/usr/bin/setpriv");
-  process.setArguments(QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command);
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const auto& [name, value] : env) environment.insert(name, value);
-  process.setProcessEnvironment(environment);
-  process.start();
-  return &process;
-}
-
 // Without a runtime folder the socket's folder lies in the temporary
 // folder, which every user may write to (sticky, like /tmp).
 class SharedTemporaryFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!can_play_another_user()) GTEST_SKIP() << "needs root and setpriv to play a second user";
+    if (!testing_support::can_play_another_user())
+      GTEST_SKIP() << "needs root and setpriv to play a second user";
     testing_support::qt_application();
     ::unsetenv("XDG_RUNTIME_DIR");
-    ::chmod(dir.path().c_str(), 0755);
-    ASSERT_EQ(::mkdir(tmp.c_str(), 0700), 0);
-    ASSERT_EQ(::chmod(tmp.c_str(), 01777), 0);
+    tmp = testing_support::shared_temporary_folder(dir.path());
     tmpdir = std::make_unique<sandbox::EnvVar>("TMPDIR", tmp.string());
   }
   // Waits until another user's listener is ready (false after 10 s).
@@ -166,7 +149,7 @@ class SharedTemporaryFolder : public ::testing::Test {
 
 TEST_F(SharedTemporaryFolder, AnotherUsersFolderGetsNothing) {
   QProcess other;
-  start_as_another_user(
+  testing_support::start_as_another_user(
       other, {QCoreApplication::applicationFilePath(), "--gtest_filter=*.ListenAsAnotherUser"},
       {{"TAVRINE_TEST_SQUAT", QString::fromStdString(squat.string())},
        {"TAVRINE_TEST_HEARD", QString::fromStdString(heard.string())}});
@@ -194,7 +177,7 @@ TEST_F(SharedTemporaryFolder, AListenerOfAnotherUserIsLeftBeforeAnythingIsSent) 
   ASSERT_EQ(socket.toStdString(), (squat / "instance").string());
   ::chmod(squat.c_str(), 0777);
   QProcess other;
-  start_as_another_user(
+  testing_support::start_as_another_user(
       other, {QCoreApplication::applicationFilePath(), "--gtest_filter=*.ListenAsAnotherUser"},
       {{"TAVRINE_TEST_SQUAT", QString::fromStdString(squat.string())},
        {"TAVRINE_TEST_HEARD", QString::fromStdString(heard.string())}});
@@ -211,8 +194,9 @@ TEST_F(SharedTemporaryFolder, ALinkedFolderIsNeitherUsedNorChanged) {
   ASSERT_EQ(::mkdir(documents.c_str(), 0755), 0);
   ::chmod(documents.c_str(), 0755);
   QProcess other;
-  start_as_another_user(other, {"ln", "-s", QString::fromStdString(documents.string()),
-                                QString::fromStdString(squat.string())});
+  testing_support::start_as_another_user(other,
+                                         {"ln", "-s", QString::fromStdString(documents.string()),
+                                          QString::fromStdString(squat.string())});
   ASSERT_TRUE(other.waitForFinished(10000));
   ASSERT_EQ(other.exitCode(), 0) << other.readAllStandardError().toStdString();
 
