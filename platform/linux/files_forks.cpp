@@ -55,10 +55,13 @@ int open_flags(SInt8 permission) {
 }
 
 // Opens the file at ref's path, which must still be ref's item and a
-// regular file. O_NONBLOCK keeps a pipe that took the file's place from
-// blocking the open.
+// regular file. Anything else is refused before it is opened, since opening
+// a device can already act on it; O_NONBLOCK keeps a pipe that took the
+// file's place meanwhile from blocking the open.
 OSErr open_data(const FSRef& ref, SInt8 permission, SInt16* refNum) {
   if (!refNum || permission < fsCurPerm || permission > fsRdWrPerm) return paramErr;
+  struct stat before;
+  if (::stat(ref.path.c_str(), &before) == 0 && !S_ISREG(before.st_mode)) return notAFileErr;
   int extra = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
   files::UniqueFd fd(::open(ref.path.c_str(), open_flags(permission) | extra));
   bool can_write = permission != fsRdPerm;

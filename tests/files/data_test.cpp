@@ -138,6 +138,11 @@ TEST_F(Data, FoldersPipesAndReplacedFilesDoNotOpen) {
   ASSERT_EQ(::mkfifo((box.root() / "pipe").c_str(), 0600), 0);
   FSRef pipe = RefOf(box.root() / "pipe");
   EXPECT_EQ(FSOpenFork(&pipe, 0, nullptr, fsRdPerm, &refNum), notAFileErr);  // and no hang
+  if (sandbox::make_device(box.root() / "device")) {
+    FSRef device = RefOf(box.root() / "device");
+    EXPECT_EQ(FSOpenFork(&device, 0, nullptr, fsRdWrPerm, &refNum), notAFileErr);
+    EXPECT_TRUE(sandbox::is_untouched_device(box.root() / "device"));
+  }
   sandbox::write_file(box.root() / "file", "a");
   FSRef file = RefOf(box.root() / "file");
   sandbox::fs::rename(box.root() / "file", box.root() / "file.old");  // keeps its inode taken
