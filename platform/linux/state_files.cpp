@@ -55,8 +55,12 @@ OSErr open_target_folder(const std::string& path, UniqueFd& folder, std::string&
 
 // ".<name>.saving-<16 hex digits>", hidden and never a name the program reads.
 std::string fresh_name(const std::string& name) {
+  static unsigned long long counter = 0;
   unsigned long long bits = 0;
-  if (::getrandom(&bits, sizeof bits, 0) != sizeof bits) bits ^= static_cast<unsigned>(::getpid());
+  // Without random bits (a very early boot), the process and a count still
+  // tell the names apart.
+  if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != sizeof bits)
+    bits = (static_cast<unsigned long long>(::getpid()) << 32) ^ ++counter;
   char tail[32];
   std::snprintf(tail, sizeof tail, ".saving-%016llx", bits);
   return "." + name.substr(0, kNameKept) + tail;
