@@ -43,7 +43,6 @@ using FSVolumeRefNum = SInt16;
 using TextEncoding = UInt32;
 using ByteCount = unsigned long;
 using SInt64 = std::int64_t;
-using OptionBits = UInt32;
 
 enum : FSCatalogInfoBitmap { kFSCatInfoNone = 0 };
 enum : TextEncoding { kTextEncodingUnknown = 0xFFFF };
@@ -106,29 +105,6 @@ OSErr FSCreateFileUnicode(const FSRef* parentRef, UniCharCount nameLength, const
 
 // Deletes a file or an empty folder.
 OSErr FSDeleteObject(const FSRef* ref);
-
-// The folder in which to make the replacement for FSReplaceObject: the folder
-// of the file that originalObject leads to, after its symbolic links, so that
-// the replacement lies on the same file system.
-OSErr FSGetTemporaryDirectoryForReplaceObject(const FSRef* originalObject,
-                                              FSRef* temporaryDirectory, OptionBits flags);
-
-enum : OptionBits {
-  kFSReplaceObjectDefaultBehavior = 0,
-  kFSReplaceObjectPreservePermissionInfo = 0x4,  // the original's mode and owner
-};
-
-// Puts the file replacementObject in the place of originalObject in one step
-// (rename(2), then the folder is synced), so that a reader sees either the old
-// file or the new one, never a mix. When originalObject is a symbolic link,
-// the file it leads to is replaced and the link stays. With
-// kFSReplaceObjectPreservePermissionInfo the replacement first takes the
-// original's permissions (and owner, where allowed). newName, temporaryName
-// and temporaryDirectory must be null. resultObject, when given, receives the
-// reference of the replaced item. A missing original is simply created.
-OSStatus FSReplaceObject(const FSRef* originalObject, const FSRef* replacementObject,
-                         CFStringRef newName, CFStringRef temporaryName,
-                         const FSRef* temporaryDirectory, OptionBits flags, FSRef* resultObject);
 
 // The user's folder of a type: the preferences folder (kPreferencesFolderType)
 // of kUserDomain is $XDG_CONFIG_HOME, by default ~/.config. With

@@ -3,6 +3,7 @@
 
 #include "platform/alerts.h"
 #include "platform/files.h"
+#include "platform/state_files.h"
 #include "prefs/userprefs.h"
 #include "shell/cursors.h"
 #include "shell/records.h"
@@ -11,8 +12,6 @@ const UniChar G_VESKAFOLDER[kVeskaFolderLength] = {'V', 'e', 's', 'k', 'a', 'S',
                                                    'f', 't', 'w', 'a', 'r', 'e'};
 
 static const char kPrefsFileName[] = "Veska Tavrine Pro for ID Prefs";
-// Where a save puts the new record before it takes the file's place.
-static const char kPrefsTempName[] = ".Veska Tavrine Pro for ID Prefs.saving";
 // Longest file name we turn into UTF-16.
 enum { kMaxNameChars = 255 };
 
@@ -95,51 +94,17 @@ Boolean GetUserPrefs() {
   return result;
 }
 
-// Makes the empty temporary file in folderRef; one left by a save that was
-// cut short is thrown away first.
-static OSErr CreateTemporaryFile(const FSRef* folderRef, FSRef* tempRef) {
-  UniChar chars[kMaxNameChars];
-  CFStringRef name = MakeFileNameString(kPrefsTempName);
-  UniCharCount length = GetNameChars(name, chars);
-  FSRef stale;
-  OSErr err;
-
-  CFRelease(name);
-  err = FSCreateFileUnicode(folderRef, length, chars, kFSCatInfoNone, NULL, tempRef, NULL);
-  if (err == dupFNErr &&
-      FSMakeFSRefUnicode(folderRef, length, chars, kTextEncodingUnknown, &stale) == noErr &&
-      FSDeleteObject(&stale) == noErr)
-    err = FSCreateFileUnicode(folderRef, length, chars, kFSCatInfoNone, NULL, tempRef, NULL);
-  return err;
-}
-
-// Writes the record to a temporary file beside the file that fileRef leads
-// to, flushes it to the disk and only then puts it in that file's place, so
-// that a save cut short by a full disk, a crash or a kill leaves the old
-// preferences whole.
+// Puts the record in the place of the file that fileRef leads to in one
+// step (platform/state_files.h), so that a save cut short by a full disk, a
+// crash or a kill leaves the old preferences whole, two copies of the
+// program saving at once both succeed, and nothing but a regular file (never
+// a device or a pipe that the file or its link leads to) is ever replaced.
 static Boolean WriteRecordSafely(const FSRef* fileRef) {
-  FSRef folderRef, tempRef;
-  SInt16 forkRef;
   UInt8 bytes[kUserPrefsBytes];
-  ByteCount written = 0;
-  Boolean done = false;
-
-  if (FSGetTemporaryDirectoryForReplaceObject(fileRef, &folderRef, 0) != noErr) return false;
-  if (CreateTemporaryFile(&folderRef, &tempRef) != noErr) return false;
 
   EncodeUserPrefs(G_USERPREFS, bytes);
-  if (FSOpenFork(&tempRef, 0, NULL, fsRdWrPerm, &forkRef) == noErr) {
-    if (FSWriteFork(forkRef, fsFromStart, 0, kUserPrefsBytes, bytes, &written) == noErr) {
-      FSSetForkSize(forkRef, fsFromStart, (SInt64)written);  // a failure here is ignored
-      done = FSFlushFork(forkRef) == noErr;
-    }
-    if (FSCloseFork(forkRef) != noErr) done = false;
-  }
-  if (done)
-    done = FSReplaceObject(fileRef, &tempRef, NULL, NULL, NULL,
-                           kFSReplaceObjectPreservePermissionInfo, NULL) == noErr;
-  if (!done) FSDeleteObject(&tempRef);
-  return done;
+  return platform::write_state_file(fileRef->path,
+                                    std::string_view((const char*)bytes, kUserPrefsBytes)) == noErr;
 }
 
 void SaveUserPrefs() {

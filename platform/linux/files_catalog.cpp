@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <unordered_map>
 
 #include "platform/linux/files_internal.h"
+#include "platform/state_files.h"
 
 namespace platform::files {
 namespace {
@@ -62,25 +64,10 @@ void take_line(Catalog& catalog, const CatalogLine& line) {
   }
 }
 
-std::string read_file(const std::string& file) {
-  UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  struct stat st;
-  if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-  if (st.st_size > kReadAtMost) return {};
-  std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  bytes.resize(done);
-  return bytes;
-}
-
 void load(Catalog& catalog) {
   catalog.loaded = stamp_of(catalog.file);
-  std::string bytes = read_file(catalog.file);
+  std::string bytes;
+  if (!catalog.file.empty()) read_state_file(catalog.file, kReadAtMost, bytes);
   std::string_view rest(bytes);
   while (!rest.empty()) {
     std::size_t end = rest.find('\n');
@@ -104,10 +91,37 @@ void make_folders(const std::string& file) {
   }
 }
 
+// Says once that the catalog file is left alone: something that is not a
+// regular file took its place.
+void say_skipped(const std::string& file) {
+  static bool said = false;
+  if (said) return;
+  std::fprintf(stderr, "tavrine: folders are not remembered in %s (not a regular file)\n",
+               file.c_str());
+  said = true;
+}
+
+// Opens the catalog file to append to it: never blocking, and only a
+// regular file (made when missing).
+UniqueFd open_for_append(const std::string& file) {
+  struct stat st;
+  if (::stat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    say_skipped(file);
+    return {};
+  }
+  int flags = O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  UniqueFd fd(::open(file.c_str(), flags, 0600));
+  if (fd.valid() && (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))) {
+    say_skipped(file);
+    return {};
+  }
+  return fd;
+}
+
 void append(const Catalog& catalog, const CatalogLine& line) {
   if (catalog.file.empty()) return;
   make_folders(catalog.file);
-  UniqueFd fd(::open(catalog.file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
+  UniqueFd fd = open_for_append(catalog.file);
   if (!fd.valid()) return;  // the cache is a convenience; running on without it is fine
   std::string text = format_catalog_line(line);
   // One write with O_APPEND, so lines of two processes never interleave.
@@ -193,18 +207,12 @@ void remember_directory(SInt16 volume, SInt32 dir_id, const std::string& path, i
   state.folders[{volume, dir_id}] = line;
   append(state, line);
   if (state.loaded.size > kCompactAbove) {
-    // Compaction: rewrite only what is held in memory, through a new file.
-    std::string fresh = state.file + ".new";
-    UniqueFd fd(::open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (!fd.valid()) return;
+    // Compaction: rewrite only what is held in memory, in one step.
     std::string text;
     for (const auto& [root, number] : state.volume_of_root)
       text += format_catalog_line({true, number, 0, 0, root});
     for (const auto& entry : state.folders) text += format_catalog_line(entry.second);
-    if (::write(fd.get(), text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
-        fd.reset() == 0 && ::rename(fresh.c_str(), state.file.c_str()) == 0) {
-      state.loaded = stamp_of(state.file);
-    }
+    if (write_state_file(state.file, text, 0600) == noErr) state.loaded = stamp_of(state.file);
   }
 }
 

@@ -55,10 +55,13 @@ int open_flags(SInt8 permission) {
 }
 
 // Opens the file at ref's path, which must still be ref's item and a
-// regular file. O_NONBLOCK keeps a pipe that took the file's place from
-// blocking the open.
+// regular file. Anything else is refused before it is opened, since opening
+// a device can already act on it; O_NONBLOCK keeps a pipe that took the
+// file's place meanwhile from blocking the open.
 OSErr open_data(const FSRef& ref, SInt8 permission, SInt16* refNum) {
   if (!refNum || permission < fsCurPerm || permission > fsRdWrPerm) return paramErr;
+  struct stat before;
+  if (::stat(ref.path.c_str(), &before) == 0 && !S_ISREG(before.st_mode)) return notAFileErr;
   int extra = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
   files::UniqueFd fd(::open(ref.path.c_str(), open_flags(permission) | extra));
   bool can_write = permission != fsRdPerm;
@@ -97,8 +100,10 @@ off_t position_of(const OpenFile& file, UInt16 mode, SInt64 offset) {
   return at < 0 ? -1 : at;
 }
 
-OSErr write_all(OpenFile& file, off_t at, const std::uint8_t* bytes, std::size_t count,
-                std::size_t& done) {
+}  // namespace
+
+OSErr files::write_all(int fd, off_t at, const std::uint8_t* bytes, std::size_t count,
+                       std::size_t& done) {
   WriteFault fault = write_fault();
   std::size_t limit = count;
   if (fault.armed) {
@@ -107,7 +112,7 @@ OSErr write_all(OpenFile& file, off_t at, const std::uint8_t* bytes, std::size_t
   }
   done = 0;
   while (done < limit) {
-    ssize_t n = ::pwrite(file.fd.get(), bytes + done, limit - done, at + static_cast<off_t>(done));
+    ssize_t n = ::pwrite(fd, bytes + done, limit - done, at + static_cast<off_t>(done));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return status_from_errno(errno);
     done += static_cast<std::size_t>(n);
@@ -118,8 +123,6 @@ OSErr write_all(OpenFile& file, off_t at, const std::uint8_t* bytes, std::size_t
   }
   return noErr;
 }
-
-}  // namespace
 
 void fail_next_write_after(std::size_t bytes, OSErr status) {
   write_fault() = {true, bytes, status};
@@ -193,8 +196,8 @@ OSErr FSWriteFork(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionOffset,
   off_t at = platform::position_of(*file, positionMode, positionOffset);
   if (at < 0) return paramErr;
   std::size_t done = 0;
-  OSErr err =
-      platform::write_all(*file, at, static_cast<const std::uint8_t*>(buffer), requestCount, done);
+  OSErr err = platform::files::write_all(
+      file->fd.get(), at, static_cast<const std::uint8_t*>(buffer), requestCount, done);
   ::lseek(file->fd.get(), at + static_cast<off_t>(done), SEEK_SET);
   if (actualCount) *actualCount = done;
   return err;

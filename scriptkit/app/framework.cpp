@@ -21,7 +21,7 @@ namespace {
 Framework* g_framework = nullptr;
 
 void log_line(std::string_view line) {
-  std::fprintf(stderr, "tavrine: %.*s\n", static_cast<int>(line.size()), line.data());
+  std::fprintf(stderr, "tavrine: %s\n", visible_text(line).c_str());
 }
 
 std::optional<std::string> read_file(const std::filesystem::path& path) {
@@ -186,8 +186,8 @@ void Framework::run_handler(std::string_view handler, const std::vector<Value>& 
   if (failed(result)) {
     const ScriptError& error = std::get<ScriptError>(result);
     std::fprintf(stderr, "tavrine: Main.applescript: error in \"%.*s\": %s (%d)\n",
-                 static_cast<int>(handler.size()), handler.data(), error.message.c_str(),
-                 error.number);
+                 static_cast<int>(handler.size()), handler.data(),
+                 visible_text(error.message).c_str(), error.number);
   }
   if (m_printer && main_window()) {
     m_printer("== " + std::string(handler) + "\n" + window_text(*main_window()));

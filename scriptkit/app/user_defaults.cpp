@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
+
+#include "platform/state_files.h"
 
 #include "scriptkit/model/coerce.h"
 #include "scriptkit/runtime/objc.h"
@@ -115,6 +117,15 @@ class ValueReader {
   std::size_t m_at = 0;
 };
 
+// The settings are a few lines; a longer file is not ours.
+constexpr std::size_t kMaxFileBytes = 1 << 20;
+
+std::string why_not_saved(OSErr err) {
+  if (err == notAFileErr) return "not a regular file";
+  if (err == dskFulErr) return "the disk is full";
+  return "error " + std::to_string(err);
+}
+
 UserDefaults* g_defaults = nullptr;
 
 Result<Value> register_defaults(std::span<const Value> args) {
@@ -172,15 +183,19 @@ std::filesystem::path UserDefaults::standard_file(std::string_view program) {
 
 void UserDefaults::load() {
   m_values.clear();
-  std::ifstream in(m_file);
-  std::string line;
-  while (std::getline(in, line)) {
+  std::string bytes;
+  if (platform::read_state_file(m_file.string(), kMaxFileBytes, bytes) != noErr) return;
+  std::string_view rest(bytes);
+  while (!rest.empty()) {
+    std::size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     ValueReader reader(line);
     reader.blanks();
     if (reader.at() == line.size() || line[reader.at()] == '#') continue;
     auto key = reader.text();
     if (!key || !reader.take('=')) continue;
-    auto value = ValueReader(std::string_view(line).substr(reader.at())).whole();
+    auto value = ValueReader(line.substr(reader.at())).whole();
     if (value) m_values[*key] = std::move(*value);
   }
 }
@@ -188,19 +203,17 @@ void UserDefaults::load() {
 bool UserDefaults::save() const {
   std::error_code ec;
   std::filesystem::create_directories(m_file.parent_path(), ec);
-  std::filesystem::path temporary = m_file;
-  temporary += ".new";
-  {
-    std::ofstream out(temporary, std::ios::trunc);
-    out << "# tavrine's window settings, written by tavrine\n";
-    for (const auto& [key, value] : m_values) {
-      out << quote(key) << " = " << *defaults_value_text(value) << "\n";
-    }
-    out.flush();
-    if (!out) return false;
+  std::string text = "# tavrine's window settings, written by tavrine\n";
+  for (const auto& [key, value] : m_values) {
+    text += quote(key) + " = " + *defaults_value_text(value) + "\n";
   }
-  std::filesystem::rename(temporary, m_file, ec);
-  return !ec;
+  OSErr err = platform::write_state_file(m_file.string(), text);
+  if (err != noErr && !m_said_why) {
+    std::fprintf(stderr, "tavrine: the window settings are not saved in %s (%s)\n", m_file.c_str(),
+                 why_not_saved(err).c_str());
+    m_said_why = true;
+  }
+  return err == noErr;
 }
 
 Value UserDefaults::get(std::string_view key) const {

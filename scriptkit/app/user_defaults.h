@@ -33,11 +33,15 @@ class UserDefaults {
   static std::filesystem::path standard_file(std::string_view program);
 
   const std::filesystem::path& file() const { return m_file; }
-  // Reads the file. A missing file gives no values; a line that cannot be
-  // read is skipped and the others are kept.
+  // Reads the file. A missing file, or anything but a regular file (which
+  // is never opened in a way that could block), gives no values; a line
+  // that cannot be read is skipped and the others are kept.
   void load();
   // Writes every stored value (not the registered ones), replacing the file
-  // in one step. False when the folder or the file cannot be written.
+  // in one step (platform/state_files.h); a link keeps its place. False when
+  // the folder or the file cannot be written, or when the file (or what its
+  // link leads to) is not a regular file, which is never replaced; the first
+  // failure says why in one line on standard error.
   bool save() const;
 
   // The stored value, else the registered one, else missing value.
@@ -55,6 +59,7 @@ class UserDefaults {
     bool operator()(std::string_view a, std::string_view b) const;
   };
   std::filesystem::path m_file;
+  mutable bool m_said_why = false;
   std::map<std::string, Value, KeyLess> m_values;
   std::map<std::string, Value, KeyLess> m_registered;
 };

@@ -1,13 +1,22 @@
 #include "scriptkit/app/window_text.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "platform/text.h"
 #include "scriptkit/model/model.h"
 
 namespace scriptkit::app {
 namespace {
 
 using namespace scriptkit::model;
+
+// Characters a terminal would act on rather than show: the C0 and C1
+// controls, DEL, and the marks that turn the direction of text around.
+bool acts_on_terminal(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x200E || c == 0x200F ||
+         (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
 
 std::string quoted(const std::string& s) {
   return "\"" + s + "\"";
@@ -51,9 +60,11 @@ class Printer {
   void view(const View& v, int depth);
   void popup_rows(const PopUpButton& popup, int depth);
   void table_rows(const TableView& table, int depth);
+  // Names and contents come from files and from the script: a line never
+  // carries a control character to the terminal.
   void line(int depth, const std::string& text) {
     m_out.append(std::size_t(depth) * 2, ' ');
-    m_out += text;
+    m_out += visible_text(text);
     m_out += '\n';
   }
   // `class "name":`, then the value when there is one, then the marks.
@@ -156,6 +167,27 @@ void Printer::table_rows(const TableView& table, int depth) {
 }
 
 }  // namespace
+
+std::string visible_text(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  char32_t c = 0;
+  char escape[16];
+  for (std::size_t at = 0, n = 0; (n = platform::decode_utf8(text, at, c)) != 0; at += n) {
+    unsigned byte = static_cast<unsigned char>(text[at]);
+    if (n == 1 && byte >= 0x80) {
+      std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+    } else if (acts_on_terminal(c)) {
+      std::snprintf(escape, sizeof escape, c < 0x80 ? "\\x%02x" : "\\u%04x",
+                    static_cast<unsigned>(c));
+    } else {
+      out.append(text.substr(at, n));
+      continue;
+    }
+    out += escape;
+  }
+  return out;
+}
 
 std::string window_text(const model::Window& window) {
   Printer printer;

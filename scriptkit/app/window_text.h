@@ -18,11 +18,19 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "scriptkit/model/view.h"
 
 namespace scriptkit::app {
 
 std::string window_text(const model::Window& window);
+
+// The text with what a terminal would act on written out visibly: control
+// characters, DEL and bytes that are not UTF-8 as "\x1b", the C1 controls
+// and the marks that turn the direction of text as "\u202e". Letters of any
+// script stay as they are. Every text the program writes to a terminal about
+// names it was given passes through it.
+std::string visible_text(std::string_view text);
 
 }  // namespace scriptkit::app

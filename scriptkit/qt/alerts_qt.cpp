@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "scriptkit/qt/qt_text.h"
+
 namespace scriptkit::qt {
 
 void QtAlerts::beep() {
@@ -17,8 +19,10 @@ void QtAlerts::alert(SInt16 type, const std::string& message, const std::string&
     case kAlertPlainAlert: box.setIcon(QMessageBox::NoIcon); break;
     default: box.setIcon(QMessageBox::Information); break;
   }
+  // The messages may name files: never read them as HTML.
+  box.setTextFormat(Qt::PlainText);
   box.setText(QString::fromStdString(message));
-  box.setInformativeText(QString::fromStdString(explanation));
+  box.setInformativeText(plain_text_for_display(QString::fromStdString(explanation)));
   box.setStandardButtons(QMessageBox::Ok);
   box.setDefaultButton(QMessageBox::Ok);
   box.exec();

@@ -155,7 +155,9 @@ ChooserParts build_dialog(QDialog& dialog, const std::string& message,
                           const std::string& action_label, const std::string& cancel_label) {
   dialog.setWindowTitle(QObject::tr("Open With"));
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new QLabel(to_qt(message), &dialog));
+  auto* prompt = new QLabel(to_qt(message), &dialog);
+  prompt->setTextFormat(Qt::PlainText);
+  layout->addWidget(prompt);
   auto* search = new QLineEdit(&dialog);
   search->setObjectName("filter");
   search->setPlaceholderText(QObject::tr("Filter"));

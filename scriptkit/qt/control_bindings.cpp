@@ -103,7 +103,7 @@ void TextFieldBinding::refresh() {
     m_widget->setText(text);
     m_widget->setCursorPosition(0);  // the start of a long path, not its end
   }
-  m_widget->setToolTip(m_field->editable() ? QString() : text);
+  m_widget->setToolTip(m_field->editable() ? QString() : plain_text_for_display(text));
   m_widget->setReadOnly(!m_field->editable());
   m_widget->setFrame(m_field->editable());
   QPalette palette = m_widget->parentWidget() ? m_widget->parentWidget()->palette() : QPalette();

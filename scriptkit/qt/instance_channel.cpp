@@ -1,7 +1,13 @@
 #include "scriptkit/qt/instance_channel.h"
 
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,14 +22,56 @@ namespace {
 
 constexpr char kTaken[] = "taken\n";
 
-// A folder only this user can enter, made if missing; false when it exists
-// but belongs to someone else or is open to others.
-bool private_folder(const QString& path) {
-  QDir().mkpath(path);
-  ::chmod(path.toLocal8Bit().constData(), 0700);
+// The socket's folder: "tavrine" in the runtime folder, or, without one, a
+// folder of this user's own in the temporary folder.
+std::string socket_folder() {
+  QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (runtime.startsWith('/')) return from_qt(runtime) + "/tavrine";
+  return from_qt(QDir::tempPath()) + "/tavrine-" + std::to_string(::geteuid());
+}
+
+// True when only this user can enter the folder: checked on the opened
+// folder itself, which must be a folder (not a link to one), owned by this
+// user and closed to everyone else. `why` says what is wrong otherwise.
+bool is_private_folder(const std::string& path, std::string& why) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    why = errno == ELOOP || errno == ENOTDIR ? "is a link or not a folder" : std::strerror(errno);
+    return false;
+  }
   struct stat info {};
-  if (::lstat(path.toLocal8Bit().constData(), &info) != 0) return false;
-  return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+  bool checked = ::fstat(fd, &info) == 0;
+  ::close(fd);
+  if (!checked || !S_ISDIR(info.st_mode)) {
+    why = "is not a folder";
+  } else if (info.st_uid != ::geteuid()) {
+    why = "belongs to another user";
+  } else if ((info.st_mode & 07777) != 0700) {
+    why = "is open to other users";
+  } else {
+    return true;
+  }
+  return false;
+}
+
+// Makes the folder when it is missing and checks it. An item already there
+// is only looked at: mkdir never follows a link, and nothing here changes
+// the mode of anything by its path.
+bool make_private_folder(const std::string& path, std::string& why) {
+  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+    why = std::strerror(errno);
+    return false;
+  }
+  return is_private_folder(path, why);
+}
+
+// True when the process at the other end of a connected local socket runs
+// as this user.
+bool peer_is_this_user(qintptr descriptor) {
+  struct ucred peer {};
+  socklen_t size = sizeof peer;
+  return ::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+         peer.uid == ::geteuid();
 }
 
 }  // namespace
@@ -35,19 +83,29 @@ InstanceChannel::~InstanceChannel() {
 }
 
 QString InstanceChannel::socket_path() {
-  QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  QString folder = runtime.startsWith('/')
-                       ? runtime + "/tavrine"
-                       : QDir::tempPath() + "/tavrine-" + QString::number(::getuid());
-  private_folder(folder);
-  return folder + "/instance";
+  const std::string folder = socket_folder();
+  std::string why;
+  if (make_private_folder(folder, why)) return to_qt(folder + "/instance");
+  static std::string said;  // once for each folder
+  if (said != folder) {
+    std::fprintf(stderr, "tavrine: launches do not hand pictures over: %s %s\n", folder.c_str(),
+                 why.c_str());
+    said = folder;
+  }
+  return {};
 }
 
 bool InstanceChannel::hand_over(const std::vector<std::string>& paths, const QString& socket,
                                 int timeout_ms) {
+  std::string why;
+  if (socket.isEmpty() || !is_private_folder(from_qt(QFileInfo(socket).path()), why)) return false;
   QLocalSocket client;
   client.connectToServer(socket);
   if (!client.waitForConnected(timeout_ms)) return false;
+  if (!peer_is_this_user(client.socketDescriptor())) {
+    client.abort();
+    return false;
+  }
   std::string message = app::encode_open_message(paths);
   client.write(message.data(), static_cast<qint64>(message.size()));
   if (!client.waitForBytesWritten(timeout_ms)) return false;
@@ -59,8 +117,8 @@ bool InstanceChannel::hand_over(const std::vector<std::string>& paths, const QSt
 bool InstanceChannel::listen(const QString& socket,
                              std::function<void(std::vector<std::string>)> received) {
   m_received = std::move(received);
-  QFileInfo folder(QFileInfo(socket).path());
-  if (!private_folder(folder.filePath())) return false;
+  std::string why;
+  if (socket.isEmpty() || !is_private_folder(from_qt(QFileInfo(socket).path()), why)) return false;
   m_server.setSocketOptions(QLocalServer::UserAccessOption);
   if (!m_server.listen(socket)) {
     // Nobody answered on it (hand_over came first), so the socket is stale.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QTextDocument>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,14 @@ inline QString to_qt(std::string_view utf8) {
 
 inline std::string from_qt(const QString& text) {
   return text.toStdString();
+}
+
+// A text for a tooltip or a label that shows what it says: Qt takes a text
+// that looks like HTML as HTML, so a file named "<h1>SPOOF.jpg" would show as
+// a heading. Such a text is escaped into a paragraph that keeps its spaces.
+inline QString plain_text_for_display(const QString& text) {
+  if (!Qt::mightBeRichText(text)) return text;
+  return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
 }
 
 }  // namespace scriptkit::qt

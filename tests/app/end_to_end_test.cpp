@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QProcess>
 
+#include "tests/app/another_user.h"
 #include "tests/app/qt_app.h"
 #include "tests/support/sandbox.h"
 
@@ -134,6 +135,49 @@ TEST_F(Program, ShowsEachSamplesInformation) {
         std::string::npos)
         << shown;
   }
+}
+
+TEST_F(Program, WritesControlCharactersOfNamesVisibly) {
+  // A name that would set the terminal's title and clear its screen.
+  std::string path = picture(
+      "Jobs/\x1b]0;owned\x07"
+      "Caf\xC3\xA9\x1b[2J.png",
+      8, 8);
+  std::string printed = run({QString::fromStdString(path)});
+  EXPECT_NE(section(printed, "open").find("pictureName\": \\x1b]0;owned\\x07Café\\x1b[2J.png\n"),
+            std::string::npos)
+      << printed;
+  EXPECT_EQ(printed.find('\x1b'), std::string::npos);
+  EXPECT_EQ(printed.find('\x07'), std::string::npos);
+}
+
+// Without a runtime folder, where another user made the socket's folder
+// first: no hand-over, so the launch shows its picture itself.
+TEST_F(Program, WithoutAPrivateFolderALaunchOpensItsOwnWindow) {
+  if (!testing_support::can_play_another_user()) GTEST_SKIP() << "needs root and setpriv";
+  auto tmp = testing_support::shared_temporary_folder(sandbox.root());
+  auto squat = tmp / ("tavrine-" + std::to_string(::geteuid()));
+  QProcess other;
+  testing_support::start_as_another_user(
+      other, {"mkdir", "-m", "777", QString::fromStdString(squat.string())});
+  ASSERT_TRUE(other.waitForFinished(10000));
+  ASSERT_EQ(other.exitCode(), 0) << other.readAllStandardError().toStdString();
+  environment.remove("XDG_RUNTIME_DIR");
+  environment.insert("TMPDIR", QString::fromStdString(tmp.string()));
+
+  std::string path = picture("Jobs/cover.png", 8, 8);
+  QProcess launch;
+  start(launch, {QString::fromStdString(path)});
+  ASSERT_TRUE(launch.waitForFinished(20000));
+  EXPECT_EQ(launch.exitCode(), 0);
+  std::string printed = launch.readAllStandardOutput().toStdString();
+  EXPECT_NE(section(printed, "open").find("pictureName\": cover.png"), std::string::npos)
+      << printed;
+  EXPECT_NE(launch.readAllStandardError().toStdString().find(
+                "tavrine: launches do not hand pictures over: " + squat.string() +
+                " belongs to another user\n"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_empty(squat));
 }
 
 TEST_F(Program, TakesRelativePathsAndFileUrls) {

@@ -1,6 +1,7 @@
 // A second launch hands its files to the running instance.
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -15,7 +16,9 @@
 
 #include "scriptkit/app/open_message.h"
 #include "scriptkit/qt/instance_channel.h"
+#include "tests/app/another_user.h"
 #include "tests/app/qt_app.h"
+#include "tests/support/file_sandbox.h"
 #include "tests/support/sandbox.h"
 
 using namespace scriptkit;
@@ -115,6 +118,126 @@ TEST_F(InstanceChannelTest, AStaleSocketIsReplaced) {
   EXPECT_FALSE(qt::InstanceChannel::hand_over({}, socket, 200));
   qt::InstanceChannel channel;
   EXPECT_TRUE(channel.listen(socket, [](std::vector<std::string>) {}));
+}
+
+// Without a runtime folder the socket's folder lies in the temporary
+// folder, which every user may write to (sticky, like /tmp).
+class SharedTemporaryFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!testing_support::can_play_another_user())
+      GTEST_SKIP() << "needs root and setpriv to play a second user";
+    testing_support::qt_application();
+    ::unsetenv("XDG_RUNTIME_DIR");
+    tmp = testing_support::shared_temporary_folder(dir.path());
+    tmpdir = std::make_unique<sandbox::EnvVar>("TMPDIR", tmp.string());
+  }
+  // Waits until another user's listener is ready (false after 10 s).
+  bool wait_for(const std::filesystem::path& marker, QProcess& process) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!std::filesystem::exists(marker) && clock.elapsed() < 10000) process.waitForFinished(20);
+    return std::filesystem::exists(marker);
+  }
+
+  testing_support::TempDir dir;
+  std::filesystem::path tmp = dir.path() / "tmp";
+  std::filesystem::path squat = tmp / ("tavrine-" + std::to_string(::geteuid()));
+  std::filesystem::path heard = tmp / "heard";
+  std::unique_ptr<sandbox::EnvVar> tmpdir;
+};
+
+TEST_F(SharedTemporaryFolder, AnotherUsersFolderGetsNothing) {
+  QProcess other;
+  testing_support::start_as_another_user(
+      other, {QCoreApplication::applicationFilePath(), "--gtest_filter=*.ListenAsAnotherUser"},
+      {{"TAVRINE_TEST_SQUAT", QString::fromStdString(squat.string())},
+       {"TAVRINE_TEST_HEARD", QString::fromStdString(heard.string())}});
+  ASSERT_TRUE(wait_for(squat / "ready", other)) << other.readAllStandardOutput().toStdString();
+
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(qt::InstanceChannel::socket_path().isEmpty());
+  EXPECT_TRUE(qt::InstanceChannel::socket_path().isEmpty());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "tavrine: launches do not hand pictures over: " + squat.string() +
+                " belongs to another user\n");
+  QString socket = QString::fromStdString((squat / "instance").string());
+  EXPECT_FALSE(qt::InstanceChannel::hand_over({"/Jobs/secret.tif"}, socket, 500));
+  qt::InstanceChannel channel;
+  EXPECT_FALSE(channel.listen(socket, [](std::vector<std::string>) {}));
+  other.kill();
+  other.waitForFinished();
+  EXPECT_FALSE(std::filesystem::exists(heard)) << "the other user heard from us";
+}
+
+TEST_F(SharedTemporaryFolder, AListenerOfAnotherUserIsLeftBeforeAnythingIsSent) {
+  // Our own private folder, in which another user got a socket while it
+  // was open for a moment.
+  QString socket = qt::InstanceChannel::socket_path();
+  ASSERT_EQ(socket.toStdString(), (squat / "instance").string());
+  ::chmod(squat.c_str(), 0777);
+  QProcess other;
+  testing_support::start_as_another_user(
+      other, {QCoreApplication::applicationFilePath(), "--gtest_filter=*.ListenAsAnotherUser"},
+      {{"TAVRINE_TEST_SQUAT", QString::fromStdString(squat.string())},
+       {"TAVRINE_TEST_HEARD", QString::fromStdString(heard.string())}});
+  bool ready = wait_for(squat / "ready", other);
+  ::chmod(squat.c_str(), 0700);
+  ASSERT_TRUE(ready);
+  EXPECT_FALSE(qt::InstanceChannel::hand_over({"/Jobs/secret.tif"}, socket, 2000));
+  other.waitForFinished(5000);
+  EXPECT_FALSE(std::filesystem::exists(heard)) << "the other user heard from us";
+}
+
+TEST_F(SharedTemporaryFolder, ALinkedFolderIsNeitherUsedNorChanged) {
+  std::filesystem::path documents = dir.path() / "Documents";
+  ASSERT_EQ(::mkdir(documents.c_str(), 0755), 0);
+  ::chmod(documents.c_str(), 0755);
+  QProcess other;
+  testing_support::start_as_another_user(other,
+                                         {"ln", "-s", QString::fromStdString(documents.string()),
+                                          QString::fromStdString(squat.string())});
+  ASSERT_TRUE(other.waitForFinished(10000));
+  ASSERT_EQ(other.exitCode(), 0) << other.readAllStandardError().toStdString();
+
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(qt::InstanceChannel::socket_path().isEmpty());
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("is a link or not a folder"),
+            std::string::npos);
+  EXPECT_FALSE(qt::InstanceChannel::hand_over(
+      {"/Jobs/secret.tif"}, QString::fromStdString((squat / "instance").string()), 500));
+  struct stat info {};
+  ASSERT_EQ(::stat(documents.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0755u) << "the folder the link leads to kept its mode";
+  EXPECT_FALSE(std::filesystem::exists(documents / "instance"));
+}
+
+// Run only by the tests above, as another user: listens on the socket in
+// the folder TAVRINE_TEST_SQUAT (made open to all when missing), and writes
+// whatever a connection sends to TAVRINE_TEST_HEARD.
+TEST(InstanceChannelHelper, ListenAsAnotherUser) {
+  const char* folder = std::getenv("TAVRINE_TEST_SQUAT");
+  const char* heard = std::getenv("TAVRINE_TEST_HEARD");
+  if (!folder || !heard) GTEST_SKIP() << "another user in the tests above";
+  if (::mkdir(folder, 0777) == 0) ::chmod(folder, 0777);
+  std::string socket_file = std::string(folder) + "/instance";
+  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socket_file.c_str(), sizeof address.sun_path - 1);
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ::chmod(socket_file.c_str(), 0777);
+  ASSERT_EQ(::listen(fd, 4), 0);
+  sandbox::write_file(std::string(folder) + "/ready", "");
+  pollfd waiting{fd, POLLIN, 0};
+  if (::poll(&waiting, 1, 10000) != 1) return;
+  int connection = ::accept(fd, nullptr, nullptr);
+  char bytes[4096];
+  pollfd reading{connection, POLLIN, 0};
+  ssize_t n = ::poll(&reading, 1, 1000) == 1 ? ::read(connection, bytes, sizeof bytes) : 0;
+  if (n > 0) sandbox::write_file(heard, std::string(bytes, std::size_t(n)));
+  (void)!::write(connection, "taken\n", 6);
+  ::close(connection);
 }
 
 // Run only as the child process of TheRunningInstanceTakesTheFiles.

@@ -102,6 +102,23 @@ TEST(Layout, PrintsAsTheWindowText) {
             "          | Name | Size |\n");
 }
 
+TEST(Layout, WindowTextShowsWhatATerminalWouldActOnVisibly) {
+  EXPECT_EQ(app::visible_text("\x1b[2Jtitle\x07\tDEL\x7f"), "\\x1b[2Jtitle\\x07\\x09DEL\\x7f");
+  EXPECT_EQ(app::visible_text("Écran large – D65 日本 🎨"), "Écran large – D65 日本 🎨");
+  EXPECT_EQ(app::visible_text("csi\xC2\x9B"
+                              "2J rtl\xE2\x80\xAE"
+                              "gpj.exe"),
+            "csi\\u009b2J rtl\\u202egpj.exe");
+  EXPECT_EQ(app::visible_text("bad\xFF\xC3(end"), "bad\\xff\\xc3(end");
+  Application app;
+  ASSERT_FALSE(load_layout("window \"Main\"\n  text field \"name\" frame 0 0 9 9\n", app));
+  auto field = std::dynamic_pointer_cast<TextField>(
+      std::get<ElementPtr>(element_named(*app.window("Main"), "text field", "name")));
+  field->set_contents("a\nb\x1b]0;x\x07");
+  EXPECT_EQ(app::window_text(*app.window("Main")),
+            "window \"Main\": \n  text field \"name\": a\\x0ab\\x1b]0;x\\x07\n");
+}
+
 TEST(Layout, ReportsTheLineAndTheWordFound) {
   EXPECT_EQ(error_of("window \"Main\"\n  buttn \"OK\"\n"),
             "Main.layout:2: unknown class \"buttn\"");

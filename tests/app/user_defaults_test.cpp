@@ -1,12 +1,20 @@
 // The window script's own settings: the file, its values, the script methods.
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "scriptkit/app/user_defaults.h"
 #include "scriptkit/runtime/objc.h"
+#include "tests/support/file_sandbox.h"
 #include "tests/support/sandbox.h"
 
 using namespace scriptkit;
@@ -108,6 +116,62 @@ TEST(UserDefaults, RefuseValuesTheFileCannotHold) {
   ASSERT_TRUE(error);
   EXPECT_EQ(error->number, kErrCantMake);
   EXPECT_TRUE(defaults.get("r").is_missing());
+}
+
+TEST(UserDefaults, APipeOrADeviceInTheFilesPlaceIsLeftAlone) {
+  testing_support::TempDir dir;
+  auto file = dir.path() / "defaults";
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+  UserDefaults defaults(file);
+  ::alarm(20);  // a hang ends the test program instead of the run
+  defaults.load();
+  ::alarm(0);
+  ASSERT_FALSE(defaults.set("units", Value("Picas")));
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(defaults.save());
+  EXPECT_FALSE(defaults.save());
+  EXPECT_EQ(
+      testing::internal::GetCapturedStderr(),
+      "tavrine: the window settings are not saved in " + file.string() + " (not a regular file)\n");
+  EXPECT_TRUE(std::filesystem::is_fifo(file));
+
+  std::filesystem::remove(file);
+  if (!sandbox::make_device(dir.path() / "device")) GTEST_SKIP() << "devices cannot be made here";
+  std::filesystem::create_symlink(dir.path() / "device", file);
+  EXPECT_FALSE(defaults.save());
+  EXPECT_TRUE(sandbox::is_untouched_device(dir.path() / "device"));
+  EXPECT_EQ(sandbox::names_in(dir.path()), (std::vector<std::string>{"defaults", "device"}));
+}
+
+// A file system of 64 kB, filled to the last block before the save.
+TEST(UserDefaults, AFullDiskKeepsTheOldFileAndSaysSo) {
+  testing_support::TempDir dir;
+  if (::unshare(CLONE_NEWNS) != 0 ||
+      ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+      ::mount("tavrine-test", dir.path().c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "no tmpfs of our own here (needs root): " << std::strerror(errno);
+  }
+  auto file = dir.path() / "tavrine" / "defaults";
+  UserDefaults defaults(file);
+  ASSERT_FALSE(defaults.set("units", Value("Picas")));
+  ASSERT_TRUE(defaults.save());
+  const std::string before = read(file);
+  {
+    std::ofstream filler(dir.path() / "filler", std::ios::binary);
+    std::string block(4096, 'x');
+    for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) filler.flush();
+  }
+  ASSERT_FALSE(defaults.set("frame of window Main", Value(ValueList{Value(1), Value(2)})));
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(defaults.save());
+  EXPECT_EQ(
+      testing::internal::GetCapturedStderr(),
+      "tavrine: the window settings are not saved in " + file.string() + " (the disk is full)\n");
+  EXPECT_EQ(read(file), before);
+  EXPECT_EQ(sandbox::names_in(file.parent_path()), std::vector<std::string>{"defaults"});
+  std::filesystem::remove(dir.path() / "filler");
+  EXPECT_TRUE(defaults.save());
+  ::umount2(dir.path().c_str(), MNT_DETACH);
 }
 
 TEST(UserDefaults, ScriptsReachThemByClassMethods) {

@@ -12,10 +12,12 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QUrl>
 
 #include "scriptkit/app/layout.h"
 #include "scriptkit/model/model.h"
+#include "scriptkit/qt/qt_text.h"
 #include "scriptkit/qt/window_view.h"
 #include "tests/app/qt_app.h"
 #include "tests/support/sandbox.h"
@@ -139,6 +141,27 @@ TEST_F(WindowViewTest, FollowsTheModel) {
   main->set_bounds({0, 200, 300, 0});
   EXPECT_EQ(view->windowTitle(), "Other");
   EXPECT_EQ(view->size(), QSize(300, 200));
+}
+
+// Qt shows a text that looks like HTML as HTML; a tooltip renders its text
+// the way a QTextDocument does.
+QString as_shown(const QString& text) {
+  QTextDocument document;
+  if (Qt::mightBeRichText(text))
+    document.setHtml(text);
+  else
+    document.setPlainText(text);
+  return document.toPlainText();
+}
+
+TEST_F(WindowViewTest, ShowsNamesAsPlainTextInTooltips) {
+  const QString spoof = "<h1><font color=red>SPOOF  &amp;.jpg";
+  element<TextField>("text field", "name")->set_contents(qt::from_qt(spoof));
+  auto* name = widget<QLineEdit>("text field", "name");
+  EXPECT_EQ(name->text(), spoof);
+  EXPECT_EQ(as_shown(name->toolTip()), spoof);
+  element<TextField>("text field", "name")->set_contents("cover.tif");
+  EXPECT_EQ(name->toolTip(), "cover.tif");
 }
 
 TEST_F(WindowViewTest, ShowsImagesFromFilesAndIconNames) {

@@ -218,6 +218,30 @@ TEST_F(Specs, TheCatalogFileSurvivesDamage) {
   EXPECT_FALSE(platform::files::parse_catalog_line("D -3 -7 42 /bad\\q", back));
 }
 
+TEST_F(Specs, APipeOrADeviceAsTheCatalogFileIsLeftAlone) {
+  path cache = box.root() / "odd-cache";
+  sandbox::EnvVar odd("XDG_CACHE_HOME", cache.string());
+  sandbox::fs::create_directories(cache / "tavrine");
+  path catalog = cache / "tavrine" / "catalog";
+  ASSERT_EQ(::mkfifo(catalog.c_str(), 0600), 0);
+  testing::internal::CaptureStderr();
+  ::alarm(20);  // a hang ends the test program instead of the run
+  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  ::alarm(0);
+  EXPECT_EQ(PathOf(spec), (pictures / "pic.tif").string()) << "known in memory all the same";
+  EXPECT_TRUE(sandbox::fs::is_fifo(catalog));
+  if (sandbox::make_device(box.root() / "device")) {
+    sandbox::fs::remove(catalog);
+    sandbox::fs::create_symlink(box.root() / "device", catalog);
+    sandbox::write_file(box.root() / "Other" / "pic.tif", "II*\0");
+    sandbox::spec_of(box.root() / "Other" / "pic.tif");
+    EXPECT_TRUE(sandbox::is_untouched_device(box.root() / "device"));
+  }
+  EXPECT_EQ(
+      testing::internal::GetCapturedStderr(),
+      "tavrine: folders are not remembered in " + catalog.string() + " (not a regular file)\n");
+}
+
 TEST_F(Specs, ResolvesInANewProcessThroughTheCatalogFile) {
   if (const char* expected = std::getenv("TAVRINE_TEST_EXPECT_PATH")) {
     // The child: it only knows the stored bytes and the parent's cache.

@@ -251,6 +251,67 @@ TEST_F(Prefs, SavingKeepsPermissionsAndSymbolicLinks) {
   EXPECT_EQ(sandbox::fs::file_size(real), kUserPrefsBytes);
 }
 
+TEST_F(Prefs, ADeviceOrAPipeInTheFilesPlaceIsLeftAlone) {
+  sandbox::fs::create_directories(maker);
+  path device = box.root() / "device";
+  if (!sandbox::make_device(device)) GTEST_SKIP() << "devices cannot be made here (not root?)";
+  // Linking the preferences to a null device is how people stop a program
+  // saving: the save fails with its alert, and the device stays.
+  sandbox::fs::create_symlink(device, file);
+  SetRecordBytes(Pattern(11));
+  SaveUserPrefs();
+  ASSERT_EQ(alerts.messages.size(), 1u);
+  EXPECT_EQ(alerts.messages[0], "Can't save Veska Tavrine Pro preferences. (-3)");
+  EXPECT_TRUE(sandbox::is_untouched_device(device));
+  EXPECT_EQ(sandbox::names_in(box.root()), (std::vector<std::string>{"config", "device"}));
+  EXPECT_EQ(folder_names(), std::vector<std::string>{"Veska Tavrine Pro for ID Prefs"});
+  EXPECT_FALSE(GetUserPrefs());
+  EXPECT_EQ(RecordBytes(), Pattern(11));
+
+  sandbox::fs::remove(file);
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+  ::alarm(20);  // a hang ends the test program instead of the run
+  GetPreferences();
+  SaveUserPrefs();
+  ::alarm(0);
+  EXPECT_EQ(alerts.messages.size(), 2u);
+  EXPECT_TRUE(sandbox::fs::is_fifo(file));
+}
+
+// Two copies of the program saving at the same moment, 200 times each: every
+// save succeeds, and the file is always one whole record of one of them.
+TEST_F(Prefs, TwoProcessesSavingAtOnceBothSucceed) {
+  SaveUserPrefs();
+  auto saver = [](int seed) {
+    ::alarm(60);
+    SetRecordBytes(Pattern(seed));
+    sandbox::RecordingAlerts failures;
+    for (int i = 0; i < 200; ++i) SaveUserPrefs();
+    ::_exit(static_cast<int>(failures.messages.size()));
+  };
+  pid_t first = ::fork();
+  if (first == 0) saver(21);
+  pid_t second = ::fork();
+  if (second == 0) saver(22);
+  int reads = 0, torn = 0;
+  for (int done = 0; done < 2;) {
+    Bytes seen = sandbox::read_file(file);
+    ++reads;
+    if (seen != Pattern(21) && seen != Pattern(22) && seen != RecordBytes()) ++torn;
+    for (pid_t* child : {&first, &second}) {
+      int status = 0;
+      if (*child > 0 && ::waitpid(*child, &status, WNOHANG) == *child) {
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "saves that failed";
+        *child = 0;
+        ++done;
+      }
+    }
+  }
+  EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+  EXPECT_EQ(folder_names(), std::vector<std::string>{"Veska Tavrine Pro for ID Prefs"});
+}
+
 TEST_F(Prefs, StoredApplicationsResolveInANewProcess) {
   if (const char* expected = std::getenv("TAVRINE_TEST_EXPECT_PATH")) {
     sandbox::EnvVar config("XDG_CONFIG_HOME", std::getenv("TAVRINE_TEST_CONFIG"));

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -74,6 +76,30 @@ inline void write_file(const fs::path& path, const std::string& bytes) {
 inline std::string read_file(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The names in a folder, sorted.
+inline std::vector<std::string> names_in(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A character device of our own, made with mknod in a test's folder (as
+// the null device's numbers, so a stray write would be lost harmlessly).
+// False where devices cannot be made (not root, or in a container that
+// forbids it); the test then skips.
+inline bool make_device(const fs::path& at) {
+  return ::mknod(at.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 && ::chmod(at.c_str(), 0666) == 0;
+}
+
+// True when the item at `at` is still that device, with that mode.
+inline bool is_untouched_device(const fs::path& at) {
+  struct stat st;
+  return ::lstat(at.c_str(), &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == makedev(1, 3) &&
+         (st.st_mode & 07777) == 0666;
 }
 
 // The FSSpec of a path given as UTF-8 (through the platform directly).
