@@ -7,7 +7,8 @@
 #                "scale": [0.24, 0.24], "master": false, "group": false}]}
 # "page" counts from 1; with "master": true the frame goes on the master page
 # "Normal"; frames with "group": true are grouped, with a rectangle, per page.
-# A frame without "picture" stays empty.
+# A frame without "picture" stays empty; one with "text": true is a text
+# frame instead.
 import json
 import sys
 
@@ -20,6 +21,8 @@ scribus.newDocument(scribus.PAPER_A4, (10, 10, 10, 10), scribus.PORTRAIT, 1,
 
 
 def image_frame(frame, x, y):
+    if frame.get("text"):
+        return scribus.createText(x, y, 100, 100, frame["name"])
     name = scribus.createImage(x, y, 100, 100, frame["name"])
     if "picture" in frame:
         scribus.loadImage(frame["picture"], name)
