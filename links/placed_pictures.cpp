@@ -180,13 +180,26 @@ QString SlaReader::resolve(const QString& stored) const {
   return QDir::cleanPath(m_folder + u'/' + stored);
 }
 
+// Scribus saves a document compressed when its name ends in ".gz".
+constexpr const char* kCompressed = "compressed document: unpack it first (gunzip -k)";
+
+bool is_gzip(const QByteArray& start) {
+  return start.size() >= 2 && static_cast<unsigned char>(start[0]) == 0x1f &&
+         static_cast<unsigned char>(start[1]) == 0x8b;
+}
+
 }  // namespace
 
 bool read_placed_pictures(std::string_view bytes, const std::string& folder,
                           std::vector<PlacedPicture>& pictures, std::string& error) {
   pictures.clear();
   error.clear();
-  QXmlStreamReader xml(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  if (is_gzip(data)) {
+    error = kCompressed;
+    return false;
+  }
+  QXmlStreamReader xml(data);
   return SlaReader(xml, QString::fromStdString(folder)).read(pictures, error);
 }
 
@@ -203,6 +216,10 @@ bool read_placed_pictures_file(const std::string& path, std::vector<PlacedPictur
   QFile file(info.filePath());
   if (!file.open(QIODevice::ReadOnly)) {
     error = "cannot read: " + file.errorString().toStdString();
+    return false;
+  }
+  if (is_gzip(file.peek(2))) {
+    error = kCompressed;
     return false;
   }
   QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();

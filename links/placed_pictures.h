@@ -44,8 +44,9 @@ struct PlacedPicture {
 // `folder` (an absolute path). Returns true and fills `pictures`, in document
 // order, for every image frame that names a picture; empty frames are left
 // out. Returns false with one line in `error` when the bytes are not XML
-// ("damaged document: <what> at line L, column C") or not a Scribus document
-// ("not a Scribus document"); `pictures` is then empty.
+// ("damaged document: <what> at line L, column C"), not a Scribus document
+// ("not a Scribus document") or a compressed one (.sla.gz, which is not
+// unpacked here); `pictures` is then empty.
 bool read_placed_pictures(std::string_view bytes, const std::string& folder,
                           std::vector<PlacedPicture>& pictures, std::string& error);
 

@@ -54,7 +54,8 @@ std::string read_text(const fs::path& file) {
 // group with the Japanese-named TIFF at 144 x 288 ppi; the TIFF once more on
 // the master page at 240 ppi; a picture deleted after saving (missing); one
 // whose file became a folder; one whose path is made absolute after saving;
-// and an empty frame.
+// cover.jpg anchored at 144 ppi in the text of a frame on page 2; and an
+// empty frame.
 class LinksCommand : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -69,7 +70,7 @@ class LinksCommand : public ::testing::Test {
     fs::create_directories(root / "docs");
     fs::create_directories(root / "cwd");
     const std::string p = (root / "pictures").string() + "/";
-    std::string description = R"({"save": ")" + (root / "docs/catalogue.sla").string() +
+    std::string description = R"({"save": ")" + (root / "docs/made.sla").string() +
                               R"(", "pages": 2, "frames": [
         {"name": "cover", "page": 1, "picture": ")" +
                               p + R"(cover.jpg", "scale": [0.24, 0.24]},
@@ -86,8 +87,10 @@ class LinksCommand : public ::testing::Test {
                               p + R"(cover.jpg", "scale": [1, 1], "group": true},
         {"name": "logo", "master": true, "picture": ")" +
                               p + R"(日本語の写真.tif", "scale": [0.3, 0.3]},
+        {"name": "story", "page": 2, "text": true},
         {"name": "empty", "page": 1}]})";
     testing_support::make_scribus_document(root, description);
+    add_inline_frame(root / "docs/made.sla", root / "docs/catalogue.sla");
     // What the designer did after saving: a picture deleted, one replaced by
     // a folder, and a path written out in full as older Scribus versions do.
     fs::remove(root / "pictures/gone.jpg");
@@ -102,6 +105,28 @@ class LinksCommand : public ::testing::Test {
     }
     std::ofstream(root / "docs/catalogue.sla", std::ios::binary | std::ios::trunc) << sla;
   }
+
+  // The scripter cannot anchor a frame in text, so the inline frame is
+  // written into the document as Scribus writes one (a FRAMEOBJECT before
+  // the page items, and an anchor character in the text frame "story"), and
+  // Scribus opens the document and saves it again: what it keeps is its own.
+  static void add_inline_frame(const fs::path& from, const fs::path& to) {
+    std::string sla = read_text(from);
+    auto story = sla.find("ANNAME=\"story\"");
+    auto text_end = sla.find("</StoryText>", story);
+    auto items = std::min(sla.find("<MASTEROBJECT"), sla.find("<PAGEOBJECT"));
+    if (story == std::string::npos || text_end == std::string::npos || items == std::string::npos)
+      return;
+    sla.insert(text_end, "<ITEXT Unicode=\"25\" COBJ=\"5\"/>");
+    sla.insert(items,
+               "<FRAMEOBJECT InID=\"5\" XPOS=\"0\" YPOS=\"0\" OwnPage=\"0\" PTYPE=\"2\" "
+               "WIDTH=\"20\" HEIGHT=\"20\" ANNAME=\"inline\" LOCALSCX=\"0.5\" LOCALSCY=\"0.5\" "
+               "PFILE=\"../pictures/cover.jpg\" isInline=\"1\" LAYER=\"0\"/>\n");
+    std::ofstream(from, std::ios::binary | std::ios::trunc) << sla;
+    testing_support::run_scribus(testing_support::scribus_script("resave.py"),
+                                 {from.string(), to.string()});
+  }
+
   static void TearDownTestSuite() {
     delete s_dir;
     s_dir = nullptr;
@@ -164,8 +189,11 @@ TEST_F(LinksCommand, ReportsEveryFrameWithItsPlaceFileAndResolution) {
   EXPECT_EQ(line_of(run.out, "absolute"),
             " page 1 absolute found 1024 x 768 400 Écran large – D65 " +
                 (root() / "elsewhere/absolute.tif").string());
+  EXPECT_EQ(line_of(run.out, "inline"),
+            "! page 2 inline found 720 x 360 144 sRGB IEC61966-2.1 " + p + "cover.jpg")
+      << "an inline frame sits where its text frame does";
   EXPECT_EQ(run.out.find("empty"), std::string::npos) << "an empty frame places no picture";
-  EXPECT_NE(run.out.find("\n7 placed pictures: 5 found, 2 missing, 3 under 250 ppi\n"),
+  EXPECT_NE(run.out.find("\n8 placed pictures: 6 found, 2 missing, 4 under 250 ppi\n"),
             std::string::npos)
       << run.out;
   EXPECT_EQ(run.status, 1);
@@ -190,10 +218,10 @@ TEST_F(LinksCommand, WritesJsonThatReadsBack) {
   QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
   ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out;
   EXPECT_EQ(json["document"].toString().toStdString(), catalogue());
-  EXPECT_EQ(json["count"].toInt(), 7);
-  EXPECT_EQ(json["found"].toInt(), 5);
+  EXPECT_EQ(json["count"].toInt(), 8);
+  EXPECT_EQ(json["found"].toInt(), 6);
   EXPECT_EQ(json["missing"].toInt(), 2);
-  EXPECT_EQ(json["low_resolution"].toInt(), 3);
+  EXPECT_EQ(json["low_resolution"].toInt(), 4);
   EXPECT_EQ(json["min_ppi"].toInt(), 250);
   QJsonObject photo;
   for (const QJsonValue& picture : json["pictures"].toArray()) {
@@ -222,7 +250,7 @@ TEST_F(LinksCommand, ExitsZeroOnlyWhenEveryPictureIsThereAndSharpEnough) {
   fs::copy_file(root() / "pictures/cover.jpg", root() / "pictures/gone.jpg");
   Outcome run = report({});
   EXPECT_EQ(run.status, 0) << run.out;
-  EXPECT_NE(run.out.find("\n7 placed pictures: 7 found, 0 missing\n"), std::string::npos);
+  EXPECT_NE(run.out.find("\n8 placed pictures: 8 found, 0 missing\n"), std::string::npos);
   EXPECT_EQ(report({"--min-ppi", "72"}).status, 0);
   EXPECT_EQ(report({"--min-ppi", "73"}).status, 1) << "\"again\" prints at 72 ppi";
   // Put back as the other tests expect it.

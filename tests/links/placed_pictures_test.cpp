@@ -91,6 +91,8 @@ TEST(PlacedPictures, TakesTextAsUnicode) {
 TEST(PlacedPictures, RefusesWhatIsNotAScribusDocument) {
   EXPECT_EQ(failure("<svg><PAGEOBJECT PTYPE=\"2\" PFILE=\"a.png\"/></svg>"),
             "not a Scribus document");
+  EXPECT_EQ(failure(std::string("\x1f\x8b\x08\x00", 4) + "packed"),
+            "compressed document: unpack it first (gunzip -k)");
   EXPECT_EQ(failure("just text"), "damaged document: Start tag expected. at line 1, column 1");
   EXPECT_EQ(failure(""), "damaged document: Premature end of document. at line 1, column 0");
 }
