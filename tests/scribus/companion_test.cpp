@@ -73,7 +73,7 @@ class Companion : public ::testing::Test {
     const fs::path messages = dir.path() / "messages.txt";
     fs::remove(messages);
     std::vector<std::string> arguments{
-        document(), std::string(TAVRINE_SOURCE_DIR) + "/resources/scribus/show_in_tavrine.py",
+        document(), std::string(TAVRINE_SOURCE_DIR) + "/resources/scribus/Show in tavrine.py",
         messages.string()};
     arguments.insert(arguments.end(), frames.begin(), frames.end());
     std::string log;

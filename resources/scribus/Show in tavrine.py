@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Show in tavrine: hands the picture of the selected image frame to tavrine.
 
-Run it from Scribus's Script menu (Script > Execute Script..., or add it to
-Scribus's script menu and give it a shortcut: see tavrine's README). It starts
-tavrine with the picture, or, when tavrine already runs, hands the picture to
-the running window. tavrine is started on its own, detached, so Scribus never
+Run it from Scribus's Script menu (tavrine's README says how to put it in
+Script > Scribus Scripts and run it from the keyboard). It starts tavrine
+with the picture, or, when tavrine already runs, hands the picture to the
+running window. tavrine is started on its own, detached, so Scribus never
 waits for it.
 
 With several frames selected, the first image frame counts. A picture path
