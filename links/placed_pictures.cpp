@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
+#include <filesystem>
 #include <map>
 
 namespace links {
@@ -175,8 +176,10 @@ void SlaReader::place_inline_frames() {
   }
 }
 
+// Absolute means a leading "/" alone: Qt would also take ":name" for a path
+// into its own resources.
 QString SlaReader::resolve(const QString& stored) const {
-  if (QDir::isAbsolutePath(stored)) return QDir::cleanPath(stored);
+  if (stored.startsWith(u'/')) return QDir::cleanPath(stored);
   return QDir::cleanPath(m_folder + u'/' + stored);
 }
 
@@ -207,7 +210,9 @@ bool read_placed_pictures_file(const std::string& path, std::vector<PlacedPictur
                                std::string& error) {
   pictures.clear();
   error.clear();
-  QFileInfo info(QString::fromStdString(path));
+  // Made absolute first, so that a name starting with ":" is a file too.
+  std::error_code ignored;
+  QFileInfo info(QString::fromStdString(std::filesystem::absolute(path, ignored).string()));
   // Never open a FIFO or a device: reading one could block for ever.
   if (info.exists() && !info.isFile()) {
     error = "cannot read: not a regular file";

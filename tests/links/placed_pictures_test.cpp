@@ -81,11 +81,13 @@ TEST(PlacedPictures, PlacesInlineFramesWhereTheirTextFrameIs) {
   EXPECT_EQ(links::place_label(pictures[2]), "pasteboard") << "held by no text";
 }
 
-TEST(PlacedPictures, TakesTextAsUnicode) {
-  auto pictures = read(document(image("Ünïcødé", "OwnPage=\"0\" PFILE=\"写真/猫 &amp; 犬.tif\"")));
-  ASSERT_EQ(pictures.size(), 1u);
+TEST(PlacedPictures, TakesNamesAsTheyAre) {
+  auto pictures = read(document(image("Ünïcødé", "OwnPage=\"0\" PFILE=\"写真/猫 &amp; 犬.tif\"") +
+                                image("colon", "OwnPage=\"0\" PFILE=\":cover.tif\"")));
+  ASSERT_EQ(pictures.size(), 2u);
   EXPECT_EQ(pictures[0].frame, "Ünïcødé");
   EXPECT_EQ(pictures[0].path, "/work/job/写真/猫 & 犬.tif");
+  EXPECT_EQ(pictures[1].path, "/work/job/:cover.tif") << "a leading colon names no resource";
 }
 
 TEST(PlacedPictures, RefusesWhatIsNotAScribusDocument) {
