@@ -84,6 +84,7 @@ class Companion : public ::testing::Test {
     return {std::istreambuf_iterator<char>(in), {}};
   }
 
+  testing_support::DesktopSandbox desktop;  // the window's preferences go here
   testing_support::TempDir dir;
   QProcessEnvironment environment;
   QProcess window;

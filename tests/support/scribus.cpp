@@ -1,5 +1,7 @@
 #include "tests/support/scribus.h"
 
+#include "tests/support/sandbox.h"
+
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
@@ -19,6 +21,13 @@ void need_application() {
   static QCoreApplication application(argc, argv);
 }
 
+// Scribus keeps its preferences (and a user's start-up script) under the
+// home folder: each test program gives it a home of its own.
+QString scribus_home() {
+  static TempDir home;
+  return QString::fromStdString(home.path().string());
+}
+
 }  // namespace
 
 bool have_scribus() {
@@ -34,6 +43,7 @@ bool run_scribus(const std::filesystem::path& script, const std::vector<std::str
   need_application();
   if (environment.isEmpty()) environment = QProcessEnvironment::systemEnvironment();
   environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("HOME", scribus_home());
   QStringList list{"-g", "-ns", "-py", QString::fromStdString(script.string())};
   for (const std::string& argument : arguments) list << QString::fromStdString(argument);
   QProcess scribus;

@@ -1,7 +1,8 @@
 // Scribus, the layout program, run by the tests as a user's scripts run in
 // it: `scribus -g -ns -py SCRIPT ARGS...` on Qt's offscreen platform (Scribus
 // 1.5 needs a Qt platform even without its window, and the offscreen one
-// serves). The scripts the tests give it live in tests/support/scribus/.
+// serves), in a home folder of its own so that no user's Scribus settings
+// count. The scripts the tests give it live in tests/support/scribus/.
 #pragma once
 
 #include <QProcessEnvironment>
