@@ -1,5 +1,6 @@
 // A Scribus document as the links report reads it: any bytes give either
-// pictures with absolute paths, or one line of error and no pictures.
+// pictures with absolute paths (or embedded ones, without), or one line of
+// error and no pictures.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -14,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (read != error.empty()) __builtin_trap();
   if (!read && (!pictures.empty() || error.find('\n') != std::string::npos)) __builtin_trap();
   for (const links::PlacedPicture& picture : pictures) {
-    if (picture.path.empty() || picture.path.front() != '/') __builtin_trap();
+    if (picture.embedded != picture.path.empty()) __builtin_trap();
+    if (!picture.embedded && picture.path.front() != '/') __builtin_trap();
     links::place_label(picture);
   }
   return 0;

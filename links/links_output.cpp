@@ -57,9 +57,16 @@ bool is_trouble(const Link& link) {
 }
 
 Row row_of(const Link& link) {
-  return {is_trouble(link) ? "!" : "", place_label(link.placed), or_dash(link.placed.frame),
-          status_name(link.status),    pixels_text(link),        ppi_text(link),
-          or_dash(link.profile_name),  link.placed.path};
+  Row row;
+  row[0] = is_trouble(link) ? "!" : "";
+  row[1] = place_label(link.placed);
+  row[2] = or_dash(link.placed.frame);
+  row[3] = status_name(link.status);
+  row[4] = pixels_text(link);
+  row[5] = ppi_text(link);
+  row[6] = or_dash(link.profile_name);
+  row[7] = or_dash(link.placed.path);
+  return row;
 }
 
 std::string summary(const LinksReport& report) {
@@ -87,7 +94,7 @@ QJsonObject json_of(const Link& link) {
   object["page"] = placed.place == Place::Page ? QJsonValue(placed.page) : QJsonValue();
   object["place"] = qt_text(place_label(placed));
   object["frame"] = qt_text(placed.frame);
-  object["path"] = qt_text(placed.path);
+  object["path"] = placed.path.empty() ? QJsonValue() : qt_text(placed.path);
   object["stored_path"] = qt_text(placed.stored_path);
   object["status"] = status_name(link.status);
   object["width"] = number_or_null(link.pixel_width);

@@ -18,7 +18,7 @@ std::string links_table(const LinksReport& report);
 //   {"document": ..., "min_ppi": N or null, "count": N, "found": N,
 //    "missing": N, "low_resolution": N,
 //    "pictures": [{"page": N or null, "place": "page 2", "frame": ...,
-//                  "path": ..., "stored_path": ..., "status": "found",
+//                  "path": ... (null when embedded), "stored_path": ..., "status": "found",
 //                  "width": N or null, "height": N or null,
 //                  "profile": ... or null, "ppi_x": N or null,
 //                  "ppi_y": N or null, "low_resolution": bool,

@@ -113,7 +113,10 @@ void SlaReader::start_item() {
   m_items.push_back(m_items.empty() ? top_level_anchor() : m_items.front());
   const QXmlStreamAttributes attributes = m_xml.attributes();
   if (attributes.value(QLatin1String("PTYPE")) != u"2") return;
-  if (attributes.value(QLatin1String("PFILE")).isEmpty()) return;
+  // A picture kept inside the document (Scribus's "Embed Image") has an
+  // empty PFILE; any other frame without one is empty.
+  bool embedded = attributes.value(QLatin1String("isInlineImage")) == u"1";
+  if (attributes.value(QLatin1String("PFILE")).isEmpty() && !embedded) return;
   add_picture(attributes);
 }
 
@@ -148,12 +151,12 @@ void SlaReader::add_picture(const QXmlStreamAttributes& attributes) {
   picture.frame = utf8(attributes.value(QLatin1String("ANNAME")));
   QString stored = attributes.value(QLatin1String("PFILE")).toString();
   picture.stored_path = stored.toStdString();
-  picture.path = resolve(stored).toStdString();
+  picture.embedded = attributes.value(QLatin1String("isInlineImage")) == u"1";
+  if (!picture.embedded) picture.path = resolve(stored).toStdString();
   picture.scale_x = attributes.value(QLatin1String("LOCALSCX")).toDouble();
   picture.scale_y = attributes.value(QLatin1String("LOCALSCY")).toDouble();
   picture.inline_frame = !anchor.inline_id.isEmpty();
   picture.grouped = m_items.size() > 1;
-  picture.embedded = attributes.value(QLatin1String("isInlineImage")) == u"1";
   m_pictures.push_back(std::move(picture));
   m_inline_ids.push_back(anchor.inline_id);
 }

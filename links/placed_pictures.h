@@ -43,7 +43,9 @@ struct PlacedPicture {
 // Reads the document in `bytes`, resolving relative picture paths against
 // `folder` (an absolute path). Returns true and fills `pictures`, in document
 // order, for every image frame that names a picture; empty frames are left
-// out. Returns false with one line in `error` when the bytes are not XML
+// out, but a picture embedded in the document (an empty PFILE and
+// isInlineImage="1") is listed with `embedded` set. Returns false with one line in `error` when the
+// bytes are not XML
 // ("damaged document: <what> at line L, column C"), not a Scribus document
 // ("not a Scribus document") or a compressed one (.sla.gz, which is not
 // unpacked here); `pictures` is then empty.

@@ -259,6 +259,26 @@ TEST_F(LinksCommand, ExitsZeroOnlyWhenEveryPictureIsThereAndSharpEnough) {
   fs::create_directory(root() / "pictures/folder.jpg");
 }
 
+// Scribus can keep a picture inside the document ("Embed Image", which the
+// scripter cannot do): the frame "cover" is written that way, Scribus opens
+// the document and saves it again, and the report lists what Scribus kept.
+TEST_F(LinksCommand, ListsAPictureKeptInsideTheDocument) {
+  std::string sla = read_text(catalogue());
+  const std::string stored = "PFILE=\"../pictures/cover.jpg\"";
+  auto at = sla.find(stored, sla.find("ANNAME=\"cover\""));
+  ASSERT_NE(at, std::string::npos);
+  QByteArray jpeg = QByteArray::fromStdString(read_text(root() / "pictures/cover.jpg"));
+  sla.replace(at, stored.size(),
+              "PFILE=\"\" isInlineImage=\"1\" inlineImageExt=\"jpg\" ImageData=\"" +
+                  qCompress(jpeg).toBase64().toStdString() + "\"");
+  const fs::path edited = root() / "docs/edited.sla", saved = root() / "docs/saved.sla";
+  std::ofstream(edited, std::ios::binary) << sla;
+  ASSERT_TRUE(testing_support::run_scribus(testing_support::scribus_script("resave.py"),
+                                           {edited.string(), saved.string()}));
+  Outcome run = tavrine({"--links", saved.string()}, root() / "cwd");
+  EXPECT_EQ(line_of(run.out, "cover"), " page 1 cover embedded - 300 - -") << run.out;
+}
+
 TEST_F(LinksCommand, GivesOneLineAndStatusTwoForWhatItCannotRead) {
   const fs::path folder = root() / "cwd";
   testing_support::TempDir dir;

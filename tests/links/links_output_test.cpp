@@ -13,10 +13,10 @@
 namespace {
 
 links::LinksReport sample_report() {
-  links::PlacedPicture cover{links::Place::Page, 1, "", "cover", "../a/cover.jpg", "/a/cover.jpg",
-                             0.24, 0.24};
-  links::PlacedPicture photo{links::Place::Master, 0, "Normal", "写真", "写真.tif", "/b/写真.tif",
-                             0.5, 0.25};
+  links::PlacedPicture cover{links::Place::Page, 1,    "",  "cover", "../a/cover.jpg",
+                             "/a/cover.jpg",     0.24, 0.24};
+  links::PlacedPicture photo{links::Place::Master, 0,   "Normal", "写真", "写真.tif",
+                             "/b/写真.tif",        0.5, 0.25};
   links::LinksReport report;
   report.document = "/a/catalogue.sla";
   report.min_ppi = 250;
@@ -36,8 +36,14 @@ TEST(LinksOutput, LinesUpTheTableByTerminalColumns) {
 }
 
 TEST(LinksOutput, WritesNullForWhatIsNotKnown) {
+  links::LinksReport report = sample_report();
+  links::PlacedPicture kept{links::Place::Page, 3, "", "kept", "", "", 1, 1};
+  kept.embedded = true;
+  report.links.push_back({kept, links::LinkStatus::Embedded, 0, 0, "", 72, 72, false});
   QJsonDocument json =
-      QJsonDocument::fromJson(QByteArray::fromStdString(links::links_json(sample_report())));
+      QJsonDocument::fromJson(QByteArray::fromStdString(links::links_json(report)));
+  EXPECT_TRUE(json["pictures"][2]["path"].isNull()) << "kept inside the document";
+  EXPECT_EQ(json["pictures"][2]["status"].toString(), "embedded");
   QJsonObject photo = json["pictures"][1].toObject();
   EXPECT_TRUE(photo["page"].isNull()) << "a master page is no page";
   EXPECT_EQ(photo["place"].toString(), "master Normal");

@@ -46,9 +46,12 @@ TEST(PlacedPictures, PlacesEachKindOfItem) {
                image("member", "OwnPage=\"2\" PFILE=\"a/./b/../member.png\"") +
                "<PAGEOBJECT PTYPE=\"6\" ANNAME=\"box\" PFILE=\"not-a-picture.png\"/></PAGEOBJECT>" +
                image("empty", "OwnPage=\"1\" PFILE=\"\"") +
+               image("kept",
+                     "OwnPage=\"1\" PFILE=\"\" isInlineImage=\"1\" inlineImageExt=\"png\" "
+                     "ImageData=\"eJwLycgsVgCi4pL8omSFxLxUhcz8vJKi0oPlGQ==\"") +
                "<Pattern Name=\"Dots\"><PatternItem PTYPE=\"2\" ANNAME=\"dot\" PFILE=\"dot.png\"/>"
                "</Pattern>"));
-  ASSERT_EQ(pictures.size(), 5u);
+  ASSERT_EQ(pictures.size(), 6u);
   EXPECT_EQ(links::place_label(pictures[0]), "master Left");
   EXPECT_EQ(pictures[0].path, "/work/job/logo.tif");
   EXPECT_EQ(links::place_label(pictures[1]), "page 1");
@@ -61,7 +64,10 @@ TEST(PlacedPictures, PlacesEachKindOfItem) {
   EXPECT_EQ(links::place_label(pictures[3]), "page 3");
   EXPECT_TRUE(pictures[3].grouped);
   EXPECT_EQ(pictures[3].path, "/work/job/a/member.png");
-  EXPECT_EQ(links::place_label(pictures[4]), "pattern Dots");
+  EXPECT_EQ(links::place_label(pictures[4]), "page 2");
+  EXPECT_TRUE(pictures[4].embedded);
+  EXPECT_EQ(pictures[4].path, "") << "kept inside the document";
+  EXPECT_EQ(links::place_label(pictures[5]), "pattern Dots");
 }
 
 TEST(PlacedPictures, PlacesInlineFramesWhereTheirTextFrameIs) {
