@@ -52,6 +52,12 @@ class SlaReader {
   std::map<QString, QString> m_inline_of;  // inline frame id -> the inline frame holding it
 };
 
+// The elements that hold one item each (a frame, a shape, a group).
+bool is_item(QStringView name) {
+  return name == u"PAGEOBJECT" || name == u"MASTEROBJECT" || name == u"FRAMEOBJECT" ||
+         name == u"PatternItem";
+}
+
 bool is_scribus_root(QStringView name) {
   return name == u"SCRIBUSUTF8NEW" || name == u"SCRIBUSUTF8";
 }
@@ -66,13 +72,8 @@ bool SlaReader::read(std::vector<PlacedPicture>& pictures, std::string& error) {
       QXmlStreamReader::TokenType token = m_xml.readNext();
       if (token == QXmlStreamReader::StartElement) start_element();
       if (token == QXmlStreamReader::EndElement) {
-        QStringView name = m_xml.name();
-        if (name == u"PAGEOBJECT" || name == u"MASTEROBJECT" || name == u"FRAMEOBJECT" ||
-            name == u"PatternItem") {
-          if (!m_items.empty()) m_items.pop_back();
-        } else if (name == u"Pattern") {
-          m_pattern.clear();
-        }
+        if (is_item(m_xml.name()) && !m_items.empty()) m_items.pop_back();
+        if (m_xml.name() == u"Pattern") m_pattern.clear();
       }
     }
   }
@@ -88,8 +89,7 @@ bool SlaReader::read(std::vector<PlacedPicture>& pictures, std::string& error) {
 
 void SlaReader::start_element() {
   QStringView name = m_xml.name();
-  if (name == u"PAGEOBJECT" || name == u"MASTEROBJECT" || name == u"FRAMEOBJECT" ||
-      name == u"PatternItem") {
+  if (is_item(name)) {
     start_item();
   } else if (name == u"Pattern") {
     m_pattern = utf8(m_xml.attributes().value(QLatin1String("Name")));
