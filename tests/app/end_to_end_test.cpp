@@ -22,8 +22,8 @@ class Program : public ::testing::Test {
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("XDG_RUNTIME_DIR",
                        QString::fromStdString((sandbox.root() / "run").string()));
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS",
-                             "XDG_CONFIG_DIRS"}) {
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME",
+                             "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
       environment.insert(name, qEnvironmentVariable(name));
     }
     environment.remove("DISPLAY");
