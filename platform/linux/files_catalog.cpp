@@ -43,7 +43,7 @@ void take_folder(Catalog& catalog, const CatalogLine& line) {
     auto known = catalog.id_of.find(identity(line.volume, old->second.inode, old->second.witness));
     if (known != catalog.id_of.end() && known->second == line.dir_id) catalog.id_of.erase(known);
   }
-  catalog.folders[key] = {line.path, line.inode, line.witness, line.used};
+  catalog.folders[key] = {line.path, line.inode, line.witness, line.used, line.used};
   catalog.id_of[identity(line.volume, line.inode, line.witness)] = line.dir_id;
 }
 

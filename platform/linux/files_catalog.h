@@ -27,7 +27,8 @@ struct Folder {
   std::string path;
   std::uint64_t inode = 0;
   Witness witness;
-  std::int64_t used = 0;  // seconds since 1970
+  std::int64_t used = 0;    // last use, seconds since 1970
+  std::int64_t stored = 0;  // the last use the file holds
 };
 using FolderKey = std::pair<SInt16, SInt32>;
 using IdentityKey = std::tuple<SInt16, std::uint64_t, char, std::int64_t>;

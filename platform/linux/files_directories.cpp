@@ -12,7 +12,7 @@ namespace platform::files {
 namespace {
 
 // A search looks around the folders of this many of the most recently used
-// catalog entries (the folder and its parent): the picture's own folder and
+// catalog entries (the folder and its parents): the picture's own folder and
 // those of the applications resolved before are among them.
 constexpr std::size_t kRecentPlaces = 16;
 
@@ -39,11 +39,13 @@ SInt16 next_number(SInt16 number) {
   return number == -32767 ? -1 : static_cast<SInt16>(number - 1);
 }
 
-// Writes the folder's line again when it moved, when its witness was not
-// recorded yet, or when its last use is old.
+// Notes the folder's use, and writes its line again when it moved, when its
+// witness was not recorded yet, or when the use the file holds is old.
 void refresh(Catalog& state, const FolderKey& key, const std::string& path, const ItemId& id) {
-  const Folder& folder = state.folders[key];
-  if (folder.path == path && folder.witness.kind != '?' && now() - folder.used <= kTouchAfter)
+  Folder& folder = state.folders[key];
+  folder.used = now();
+  if (folder.path == path && folder.witness.kind != '?' &&
+      folder.used - folder.stored <= kTouchAfter)
     return;
   CatalogLine line{'F', key.first, key.second, id.inode, id.witness, now(), path};
   take_line(state, line);
@@ -94,10 +96,7 @@ std::vector<std::string> search_places(const Catalog& state, const std::optional
   std::partial_sort(recent.begin(), recent.begin() + static_cast<std::ptrdiff_t>(count),
                     recent.end(),
                     [](const Folder* a, const Folder* b) { return a->used > b->used; });
-  for (std::size_t i = 0; i < count; ++i) {
-    places.push_back(recent[i]->path);
-    places.push_back(parent_of(recent[i]->path));
-  }
+  for (std::size_t i = 0; i < count; ++i) add_with_parents(places, recent[i]->path);
   return places;
 }
 

@@ -89,11 +89,15 @@ TEST_F(Catalog, LivesInTheStateFolderAndMovesOverFromTheCacheOnce) {
 TEST_F(Catalog, ALostCatalogStillFindsApplicationsWhereApplicationsLive) {
   path desktop_entry = box.root() / "data" / "applications" / "painter.desktop";
   path program = box.root() / "bin" / "resize-tool";
+  path beside_the_jobs = box.root() / "Jobs" / "Tools" / "proof-tool";
   path elsewhere = box.root() / "Somewhere" / "Deep" / "notes.txt";
+  path picture = box.root() / "Jobs" / "Spring" / "cover.png";
   sandbox::EnvVar search_path("PATH", (box.root() / "bin").string() + ":/usr/bin:/bin");
-  for (const path& item : {desktop_entry, program, elsewhere}) sandbox::write_file(item, "x");
+  for (const path& item : {desktop_entry, program, beside_the_jobs, elsewhere, picture})
+    sandbox::write_file(item, "x");
   FSSpec entry_spec = sandbox::spec_of(desktop_entry);
   FSSpec program_spec = sandbox::spec_of(program);
+  FSSpec beside_spec = sandbox::spec_of(beside_the_jobs);
   FSSpec elsewhere_spec = sandbox::spec_of(elsewhere);
 
   sandbox::fs::remove_all(box.state());
@@ -101,14 +105,18 @@ TEST_F(Catalog, ALostCatalogStillFindsApplicationsWhereApplicationsLive) {
   EXPECT_TRUE(FileExists(entry_spec));
   EXPECT_EQ(PathOf(entry_spec), desktop_entry.string());
   EXPECT_EQ(PathOf(program_spec), program.string());
-  // A folder nowhere near the places searched is not found; nothing else is
-  // taken for it.
-  FSRef ref;
-  EXPECT_EQ(FSpMakeFSRef(&elsewhere_spec, &ref), dirNFErr);
   // What the search found is learnt.
   EXPECT_NE(sandbox::read_file(box.root() / "state-lost" / "tavrine" / "catalog")
                 .find((box.root() / "bin").string()),
             std::string::npos);
+  // Once a picture is shown, the folders along its path are searched too.
+  EXPECT_FALSE(FileExists(beside_spec));
+  sandbox::spec_of(picture);
+  EXPECT_EQ(PathOf(beside_spec), beside_the_jobs.string());
+  // A folder nowhere near the places searched is not found; nothing else is
+  // taken for it.
+  FSRef ref;
+  EXPECT_EQ(FSpMakeFSRef(&elsewhere_spec, &ref), dirNFErr);
 }
 
 TEST_F(Catalog, ARenamedOrMovedFolderIsFoundAndItsEntriesFollow) {
