@@ -33,9 +33,7 @@ OSErr describe_new_item(const std::string& path, FSRef* newRef, FSSpec* newSpec,
   OSErr err = make_ref(path, made);
   if (err != noErr) return err;
   if (newSpec) err = make_spec(made, *newSpec);
-  ItemId id;
-  if (newDirID && (err = identify(path, id)) == noErr)
-    *newDirID = static_cast<UInt32>(remember_directory(volume_for(id.device, path), path, id));
+  if (newDirID) *newDirID = static_cast<UInt32>(folder_id(path));
   if (newRef) *newRef = std::move(made);
   return err;
 }

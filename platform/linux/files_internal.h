@@ -130,6 +130,8 @@ std::optional<std::string> long_name(SInt16 volume, SInt32 dir_id, std::string_v
 // witness. When the catalog cannot resolve it, the folder is looked for
 // (see find_moved_folder) and the catalog learns where it went.
 std::optional<std::string> directory_path(SInt16 volume, SInt32 dir_id);
+// The directory ID of the folder at `path` (0 when it cannot be read).
+SInt32 folder_id(const std::string& path);
 // The preferred directory ID of a folder's inode: its low 32 bits.
 inline SInt32 directory_id(std::uint64_t inode) {
   return static_cast<SInt32>(static_cast<std::uint32_t>(inode));

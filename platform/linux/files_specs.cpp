@@ -190,6 +190,12 @@ OSErr make_spec(const FSRef& ref, FSSpec& spec) {
   return noErr;
 }
 
+SInt32 folder_id(const std::string& path) {
+  ItemId id;
+  if (identify(path, id) != noErr) return 0;
+  return remember_directory(volume_for(id.device, path), path, id);
+}
+
 }  // namespace platform::files
 
 using namespace platform::files;
@@ -235,7 +241,7 @@ OSErr PBGetCatInfoSync(CInfoPBPtr pb) {
     if (err == noErr) {
       info.ioFlAttrib = S_ISDIR(st.st_mode) ? kioFlAttribDirMask : 0;
       info.ioFlParID = info.ioDirID;
-      info.ioDirID = directory_id(st.st_ino);
+      info.ioDirID = S_ISDIR(st.st_mode) ? folder_id(ref.path) : directory_id(st.st_ino);
       info.ioFlLgLen = st.st_size > INT32_MAX ? INT32_MAX : static_cast<SInt32>(st.st_size);
     }
   }

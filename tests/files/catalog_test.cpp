@@ -184,6 +184,14 @@ TEST_F(Catalog, AFolderThatTakesAFreedInodeIsNotTheOldOne) {
   FSRef ref;
   EXPECT_EQ(FSpMakeFSRef(&old_spec, &ref), dirNFErr);
   EXPECT_FALSE(FileExists(old_spec));
+  // The catalog lookup of the folder itself gives the same ID.
+  FSSpec folder = sandbox::spec_of(second);
+  CInfoPBRec pb{};
+  pb.hFileInfo.ioNamePtr = folder.name;
+  pb.hFileInfo.ioVRefNum = folder.vRefNum;
+  pb.hFileInfo.ioDirID = folder.parID;
+  ASSERT_EQ(PBGetCatInfoSync(&pb), noErr);
+  EXPECT_EQ(pb.hFileInfo.ioDirID, new_spec.parID);
   // The newcomer keeps its own ID in a later run.
   StartANewRun();
   EXPECT_EQ(sandbox::spec_of(second / "x.txt").parID, new_spec.parID);
