@@ -3,10 +3,15 @@
 // shown, and a second launch hands its pictures to the one running.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 
+#include "prefs/fileutils.h"
+#include "prefs/prefs.h"
+#include "prefs/userprefs.h"
 #include "tests/app/qt_app.h"
 #include "tests/support/sandbox.h"
 
@@ -173,6 +178,38 @@ TEST_F(Program, ASecondLaunchHandsItsPictureToTheFirst) {
   EXPECT_TRUE(first.state() == QProcess::Running) << "the first stays for more pictures";
   first.kill();
   first.waitForFinished();
+}
+
+// Two applications picked before (a desktop entry of the user's and a program
+// on $PATH), saved with the preferences. Neither a cleared cache nor, after
+// that, a lost folder catalog takes them out of the pop-up.
+TEST_F(Program, RemembersPickedApplicationsPastAClearedCache) {
+  auto painter = sandbox.add_application("painter", "Painter", "true %f", "image/png;");
+  auto resizer = sandbox.root() / "bin" / "resizer";
+  std::filesystem::create_directories(resizer.parent_path());
+  std::ofstream(resizer) << "#!/bin/sh\n";
+  std::filesystem::permissions(resizer, std::filesystem::perms::owner_all);
+  environment.insert("PATH", QString::fromStdString(resizer.parent_path().string()) + ":" +
+                                 qEnvironmentVariable("PATH"));
+  G_USERPREFS = {};
+  for (const auto& app : {painter, resizer}) {
+    FSSpec& slot = G_USERPREFS.postAppList[G_USERPREFS.postAppCount++];
+    ASSERT_EQ(FSPathMakeFSSpec(reinterpret_cast<const UInt8*>(app.c_str()), &slot, nullptr), noErr);
+  }
+  SaveUserPrefs();
+  G_USERPREFS = {};
+  std::string path = picture("Jobs/cover.png", 10, 10);
+  const std::string rows =
+      "  popup button \"MAINWAP_ITEM_OPENWITHPOPUP\":\n"
+      "      * <Unknown Creator>\n        ----\n        Painter\n"
+      "        resizer\n        ----\n        Other…\n";
+  std::filesystem::remove_all(sandbox.root() / "cache");
+  std::string shown = section(run({QString::fromStdString(path)}), "open");
+  EXPECT_NE(shown.find(rows), std::string::npos) << shown;
+  std::filesystem::remove_all(sandbox.root() / "cache");
+  std::filesystem::remove_all(sandbox.root() / "state" / "tavrine");
+  shown = section(run({QString::fromStdString(path)}), "open");
+  EXPECT_NE(shown.find(rows), std::string::npos) << shown;
 }
 
 }  // namespace
