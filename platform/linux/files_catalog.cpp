@@ -20,6 +20,10 @@ namespace {
 // folders, and at about 100 bytes a line the file stays near 400 KiB, read in
 // a millisecond at start.
 constexpr std::size_t kMaxFolders = 4096;
+// Of the folders that are gone, the IDs of this many (the most recently used)
+// stay reserved, in short lines, so that a folder that later takes one's
+// freed inode is not taken for it.
+constexpr std::size_t kMaxRetired = 1024;
 // The file is rewritten when it holds this many lines more than twice the
 // live entries, so that years of appends do not slow the start of every run.
 constexpr std::size_t kSlackLines = 1024;
@@ -44,6 +48,14 @@ void take_folder(Catalog& catalog, const CatalogLine& line) {
     if (known != catalog.id_of.end() && known->second == line.dir_id) catalog.id_of.erase(known);
   }
   catalog.folders[key] = {line.path, line.inode, line.witness, line.used, line.used};
+  catalog.id_of[identity(line.volume, line.inode, line.witness)] = line.dir_id;
+  catalog.retired.erase(key);
+}
+
+void take_retired(Catalog& catalog, const CatalogLine& line) {
+  FolderKey key{line.volume, line.dir_id};
+  if (catalog.folders.contains(key)) return;
+  catalog.retired[key] = {{}, line.inode, line.witness, line.used, line.used};
   catalog.id_of[identity(line.volume, line.inode, line.witness)] = line.dir_id;
 }
 
@@ -134,33 +146,50 @@ bool folder_holds(const Folder& folder) {
   return identify(folder.path, id) == noErr && id.is_folder && same_folder(folder, id);
 }
 
-// The folders worth keeping: those still where they were seen (or on a
-// volume that is not mounted now), the most recently used first, at most
-// kMaxFolders.
-std::vector<std::pair<FolderKey, Folder>> live_folders(const Catalog& catalog) {
+using Folders = std::vector<std::pair<FolderKey, Folder>>;
+
+// Keeps the `most` most recently used.
+void keep_recent(Folders& folders, std::size_t most) {
+  std::stable_sort(folders.begin(), folders.end(),
+                   [](const auto& a, const auto& b) { return a.second.used > b.second.used; });
+  if (folders.size() > most) folders.resize(most);
+}
+
+// Sorts the folders into those worth keeping (still where they were seen, or
+// on a volume that is not mounted now) and those gone, which join the
+// retired ones; each the most recently used first, at most their cap.
+void sort_folders(const Catalog& catalog, Folders& live, Folders& gone) {
   std::map<SInt16, bool> mounted;
-  std::vector<std::pair<FolderKey, Folder>> live;
   for (const auto& [key, folder] : catalog.folders) {
     auto root = catalog.root_of_volume.find(key.first);
     if (root != catalog.root_of_volume.end() && !mounted.contains(key.first))
       mounted[key.first] = volume_mounted(key.first, root->second);
-    if (!mounted[key.first] || folder_holds(folder)) live.emplace_back(key, folder);
+    if (!mounted[key.first] || folder_holds(folder))
+      live.emplace_back(key, folder);
+    else if (folder.witness.kind != '?')
+      gone.emplace_back(key, folder);
   }
-  std::stable_sort(live.begin(), live.end(),
-                   [](const auto& a, const auto& b) { return a.second.used > b.second.used; });
-  if (live.size() > kMaxFolders) live.resize(kMaxFolders);
-  return live;
+  gone.insert(gone.end(), catalog.retired.begin(), catalog.retired.end());
+  keep_recent(live, kMaxFolders);
+  keep_recent(gone, kMaxRetired);
 }
 
-// Rewrites the file with what still holds: dead folders, the least recently
-// used past the cap, and the full names of items that are gone are dropped.
+// Rewrites the file with what still holds: folders that are gone keep only
+// their identity (the most recent kMaxRetired), the least recently used past
+// the cap and the full names of items that are gone are dropped.
 void compact(Catalog& catalog) {
   catalog.compacting = true;  // what the checks below append waits for the next time
-  std::vector<std::pair<FolderKey, Folder>> live = live_folders(catalog);
+  Folders live, gone;
+  sort_folders(catalog, live, gone);
   std::string text;
   Catalog kept;
   for (const auto& [root, number] : catalog.volume_of_root) {
     CatalogLine line{'V', number, 0, 0, {}, 0, root};
+    take_line(kept, line);
+    text += format_catalog_line(line);
+  }
+  for (const auto& [key, folder] : gone) {
+    CatalogLine line{'R', key.first, key.second, folder.inode, folder.witness, folder.used, {}};
     take_line(kept, line);
     text += format_catalog_line(line);
   }
@@ -182,7 +211,8 @@ void compact(Catalog& catalog) {
   kept.ready = true;
   kept.file = catalog.file;
   kept.volume_of_device = std::move(catalog.volume_of_device);
-  kept.lines = kept.folders.size() + kept.long_names.size() + kept.volume_of_root.size();
+  kept.lines = kept.folders.size() + kept.retired.size() + kept.long_names.size() +
+               kept.volume_of_root.size();
   if (!catalog.file.empty() && replace_catalog_file(catalog.file, text))
     kept.loaded = stamp_of(catalog.file);
   catalog = std::move(kept);
@@ -190,8 +220,8 @@ void compact(Catalog& catalog) {
 
 bool too_long(const Catalog& catalog) {
   if (catalog.compacting) return false;
-  std::size_t entries =
-      catalog.folders.size() + catalog.long_names.size() + catalog.volume_of_root.size();
+  std::size_t entries = catalog.folders.size() + catalog.retired.size() +
+                        catalog.long_names.size() + catalog.volume_of_root.size();
   return catalog.folders.size() > kMaxFolders || catalog.lines > 2 * entries + kSlackLines;
 }
 
@@ -217,6 +247,8 @@ void take_line(Catalog& catalog, const CatalogLine& line) {
   if (line.kind == 'N') {
     NameKey key{line.volume, line.dir_id, spec_name(line.path, line.inode)};
     catalog.long_names[key] = {line.inode, line.path};
+  } else if (line.kind == 'R') {
+    take_retired(catalog, line);
   } else if (line.kind != 'V') {
     take_folder(catalog, line);
   } else if (!catalog.volume_of_root.contains(line.path) &&

@@ -48,6 +48,9 @@ struct Catalog {
   std::map<std::string, SInt16> volume_of_root;
   std::map<SInt16, std::string> root_of_volume;
   std::map<FolderKey, Folder> folders;
+  // Folders that were gone at the last rewrite: their IDs are never given to
+  // another folder, and a search takes only a folder of the same identity.
+  std::map<FolderKey, Folder> retired;
   std::map<IdentityKey, SInt32> id_of;
   std::map<NameKey, LongName> long_names;
 };

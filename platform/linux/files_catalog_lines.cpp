@@ -67,7 +67,13 @@ bool take_witness(std::string_view& text, Witness& witness) {
 }
 
 bool takes_folder(char kind) {
-  return kind == 'F' || kind == 'D' || kind == 'N';
+  return kind == 'F' || kind == 'D' || kind == 'N' || kind == 'R';
+}
+
+// The last number of a line: all that is left of it.
+bool take_last_number(std::string_view text, std::int64_t& value) {
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
 }  // namespace
@@ -78,6 +84,8 @@ std::string format_catalog_line(const CatalogLine& line) {
   std::string head = std::string(1, kind) + " " + std::to_string(line.volume) + " ";
   if (kind == 'V') return head + escape(line.path) + "\n";
   head += std::to_string(line.dir_id) + " " + std::to_string(line.inode) + " ";
+  if (kind == 'R')
+    return head + format_witness(line.witness) + " " + std::to_string(line.used) + "\n";
   if (kind == 'F') head += format_witness(line.witness) + " " + std::to_string(line.used) + " ";
   return head + escape(line.path) + "\n";
 }
@@ -91,6 +99,8 @@ bool parse_catalog_line(std::string_view text, CatalogLine& line) {
   if (takes_folder(line.kind) &&
       (!take_number(text, line.dir_id) || !take_number(text, line.inode)))
     return false;
+  if (line.kind == 'R')
+    return take_witness(text, line.witness) && take_last_number(text, line.used);
   if (line.kind == 'F' && (!take_witness(text, line.witness) || !take_number(text, line.used)))
     return false;
   if (line.kind == 'D') line.witness.kind = '?';

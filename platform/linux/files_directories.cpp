@@ -71,7 +71,8 @@ SInt32 free_id(const Catalog& state, SInt16 volume, const ItemId& id) {
   for (;;) {
     mix = mix * 6364136223846793005ull + 1442695040888963407ull;
     auto candidate = static_cast<SInt32>(static_cast<std::uint32_t>(mix >> 32));
-    if (candidate != 0 && candidate != fsRtParID && !state.folders.contains({volume, candidate}))
+    if (candidate != 0 && candidate != fsRtParID && !state.folders.contains({volume, candidate}) &&
+        !state.retired.contains({volume, candidate}))
       return candidate;
   }
 }
@@ -109,6 +110,8 @@ std::optional<std::string> search(Catalog& state, SInt16 volume, SInt32 dir_id) 
   std::optional<Folder> known;
   if (auto found = state.folders.find({volume, dir_id}); found != state.folders.end())
     known = found->second;
+  else if (auto gone = state.retired.find({volume, dir_id}); gone != state.retired.end())
+    known = gone->second;
   auto accept = [&](const ItemId& id) {
     if (known) return same_folder(*known, id);
     return !state.id_of.contains(identity(volume, id.inode, id.witness));
@@ -161,8 +164,9 @@ SInt32 remember_directory(SInt16 volume, const std::string& path, const ItemId& 
     return *dir_id;
   }
   SInt32 preferred = directory_id(id.inode);
-  SInt32 fresh =
-      state.folders.contains({volume, preferred}) ? free_id(state, volume, id) : preferred;
+  bool taken =
+      state.folders.contains({volume, preferred}) || state.retired.contains({volume, preferred});
+  SInt32 fresh = taken ? free_id(state, volume, id) : preferred;
   CatalogLine line{'F', volume, fresh, id.inode, id.witness, now(), path};
   take_line(state, line);
   append(state, line);

@@ -151,6 +151,7 @@ std::optional<std::string> find_moved_folder(const std::vector<std::string>& pla
 //   "F <volume> <dir id> <inode> <witness> <used> <path>"  a folder
 //   "D <volume> <dir id> <inode> <path>"                   a folder (older versions)
 //   "N <volume> <dir id> <inode> <name>"                   a full name
+//   "R <volume> <dir id> <inode> <witness> <used>"         a folder gone
 // The witness is written "b<ns>", "g<generation>" or "-"; `used` is the time
 // (seconds since 1970) the folder was last used.
 struct CatalogLine {

@@ -231,6 +231,9 @@ TEST_F(Specs, TheCatalogFileSurvivesDamage) {
   EXPECT_FALSE(platform::files::parse_catalog_line("D -3 -7 42 /bad\\q", back));
   EXPECT_FALSE(platform::files::parse_catalog_line("F -3 -7 42 x1 5 /p", back));
   EXPECT_FALSE(platform::files::parse_catalog_line("N -3 -7 42 a/b", back));
+  ASSERT_TRUE(platform::files::parse_catalog_line("R -3 -7 42 g9 77", back));
+  EXPECT_EQ(platform::files::format_catalog_line(back), "R -3 -7 42 g9 77\n");
+  EXPECT_FALSE(platform::files::parse_catalog_line("R -3 -7 42 g9 77 /p", back));
   ASSERT_TRUE(platform::files::parse_catalog_line("D -3 -7 42 /older", back));
   EXPECT_EQ(back.witness.kind, '?');  // taken on trust until the folder is next seen
 }
