@@ -24,6 +24,7 @@ struct Tree {
     root = mkdtemp(pattern);
     setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
     setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
+    setenv("XDG_STATE_HOME", (root / "state").c_str(), 1);
     picture = root / "Volumes" / "Disk" / "Folder" / "pic.tif";
     fs::create_directories(picture.parent_path());
     std::ofstream(picture) << "II*";
@@ -68,6 +69,18 @@ void BM_FileExistsOfAShortenedNameAmong1000(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(FileExists(spec));
 }
 BENCHMARK(BM_FileExistsOfAShortenedNameAmong1000);
+
+// A stored specification whose folder is gone: every check searches for the
+// folder (bounded) before it answers false.
+void BM_FileExistsOfAGoneFolder(benchmark::State& state) {
+  fs::path gone = tree().root / "Gone" / "tool";
+  fs::create_directories(gone.parent_path());
+  std::ofstream(gone) << "x";
+  FSSpec spec = SpecOf(gone);
+  fs::remove_all(gone.parent_path());
+  for (auto _ : state) benchmark::DoNotOptimize(FileExists(spec));
+}
+BENCHMARK(BM_FileExistsOfAGoneFolder)->Unit(benchmark::kMicrosecond);
 
 void BM_CopyPOSIXPath(benchmark::State& state) {
   FSSpec spec = SpecOf(tree().picture);

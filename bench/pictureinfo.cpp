@@ -168,6 +168,7 @@ void MakeDesktop(const std::string& root) {
   setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
   setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
   setenv("XDG_CACHE_HOME", (root + "/cache").c_str(), 1);
+  setenv("XDG_STATE_HOME", (root + "/state").c_str(), 1);
   setenv("XDG_DATA_DIRS", (root + "/dirs").c_str(), 1);
 }
 

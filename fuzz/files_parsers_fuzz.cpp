@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::files::CatalogLine back;
     if (!platform::files::parse_catalog_line(std::string_view(again).substr(0, again.size() - 1),
                                              back) ||
-        back.path != line.path || back.volume != line.volume || back.dir_id != line.dir_id)
+        back.path != line.path || back.volume != line.volume || back.dir_id != line.dir_id ||
+        back.inode != line.inode || back.witness != line.witness || back.used != line.used)
       abort();
   }
   (void)platform::bundle_identifier_from_plist(text);

@@ -45,6 +45,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   atexit(remove_sandbox);
   setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
   setenv("XDG_CACHE_HOME", (root + "/cache").c_str(), 1);
+  setenv("XDG_STATE_HOME", (root + "/state").c_str(), 1);
   setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
   setenv("XDG_DATA_DIRS", (root + "/system").c_str(), 1);
   platform::set_alert_backing(&g_alerts);

@@ -9,17 +9,26 @@
 // - An FSSpec names an item by its volume, the ID of its parent folder and its
 //   name. The volume is a stable non-zero number per mounted file system
 //   (derived from the folder it is mounted on); the directory ID is the low 32
-//   bits of the parent folder's inode; the name is the file name in Mac Roman.
-//   A name longer than 63 characters, or without a Mac Roman form, is
-//   shortened the classic way, "prefix#<hex inode>.ext", and such a name is
-//   resolved by the inode. The root folder "/" is the volume's root: parent
+//   bits of the parent folder's inode (unless the catalog gave it another,
+//   below); the name is the file name in Mac Roman. A name longer than 63
+//   characters, or without a Mac Roman form, is shortened the classic way,
+//   "prefix#<hex inode>.ext"; such a name resolves to the item of the full
+//   name the catalog recorded, else to the item whose inode and whole
+//   shortened name match it, never by the inode alone. The root folder "/" is the volume's root: parent
 //   ID 1 (fsRtParID) and the name "/". An all-zero FSSpec is "no file".
 // - The directory catalog maps (volume, directory ID) to a folder's path. It
-//   is filled whenever an FSSpec is made and kept under
-//   $XDG_CACHE_HOME/tavrine/catalog (default ~/.cache), so specifications
-//   stored in the preferences resolve in later runs. A hit counts only when
-//   the folder at that path still has that inode and lies on the device now
-//   mounted as that volume.
+//   is filled whenever an FSSpec is made and kept as state under
+//   $XDG_STATE_HOME/tavrine/catalog (default ~/.local/state; a catalog of an
+//   older version in $XDG_CACHE_HOME/tavrine moves over once), so
+//   specifications stored in the preferences resolve in later runs. A hit
+//   counts only when the folder at that path still has that inode and birth
+//   time (or inode generation) and lies on the device now mounted as that
+//   volume. A folder that is not where the catalog saw it is searched for, a
+//   bounded search around its old place, the application folders and $PATH
+//   and the recently used folders; the catalog learns where it went. A
+//   folder that takes the freed inode of one the catalog knows gets a
+//   directory ID of its own. The catalog also keeps the full name behind
+//   each shortened name it made, so a replaced file of that name resolves.
 #pragma once
 
 #include <sys/types.h>
@@ -76,7 +85,7 @@ OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, void* ca
 
 // Resolves an FSSpec through the directory catalog. Returns nsvErr for an
 // unknown volume (the all-zero FSSpec included), dirNFErr when the parent
-// folder is not known or gone, bdNamErr for a name longer than 63 characters,
+// folder is not known or gone (searched for first, see above), bdNamErr for a name longer than 63 characters,
 // empty, "." or ".." or holding "/", fnfErr when no such item is there.
 OSErr FSpMakeFSRef(const FSSpec* spec, FSRef* ref);
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/bundle.h"
+#include "platform/linux/files_internal.h"
 
 namespace platform {
 namespace {
@@ -57,33 +58,12 @@ std::string read_small_file(const std::string& path) {
   return bytes;
 }
 
-std::string data_home() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  if (data && data[0] == '/') return data;
-  const char* home = std::getenv("HOME");
-  return home && home[0] == '/' ? std::string(home) + "/.local/share" : std::string();
-}
-
-std::vector<std::string> data_dirs() {
-  const char* dirs = std::getenv("XDG_DATA_DIRS");
-  std::string list = dirs && dirs[0] ? dirs : "/usr/local/share/:/usr/share/";
-  std::vector<std::string> out;
-  std::size_t at = 0;
-  while (at <= list.size()) {
-    std::size_t colon = std::min(list.find(':', at), list.size());
-    std::string dir = list.substr(at, colon - at);
-    if (!dir.empty() && dir[0] == '/') out.push_back(dir);
-    at = colon + 1;
-  }
-  return out;
-}
-
 std::vector<std::string> plugin_folders() {
   std::vector<std::string> folders;
   if (!main_bundle_path().empty()) folders.push_back(main_bundle_path() + "/PlugIns");
-  std::string home = data_home();
+  std::string home = files::data_home();
   if (!home.empty()) folders.push_back(home + "/tavrine/PlugIns");
-  for (const std::string& dir : data_dirs()) folders.push_back(dir + "/tavrine/PlugIns");
+  for (const std::string& dir : files::data_dirs()) folders.push_back(dir + "/tavrine/PlugIns");
   return folders;
 }
 

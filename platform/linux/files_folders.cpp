@@ -31,7 +31,7 @@ OSErr describe_new_item(const std::string& path, FSRef* newRef, FSSpec* newSpec,
   OSErr err = make_ref(path, made);
   if (err != noErr) return err;
   if (newSpec) err = make_spec(made, *newSpec);
-  if (newDirID) *newDirID = static_cast<UInt32>(made.inode);
+  if (newDirID) *newDirID = static_cast<UInt32>(folder_id(path));
   if (newRef) *newRef = std::move(made);
   return err;
 }

@@ -7,10 +7,12 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -79,29 +81,93 @@ bool valid_item_name(std::string_view name);
 
 // Volumes and the directory catalog.
 
+// What tells a folder from a later one that takes its freed inode: the birth
+// time ('b', nanoseconds) where the file system keeps one, else the inode
+// generation ('g'), else nothing ('-'). '?' stands for a witness not recorded
+// yet (a catalog line of an older version), adopted at the next check.
+struct Witness {
+  char kind = '-';
+  std::int64_t value = 0;
+  bool operator==(const Witness&) const = default;
+};
+// An item as the catalog identifies it.
+struct ItemId {
+  dev_t device = 0;
+  std::uint64_t inode = 0;
+  Witness witness;
+  bool is_folder = false;
+};
+// statx(2) of the item at path, following links; the witness is read for
+// folders only. The status of statx(2) on failure.
+OSErr identify(const std::string& path, ItemId& id);
+
+// The user's home folder ($HOME, else the password database); empty when
+// there is none.
+std::string home_folder();
+// The XDG folders: $XDG_STATE_HOME (default ~/.local/state), $XDG_CACHE_HOME
+// (~/.cache), $XDG_DATA_HOME (~/.local/share) and the list $XDG_DATA_DIRS
+// (/usr/local/share:/usr/share). Empty when there is no home.
+std::string state_home();
+std::string cache_home();
+std::string data_home();
+std::vector<std::string> data_dirs();
+// Where applications live: the application folders of the XDG data folders,
+// then the folders on $PATH.
+std::vector<std::string> application_places();
+
 // The volume number of the file system on `device`, of which `path` is an
 // existing folder. Stable across runs: derived from the folder the file
 // system is mounted on, and kept in the catalog file.
 SInt16 volume_for(dev_t device, const std::string& path);
 // True when the volume number belongs to a file system seen so far.
 bool volume_known(SInt16 volume);
-// Records that directory ID `dir_id` of `volume` is the folder at `path`.
-void remember_directory(SInt16 volume, SInt32 dir_id, const std::string& path, ino_t inode);
-// The folder of a directory ID, checked against its inode and volume.
+// The directory ID of the folder at `path` on `volume` (identified by id),
+// recorded in the catalog: the low 32 bits of its inode, unless the catalog
+// knows that ID as another folder (an earlier owner of the inode, or a 64-bit
+// inode with the same low half); the folder then gets an ID of its own, so
+// that specifications made for the other never lead into it.
+SInt32 remember_directory(SInt16 volume, const std::string& path, const ItemId& id);
+// Records the full name (UTF-8) of an item of a folder whose specification
+// holds a shortened name.
+void remember_long_name(SInt16 volume, SInt32 dir_id, std::uint64_t inode, std::string_view utf8);
+// The full name recorded for a shortened name of the folder, if any.
+std::optional<std::string> long_name(SInt16 volume, SInt32 dir_id, std::string_view mac_name);
+// The folder of a directory ID, checked against its device, inode and
+// witness. When the catalog cannot resolve it, the folder is looked for
+// (see find_moved_folder) and the catalog learns where it went.
 std::optional<std::string> directory_path(SInt16 volume, SInt32 dir_id);
-// The directory ID of a folder's inode: its low 32 bits.
-inline SInt32 directory_id(ino_t inode) {
+// The directory ID of the folder at `path` (0 when it cannot be read).
+SInt32 folder_id(const std::string& path);
+// The preferred directory ID of a folder's inode: its low 32 bits.
+inline SInt32 directory_id(std::uint64_t inode) {
   return static_cast<SInt32>(static_cast<std::uint32_t>(inode));
 }
 
-// The catalog file's lines. Each is "V <volume> <root>" or
-// "D <volume> <dir id> <inode> <path>", the texts with "\\" and "\n" escaped.
+// The bounded search for a folder that is not where the catalog saw it.
+// Looks at each of `places` that lies on the volume's device (at most
+// kSearchPlaces of them) and at the folders directly inside each (at most
+// kSearchEntries entries read in all), for a folder whose inode's low 32
+// bits are `low_inode` and that `accept` takes. Returns its path.
+std::optional<std::string> find_moved_folder(const std::vector<std::string>& places, SInt16 volume,
+                                             SInt32 low_inode,
+                                             const std::function<bool(const ItemId&)>& accept);
+
+// The catalog file's lines, the texts with "\\" and "\n" escaped:
+//   "V <volume> <root>"                                   a volume
+//   "F <volume> <dir id> <inode> <witness> <used> <path>"  a folder
+//   "D <volume> <dir id> <inode> <path>"                   a folder (older versions)
+//   "N <volume> <dir id> <inode> <name>"                   a full name
+//   "R <volume> <dir id> <inode> <witness> <used>"         a folder gone
+// The witness is written "b<ns>", "g<generation>" or "-"; `used` is the time
+// (seconds since 1970) the folder was last used.
 struct CatalogLine {
-  bool is_volume = false;
+  char kind = 'F';
   SInt16 volume = 0;
   SInt32 dir_id = 0;
   std::uint64_t inode = 0;
-  std::string path;
+  Witness witness;
+  std::int64_t used = 0;
+  std::string path;  // the root, the folder, or the name
 };
 std::string format_catalog_line(const CatalogLine& line);
 // False for a line that is not well formed (it is then skipped).

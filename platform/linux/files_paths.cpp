@@ -74,6 +74,13 @@ bool valid_item_name(std::string_view name) {
   return name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
 }
 
+std::string home_folder() {
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return home;
+  struct passwd* entry = ::getpwuid(::getuid());
+  return entry && entry->pw_dir ? entry->pw_dir : "";
+}
+
 namespace {
 
 std::string current_folder() {
@@ -109,13 +116,6 @@ OSErr normalise(std::string_view raw, std::string& out) {
   if (!::realpath(absolute.c_str(), resolved)) return status_from_errno(errno);
   out = resolved;
   return noErr;
-}
-
-std::string home_folder() {
-  const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return home;
-  struct passwd* entry = ::getpwuid(::getuid());
-  return entry && entry->pw_dir ? entry->pw_dir : "";
 }
 
 std::string config_home() {

@@ -53,13 +53,15 @@ std::string shortened(std::string_view utf8, ino_t inode) {
   return prefix + suffix + extension;
 }
 
-// Scans a folder for the entry whose inode (after links) is `inode`. The
-// entry must itself need a shortened name, so that a plain name that only
-// looks shortened never finds some other file. The first pass trusts the
-// directory's own inode numbers and checks only their matches; the second,
-// for links and file systems whose numbers differ, looks at every entry.
-bool scan_for_inode(const std::string& folder, std::uint64_t inode, bool every_entry,
-                    std::string& name) {
+// Scans a folder for the entry whose inode (after links) is `inode` and whose
+// own shortened name is the whole of `mac_name`: the inode alone never
+// decides, so a plain name that only looks shortened, or a different long
+// name that took a freed inode, finds no other file. The first pass trusts
+// the directory's own inode numbers and checks only their matches; the
+// second, for links and file systems whose numbers differ, looks at every
+// entry.
+bool scan_for_inode(const std::string& folder, std::uint64_t inode, std::string_view mac_name,
+                    bool every_entry, std::string& name) {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return false;
   bool found = false;
@@ -71,7 +73,7 @@ bool scan_for_inode(const std::string& folder, std::uint64_t inode, bool every_e
     if (!every_entry && entry->d_ino != inode) continue;
     struct stat st;
     if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0 || st.st_ino != inode) continue;
-    if (spec_name(candidate, st.st_ino) == std::string(candidate)) continue;
+    if (spec_name(candidate, st.st_ino) != mac_name) continue;
     name = candidate;
     found = true;
   }
@@ -79,8 +81,10 @@ bool scan_for_inode(const std::string& folder, std::uint64_t inode, bool every_e
   return found;
 }
 
-bool find_by_inode(const std::string& folder, std::uint64_t inode, std::string& name) {
-  return scan_for_inode(folder, inode, false, name) || scan_for_inode(folder, inode, true, name);
+bool find_by_inode(const std::string& folder, std::uint64_t inode, std::string_view mac_name,
+                   std::string& name) {
+  return scan_for_inode(folder, inode, mac_name, false, name) ||
+         scan_for_inode(folder, inode, mac_name, true, name);
 }
 
 std::string name_bytes(const FSSpec& spec) {
@@ -138,7 +142,7 @@ OSErr find_in_folder(const std::string& folder, std::string_view mac_name, std::
   if (errno != ENOENT) return status_from_errno(errno);
   std::optional<std::uint64_t> inode = shortened_inode(mac_name);
   std::string name;
-  if (!inode || !find_by_inode(folder, *inode, name)) return fnfErr;
+  if (!inode || !find_by_inode(folder, *inode, mac_name, name)) return fnfErr;
   path = join(folder, name);
   return noErr;
 }
@@ -150,6 +154,12 @@ OSErr resolve_spec(const FSSpec& spec, FSRef& ref, struct stat* st) {
   if (spec.parID == fsRtParID && mac == kRootName) return resolve_root(spec.vRefNum, ref, st);
   std::optional<std::string> folder = directory_path(spec.vRefNum, spec.parID);
   if (!folder) return volume_known(spec.vRefNum) ? dirNFErr : nsvErr;
+  // A shortened name whose full name the catalog knows leads to the item of
+  // that name, also one that replaced the original (a package upgrade, an
+  // atomic save); when that name is gone, so is the item.
+  std::optional<std::string> full;
+  if (shortened_inode(mac)) full = long_name(spec.vRefNum, spec.parID, mac);
+  if (full) return make_ref(join(*folder, *full), ref, st);
   std::string path;
   OSErr err = find_in_folder(*folder, mac, path);
   if (err != noErr) return err;
@@ -166,14 +176,24 @@ OSErr make_spec(const FSRef& ref, FSSpec& spec) {
     return noErr;
   }
   std::string folder = parent_of(ref.path);
-  struct stat st;
-  if (::stat(folder.c_str(), &st) != 0) return status_from_errno(errno);
-  made.vRefNum = volume_for(st.st_dev, folder);
-  made.parID = directory_id(st.st_ino);
-  set_name(made, spec_name(name_of(ref.path), ref.inode));
-  remember_directory(made.vRefNum, made.parID, folder, st.st_ino);
+  ItemId id;
+  OSErr err = identify(folder, id);
+  if (err != noErr) return err;
+  made.vRefNum = volume_for(id.device, folder);
+  made.parID = remember_directory(made.vRefNum, folder, id);
+  std::string name = name_of(ref.path);
+  std::string mac = spec_name(name, ref.inode);
+  set_name(made, mac);
+  if (shortened_inode(mac) && mac_roman_to_utf8(mac) != name)
+    remember_long_name(made.vRefNum, made.parID, ref.inode, name);
   spec = made;
   return noErr;
+}
+
+SInt32 folder_id(const std::string& path) {
+  ItemId id;
+  if (identify(path, id) != noErr) return 0;
+  return remember_directory(volume_for(id.device, path), path, id);
 }
 
 }  // namespace platform::files
@@ -221,7 +241,7 @@ OSErr PBGetCatInfoSync(CInfoPBPtr pb) {
     if (err == noErr) {
       info.ioFlAttrib = S_ISDIR(st.st_mode) ? kioFlAttribDirMask : 0;
       info.ioFlParID = info.ioDirID;
-      info.ioDirID = directory_id(st.st_ino);
+      info.ioDirID = S_ISDIR(st.st_mode) ? folder_id(ref.path) : directory_id(st.st_ino);
       info.ioFlLgLen = st.st_size > INT32_MAX ? INT32_MAX : static_cast<SInt32>(st.st_size);
     }
   }

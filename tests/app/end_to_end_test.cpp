@@ -3,11 +3,16 @@
 // shown, and a second launch hands its pictures to the one running.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 
 #include "tests/app/another_user.h"
+#include "prefs/fileutils.h"
+#include "prefs/prefs.h"
+#include "prefs/userprefs.h"
 #include "tests/app/qt_app.h"
 #include "tests/support/sandbox.h"
 
@@ -23,8 +28,8 @@ class Program : public ::testing::Test {
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("XDG_RUNTIME_DIR",
                        QString::fromStdString((sandbox.root() / "run").string()));
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS",
-                             "XDG_CONFIG_DIRS"}) {
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME",
+                             "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
       environment.insert(name, qEnvironmentVariable(name));
     }
     environment.remove("DISPLAY");
@@ -217,6 +222,38 @@ TEST_F(Program, ASecondLaunchHandsItsPictureToTheFirst) {
   EXPECT_TRUE(first.state() == QProcess::Running) << "the first stays for more pictures";
   first.kill();
   first.waitForFinished();
+}
+
+// Two applications picked before (a desktop entry of the user's and a program
+// on $PATH), saved with the preferences. Neither a cleared cache nor, after
+// that, a lost folder catalog takes them out of the pop-up.
+TEST_F(Program, RemembersPickedApplicationsPastAClearedCache) {
+  auto painter = sandbox.add_application("painter", "Painter", "true %f", "image/png;");
+  auto resizer = sandbox.root() / "bin" / "resizer";
+  std::filesystem::create_directories(resizer.parent_path());
+  std::ofstream(resizer) << "#!/bin/sh\n";
+  std::filesystem::permissions(resizer, std::filesystem::perms::owner_all);
+  environment.insert("PATH", QString::fromStdString(resizer.parent_path().string()) + ":" +
+                                 qEnvironmentVariable("PATH"));
+  G_USERPREFS = {};
+  for (const auto& app : {painter, resizer}) {
+    FSSpec& slot = G_USERPREFS.postAppList[G_USERPREFS.postAppCount++];
+    ASSERT_EQ(FSPathMakeFSSpec(reinterpret_cast<const UInt8*>(app.c_str()), &slot, nullptr), noErr);
+  }
+  SaveUserPrefs();
+  G_USERPREFS = {};
+  std::string path = picture("Jobs/cover.png", 10, 10);
+  const std::string rows =
+      "  popup button \"MAINWAP_ITEM_OPENWITHPOPUP\":\n"
+      "      * <Unknown Creator>\n        ----\n        Painter\n"
+      "        resizer\n        ----\n        Other…\n";
+  std::filesystem::remove_all(sandbox.root() / "cache");
+  std::string shown = section(run({QString::fromStdString(path)}), "open");
+  EXPECT_NE(shown.find(rows), std::string::npos) << shown;
+  std::filesystem::remove_all(sandbox.root() / "cache");
+  std::filesystem::remove_all(sandbox.root() / "state" / "tavrine");
+  shown = section(run({QString::fromStdString(path)}), "open");
+  EXPECT_NE(shown.find(rows), std::string::npos) << shown;
 }
 
 }  // namespace

@@ -129,13 +129,20 @@ TEST_F(Specs, LongAndForeignNamesAreShortenedAndFoundByInode) {
   EXPECT_EQ(platform::files::spec_name(std::string(64, 'b'), 5), std::string(61, 'b') + "#5");
 }
 
-TEST_F(Specs, ARenamedLongNameIsStillFoundByItsInode) {
-  std::string before = std::string(80, 'x') + ".psd";
-  sandbox::write_file(pictures / before, "x");
-  FSSpec spec = sandbox::spec_of(pictures / before);
-  std::string after = std::string(90, 'y') + ".psd";
-  sandbox::fs::rename(pictures / before, pictures / after);
-  EXPECT_EQ(PathOf(spec), (pictures / after).string());
+TEST_F(Specs, ALongNameFollowsItsFullNameNotItsInode) {
+  std::string name = std::string(80, 'x') + ".desktop";
+  sandbox::write_file(pictures / name, "old");
+  FSSpec spec = sandbox::spec_of(pictures / name);
+  // A package upgrade writes the new file beside the old and renames it over.
+  sandbox::write_file(pictures / "upgrade.tmp", "new");
+  sandbox::fs::rename(pictures / "upgrade.tmp", pictures / name);
+  FSRef ref;
+  ASSERT_EQ(FSpMakeFSRef(&spec, &ref), noErr);
+  EXPECT_EQ(ref.path, (pictures / name).string());
+  EXPECT_EQ(sandbox::read_file(ref.path), "new");
+  // Renamed, the file is not the one that was picked any more.
+  sandbox::fs::rename(pictures / name, pictures / (std::string(90, 'y') + ".desktop"));
+  EXPECT_EQ(FSpMakeFSRef(&spec, &ref), fnfErr);
 }
 
 TEST_F(Specs, AShortNameThatOnlyLooksShortenedFindsNoOtherFile) {
@@ -183,46 +190,59 @@ TEST_F(Specs, ReferencesToReplacedItemsFail) {
 TEST_F(Specs, CatalogHitsAreCheckedAgainstTheFolderInode) {
   FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
   // The folder moves away and a new one takes its path: the old directory ID
-  // must not lead into the newcomer.
+  // must not lead into the newcomer, but to where the folder went.
   sandbox::fs::rename(pictures, box.root() / "Moved");
   sandbox::write_file(pictures / "pic.tif", "impostor");
+  EXPECT_EQ(PathOf(spec), (box.root() / "Moved" / "pic.tif").string());
+  sandbox::fs::remove_all(box.root() / "Moved");
   FSRef ref;
   EXPECT_EQ(FSpMakeFSRef(&spec, &ref), dirNFErr);
 }
 
 TEST_F(Specs, TheCatalogFileSurvivesDamage) {
   FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
-  path catalog = box.cache() / "tavrine" / "catalog";
+  path catalog = box.state() / "tavrine" / "catalog";
   std::string text = sandbox::read_file(catalog);
   EXPECT_NE(text.find(pictures.string()), std::string::npos);
   sandbox::write_file(catalog,
                       "garbage\nD x y z\nV 0 /\nD -1 2 3 relative\n" + text + "D -5 7 9 /cut");
   {
-    // Another, empty cache knows nothing of the volume; made again there,
-    // the volume gets the same number, as it is derived from its mount folder.
-    sandbox::EnvVar other("XDG_CACHE_HOME", (box.root() / "other").string());
+    // Another, empty catalog knows nothing of the folder, which lies nowhere
+    // near the places searched; made again there, the volume gets the same
+    // number, as it is derived from its mount folder.
+    sandbox::EnvVar other("XDG_STATE_HOME", (box.root() / "other").string());
     FSRef ref;
-    EXPECT_EQ(FSpMakeFSRef(&spec, &ref), nsvErr);
+    EXPECT_NE(FSpMakeFSRef(&spec, &ref), noErr);
     EXPECT_EQ(sandbox::spec_of(pictures / "pic.tif").vRefNum, spec.vRefNum);
   }
   // Back to the damaged file, read afresh.
   EXPECT_EQ(PathOf(spec), (pictures / "pic.tif").string());
 
-  platform::files::CatalogLine line{false, -3, -7, 42, "/a\\b\nc"};
-  platform::files::CatalogLine back;
+  using platform::files::CatalogLine;
+  CatalogLine line{'F', -3, -7, 42, {'b', 1700000000123456789}, 1800000000, "/a\\b\nc"};
+  CatalogLine back;
   std::string formatted = platform::files::format_catalog_line(line);
-  EXPECT_EQ(formatted, "D -3 -7 42 /a\\\\b\\nc\n");
+  EXPECT_EQ(formatted, "F -3 -7 42 b1700000000123456789 1800000000 /a\\\\b\\nc\n");
   ASSERT_TRUE(platform::files::parse_catalog_line(formatted.substr(0, formatted.size() - 1), back));
   EXPECT_EQ(back.path, line.path);
   EXPECT_EQ(back.dir_id, -7);
+  EXPECT_EQ(back.witness, line.witness);
+  EXPECT_EQ(back.used, line.used);
   EXPECT_FALSE(platform::files::parse_catalog_line("D -3 -7 42 /bad\\q", back));
+  EXPECT_FALSE(platform::files::parse_catalog_line("F -3 -7 42 x1 5 /p", back));
+  EXPECT_FALSE(platform::files::parse_catalog_line("N -3 -7 42 a/b", back));
+  ASSERT_TRUE(platform::files::parse_catalog_line("R -3 -7 42 g9 77", back));
+  EXPECT_EQ(platform::files::format_catalog_line(back), "R -3 -7 42 g9 77\n");
+  EXPECT_FALSE(platform::files::parse_catalog_line("R -3 -7 42 g9 77 /p", back));
+  ASSERT_TRUE(platform::files::parse_catalog_line("D -3 -7 42 /older", back));
+  EXPECT_EQ(back.witness.kind, '?');  // taken on trust until the folder is next seen
 }
 
 TEST_F(Specs, APipeOrADeviceAsTheCatalogFileIsLeftAlone) {
-  path cache = box.root() / "odd-cache";
-  sandbox::EnvVar odd("XDG_CACHE_HOME", cache.string());
-  sandbox::fs::create_directories(cache / "tavrine");
-  path catalog = cache / "tavrine" / "catalog";
+  path state = box.root() / "odd-state";
+  sandbox::EnvVar odd("XDG_STATE_HOME", state.string());
+  sandbox::fs::create_directories(state / "tavrine");
+  path catalog = state / "tavrine" / "catalog";
   ASSERT_EQ(::mkfifo(catalog.c_str(), 0600), 0);
   testing::internal::CaptureStderr();
   ::alarm(20);  // a hang ends the test program instead of the run
@@ -244,8 +264,8 @@ TEST_F(Specs, APipeOrADeviceAsTheCatalogFileIsLeftAlone) {
 
 TEST_F(Specs, ResolvesInANewProcessThroughTheCatalogFile) {
   if (const char* expected = std::getenv("TAVRINE_TEST_EXPECT_PATH")) {
-    // The child: it only knows the stored bytes and the parent's cache.
-    sandbox::EnvVar cache("XDG_CACHE_HOME", std::getenv("TAVRINE_TEST_CACHE"));
+    // The child: it only knows the stored bytes and the parent's catalog.
+    sandbox::EnvVar state("XDG_STATE_HOME", std::getenv("TAVRINE_TEST_STATE"));
     FSSpec spec{};
     std::string hex = std::getenv("TAVRINE_TEST_SPEC");
     for (std::size_t i = 0; i < sizeof spec; ++i)
@@ -269,7 +289,7 @@ TEST_F(Specs, ResolvesInANewProcessThroughTheCatalogFile) {
                                            {{"TAVRINE_TEST_EXPECT_PATH", target.string()},
                                             {"TAVRINE_TEST_SPEC", hex},
                                             {"TAVRINE_TEST_MARKER", marker.string()},
-                                            {"TAVRINE_TEST_CACHE", box.cache().string()}});
+                                            {"TAVRINE_TEST_STATE", box.state().string()}});
   EXPECT_EQ(status, 0);
   EXPECT_EQ(sandbox::read_file(marker), "resolved");
 }

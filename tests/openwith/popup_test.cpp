@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "openwith/launch.h"
 #include "platform/text.h"
 #include "prefs/fileutils.h"
+#include "prefs/prefs.h"
 #include "prefs/userprefs.h"
 #include "scriptkit/app/osa_component.h"
 #include "scriptkit/model/controls.h"
@@ -257,4 +261,81 @@ TEST_F(OpenWithPopUp, ADamagedCountNeverReadsPastTheList) {
   // empty ones in front of it.
   EXPECT_EQ(G_USERPREFS.postAppCount, 1);
   EXPECT_EQ(sandbox::name_of(G_USERPREFS.postAppList[0]), "painter.desktop");
+}
+
+namespace {
+
+// What a launched application wrote: its name and the picture, a line each.
+std::string WaitForLaunch(const fs::path& marker) {
+  for (int i = 0; i < 300 && !fs::exists(marker); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::string text = sandbox::read_file(marker);
+  fs::remove(marker);
+  return text;
+}
+
+}  // namespace
+
+// Two applications picked with "Other…" (a desktop entry of the user's and a
+// program on $PATH) and saved at quit. Before the next launch the cache is
+// cleared; before the one after, the catalog of folders is lost as well. Each
+// time the pop-up lists both and Open launches each.
+TEST_F(OpenWithPopUp, PickedApplicationsSurviveAClearedCacheAndALostCatalog) {
+  fs::path picture = docs.write("Job/cover.png", "x");
+  fs::path marker = docs.path() / "launched";
+  sandbox::EnvVar search_path("PATH", (docs.path() / "bin").string() + ":/usr/bin:/bin");
+  if (const char* home = std::getenv("TAVRINE_TEST_HOME")) {
+    // A later launch, in the first one's folders.
+    fs::path root = home;
+    sandbox::EnvVar config("XDG_CONFIG_HOME", (root / "config").string());
+    sandbox::EnvVar cache("XDG_CACHE_HOME", (root / "cache").string());
+    sandbox::EnvVar state("XDG_STATE_HOME", (root / "state").string());
+    sandbox::EnvVar data("XDG_DATA_HOME", (root / "data").string());
+    sandbox::EnvVar search_there("PATH",
+                                 std::string(std::getenv("TAVRINE_TEST_BIN")) + ":/usr/bin:/bin");
+    picture = std::getenv("TAVRINE_TEST_PICTURE");
+    marker = std::getenv("TAVRINE_TEST_MARKER");
+    GetPreferences();
+    SetDefault("Viewer", root / "data" / "applications" / "viewer.desktop");
+    LoadOpenWithListPopUp();
+    ASSERT_EQ(Rows(), (std::vector<std::string>{"Viewer (Default)", "---", "Painter", "resizer",
+                                                "---", "Other…"}));
+    FSSpec pictureSpec = spec_of(picture);
+    HandleOpenWithPopUpSelection(2, 6);
+    MyLaunchApplication(G_USERPREFS.openWithAppSpec, pictureSpec);
+    EXPECT_EQ(WaitForLaunch(marker), "painter\n" + picture.string() + "\n");
+    HandleOpenWithPopUpSelection(3, 6);
+    MyLaunchApplication(G_USERPREFS.openWithAppSpec, pictureSpec);
+    EXPECT_EQ(WaitForLaunch(marker), "resizer\n" + picture.string() + "\n");
+    EXPECT_EQ(alerts.beeps, 0);
+    return;
+  }
+  fs::path recorder = desktop.marker_program(marker);
+  SetDefault("Viewer", AddApp("viewer", "Viewer"));
+  fs::path painter = desktop.add_application("painter", "Painter",
+                                             recorder.string() + " painter %f", "image/png;");
+  fs::path resizer =
+      docs.write("bin/resizer", "#!/bin/sh\nexec '" + recorder.string() + "' resizer \"$@\"\n");
+  fs::permissions(resizer, fs::perms::owner_all);
+  LoadOpenWithListPopUp();
+  for (const fs::path& pick : {painter, resizer}) {
+    chooser.answer = pick.string();
+    HandleOpenWithPopUpSelection(static_cast<SInt16>(Rows().size() - 1),
+                                 static_cast<SInt16>(Rows().size()));
+  }
+  ASSERT_EQ(G_USERPREFS.postAppCount, 2);
+  SaveUserPrefs();
+  auto later_launch = [&] {
+    return sandbox::run_in_new_process(
+        "OpenWithPopUp.PickedApplicationsSurviveAClearedCacheAndALostCatalog",
+        {{"TAVRINE_TEST_HOME", desktop.root().string()},
+         {"TAVRINE_TEST_BIN", (docs.path() / "bin").string()},
+         {"TAVRINE_TEST_PICTURE", picture.string()},
+         {"TAVRINE_TEST_MARKER", marker.string()}});
+  };
+  fs::remove_all(desktop.root() / "cache");
+  EXPECT_EQ(later_launch(), 0);
+  fs::remove_all(desktop.root() / "cache");
+  fs::remove_all(desktop.root() / "state" / "tavrine");
+  EXPECT_EQ(later_launch(), 0);
 }

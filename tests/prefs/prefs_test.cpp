@@ -315,7 +315,7 @@ TEST_F(Prefs, TwoProcessesSavingAtOnceBothSucceed) {
 TEST_F(Prefs, StoredApplicationsResolveInANewProcess) {
   if (const char* expected = std::getenv("TAVRINE_TEST_EXPECT_PATH")) {
     sandbox::EnvVar config("XDG_CONFIG_HOME", std::getenv("TAVRINE_TEST_CONFIG"));
-    sandbox::EnvVar cache("XDG_CACHE_HOME", std::getenv("TAVRINE_TEST_CACHE"));
+    sandbox::EnvVar state("XDG_STATE_HOME", std::getenv("TAVRINE_TEST_STATE"));
     GetPreferences();
     ASSERT_EQ(G_USERPREFS.postAppCount, 1);
     ASSERT_TRUE(FileExists(G_USERPREFS.postAppList[0]));
@@ -341,7 +341,7 @@ TEST_F(Prefs, StoredApplicationsResolveInANewProcess) {
   int status = sandbox::run_in_new_process("Prefs.StoredApplicationsResolveInANewProcess",
                                            {{"TAVRINE_TEST_EXPECT_PATH", app.string()},
                                             {"TAVRINE_TEST_CONFIG", box.config().string()},
-                                            {"TAVRINE_TEST_CACHE", box.cache().string()},
+                                            {"TAVRINE_TEST_STATE", box.state().string()},
                                             {"TAVRINE_TEST_MARKER", marker.string()}});
   EXPECT_EQ(status, 0);
   EXPECT_EQ(sandbox::read_file(marker), "resolved");

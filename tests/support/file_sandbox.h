@@ -53,6 +53,7 @@ class Folder {
   Folder() {
     m_config = std::make_unique<EnvVar>("XDG_CONFIG_HOME", (m_root / "config").string());
     m_cache = std::make_unique<EnvVar>("XDG_CACHE_HOME", (m_root / "cache").string());
+    m_state = std::make_unique<EnvVar>("XDG_STATE_HOME", (m_root / "state").string());
     m_data = std::make_unique<EnvVar>("XDG_DATA_HOME", (m_root / "data").string());
     m_dirs = std::make_unique<EnvVar>("XDG_DATA_DIRS", (m_root / "system").string());
   }
@@ -60,11 +61,12 @@ class Folder {
   const fs::path& root() const { return m_root; }
   fs::path config() const { return m_root / "config"; }
   fs::path cache() const { return m_root / "cache"; }
+  fs::path state() const { return m_root / "state"; }
 
  private:
   testing_support::TempDir m_dir;
   fs::path m_root = m_dir.path();
-  std::unique_ptr<EnvVar> m_config, m_cache, m_data, m_dirs;
+  std::unique_ptr<EnvVar> m_config, m_cache, m_state, m_data, m_dirs;
 };
 
 inline void write_file(const fs::path& path, const std::string& bytes) {

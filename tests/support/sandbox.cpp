@@ -40,6 +40,7 @@ DesktopSandbox::DesktopSandbox() {
   }
   setenv("XDG_CONFIG_HOME", (root() / "config").c_str(), 1);
   setenv("XDG_CACHE_HOME", (root() / "cache").c_str(), 1);
+  setenv("XDG_STATE_HOME", (root() / "state").c_str(), 1);
   setenv("XDG_DATA_HOME", (root() / "data").c_str(), 1);
   // Only the shared MIME database comes from the machine, so that no installed
   // application can answer for the sandbox's own.

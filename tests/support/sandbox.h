@@ -22,7 +22,7 @@ class TempDir {
   std::filesystem::path m_path;
 };
 
-// XDG_CONFIG_HOME, XDG_CACHE_HOME, XDG_DATA_HOME and XDG_DATA_DIRS pointed into
+// XDG_CONFIG_HOME, XDG_CACHE_HOME, XDG_STATE_HOME, XDG_DATA_HOME and XDG_DATA_DIRS pointed into
 // a temporary tree whose only borrowed part is the machine's MIME database, so
 // no installed application is seen. Set before the first GIO call of the
 // process.
