@@ -14,8 +14,10 @@ namespace {
 // Reads start at a page boundary. The first window holds the headers of
 // nearly every picture; a reader that walks on past a window (a JPEG's
 // segments, a PSD's resources) doubles the next one, up to the largest. A
-// jump elsewhere (a TIFF directory at the end) starts small again, so a cold
-// file costs a few small reads however large it is.
+// jump elsewhere (a TIFF directory at the end) starts small again, around
+// the place asked for, since what a directory points to (a profile) is
+// mostly written just before or after it. A cold file costs a few small
+// reads however large it is.
 constexpr std::uint64_t kPage = 4096;
 constexpr std::uint64_t kFirstWindow = 16 * 1024;
 constexpr std::uint64_t kLargestWindow = 256 * 1024;
@@ -43,10 +45,12 @@ void ByteSource::learn_size(std::uint64_t end) {
 }
 
 bool ByteSource::fill_window(std::uint64_t at, std::uint64_t count) {
-  std::uint64_t start = at & ~(kPage - 1);
-  bool walking_on = !m_window.empty() && start >= m_window_at &&
-                    start <= m_window_at + m_window.size() + kPage;
+  std::uint64_t page = at & ~(kPage - 1);
+  bool walking_on = !m_window.empty() && page >= m_window_at &&
+                    page <= m_window_at + m_window.size() + kPage;
   m_window_step = walking_on ? std::min(2 * m_window_step, kLargestWindow) : kFirstWindow;
+  std::uint64_t back = walking_on ? 0 : std::min(page, m_window_step / 2);
+  std::uint64_t start = page - back;
   std::uint64_t length = std::max(at + count - start, m_window_step);
   length = std::min(length, m_size - start);
   m_window.resize(length);
