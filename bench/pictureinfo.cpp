@@ -12,7 +12,6 @@
 //
 // Goal: under 250 µs per call for every format and size.
 #include <benchmark/benchmark.h>
-#include <lcms2.h>
 #include <stdlib.h>
 
 #include <cstdint>
@@ -22,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_pictures.h"
 #include "pictureinfo/measure.h"
 #include "pictureinfo/pictureinfo.h"
 #include "platform/metadata.h"
@@ -40,24 +40,9 @@ std::string SamplePath(const char* name) {
   return std::string(TAVRINE_SOURCE_DIR) + "/samples/" + name;
 }
 
-// Reads the item and its three attributes, and gives everything back.
-void ReadMetadata(CFStringRef path, benchmark::State& state) {
-  MDItemRef item = MDItemCreate(kCFAllocatorDefault, path);
-  if (item == nullptr) {
-    state.SkipWithError("no metadata item");
-    return;
-  }
-  for (CFStringRef name : {kMDItemProfileName, kMDItemPixelWidth, kMDItemPixelHeight}) {
-    CFTypeRef value = MDItemCopyAttribute(item, name);
-    benchmark::DoNotOptimize(value);
-    CFRelease(value);
-  }
-  CFRelease(item);
-}
-
 void BM_MetadataRead(benchmark::State& state, std::string path) {
   CFStringRef cf_path = CFStringCreateWithUTF8(path);
-  for (auto _ : state) ReadMetadata(cf_path, state);
+  for (auto _ : state) bench_pictures::ReadMetadata(cf_path, state);
   CFRelease(cf_path);
 }
 
@@ -80,73 +65,6 @@ void BM_GetPictureInfo(benchmark::State& state, std::string path) {
     benchmark::DoNotOptimize(G_INFO.dimensionsText);
   }
   if (G_INFO.pixelWidth == 0) state.SkipWithError("no pixel size");
-}
-
-// --- A layered TIFF of any size ------------------------------------------------
-
-std::vector<std::uint8_t> SrgbProfile() {
-  cmsHPROFILE profile = cmsCreate_sRGBProfile();
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(profile, nullptr, &size);
-  std::vector<std::uint8_t> bytes(size);
-  cmsSaveProfileToMem(profile, bytes.data(), &size);
-  cmsCloseProfile(profile);
-  return bytes;
-}
-
-void PutLE(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-// Writes `count` bytes of a pattern, a megabyte at a time.
-void WriteFill(std::ofstream& out, std::uint64_t count) {
-  std::vector<char> block(1 << 20);
-  for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i * 7);
-  for (; count > 0; count -= std::min<std::uint64_t>(count, block.size()))
-    out.write(block.data(),
-              static_cast<std::streamsize>(std::min<std::uint64_t>(count, block.size())));
-}
-
-// A little-endian RGB TIFF as an image editor saves one: one strip of pixels,
-// the layers in a private tag, the profile, and the directory at the end.
-void WriteLayeredTiff(const std::string& path, std::uint32_t width, std::uint32_t height,
-                      std::uint64_t layer_bytes) {
-  std::vector<std::uint8_t> icc = SrgbProfile();
-  std::uint64_t pixels = std::uint64_t{width} * height * 3;
-  std::uint64_t layers_at = 8 + pixels, icc_at = layers_at + layer_bytes;
-  std::uint64_t bits_at = icc_at + icc.size(), dir_at = bits_at + 6;
-  struct Entry {
-    std::uint16_t tag, type;
-    std::uint32_t count;
-    std::uint64_t value;
-  };
-  const Entry entries[] = {{254, 4, 1, 0},
-                           {256, 4, 1, width},
-                           {257, 4, 1, height},
-                           {258, 3, 3, bits_at},
-                           {259, 3, 1, 1},
-                           {262, 3, 1, 2},
-                           {273, 4, 1, 8},
-                           {277, 3, 1, 3},
-                           {278, 4, 1, height},
-                           {279, 4, 1, pixels},
-                           {284, 3, 1, 1},
-                           {34675, 7, static_cast<std::uint32_t>(icc.size()), icc_at},
-                           {37724, 7, static_cast<std::uint32_t>(layer_bytes), layers_at}};
-  std::vector<std::uint8_t> head{'I', 'I', 42, 0}, tail(icc);
-  PutLE(head, dir_at, 4);
-  for (int i = 0; i < 3; ++i) PutLE(tail, 8, 2);  // bits per sample
-  PutLE(tail, std::size(entries), 2);
-  for (const Entry& e : entries) {
-    PutLE(tail, e.tag, 2), PutLE(tail, e.type, 2), PutLE(tail, e.count, 4);
-    PutLE(tail, e.value, e.type == 3 && e.count == 1 ? 2 : 4);
-    if (e.type == 3 && e.count == 1) PutLE(tail, 0, 2);
-  }
-  PutLE(tail, 0, 4);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(head.data()), static_cast<std::streamsize>(head.size()));
-  WriteFill(out, pixels + layer_bytes);
-  out.write(reinterpret_cast<const char*>(tail.data()), static_cast<std::streamsize>(tail.size()));
 }
 
 void WriteText(const std::string& path, const std::string& text) {
@@ -172,31 +90,14 @@ void MakeDesktop(const std::string& root) {
   setenv("XDG_DATA_DIRS", (root + "/dirs").c_str(), 1);
 }
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tavrine-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data())) m_path = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
-  }
-  const std::string& path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  TempFolder folder;
+  bench_pictures::TempFolder folder;
   std::string small = folder.path() + "/layered-small.tif";
   std::string large = folder.path() + "/layered-264MB.tif";
-  WriteLayeredTiff(small, 64, 64, 4096);
-  WriteLayeredTiff(large, 8000, 8800, std::uint64_t{64} << 20);  // 211 MB of pixels
+  bench_pictures::WriteLayeredTiff(small, 64, 64, 4096);
+  bench_pictures::WriteLayeredTiff(large, 8000, 8800, std::uint64_t{64} << 20);  // 211 MB of pixels
   for (const char* name : kSamples)
     benchmark::RegisterBenchmark((std::string("MetadataRead/") + name).c_str(), BM_MetadataRead,
                                  SamplePath(name))

@@ -3,17 +3,20 @@
 //
 // On Linux the item is made by reading the picture's headers at once, never
 // its pixel data, with a small reader per format: JPEG, TIFF (and BigTIFF),
-// PNG, PSD (and PSB), GIF, WebP, BMP, JPEG 2000, HEIF and AVIF. The profile's
-// description comes from lcms2. exiv2 0.27 was measured first and set aside:
-// it copies every TIFF tag (520 ms for a layered TIFF's 200 MB layer tag),
+// PNG, PSD (and PSB), GIF, WebP, BMP, JPEG 2000 (boxed or a bare code
+// stream), HEIF and AVIF. HEIF and AVIF give the displayed size, after the
+// crop and the rotation the file asks for. lcms2 checks the profile and gives
+// its description, but for a version 2 description, which is read here so
+// that its Unicode record is used. exiv2 0.27 was measured first and set
+// aside: it copies every TIFF tag (520 ms for a layered TIFF's 200 MB layer tag),
 // walks a whole PNG or WebP, misses PSD and BMP profiles, turns down JPEG 2000
 // profiles, takes the largest HEIF size rather than the picture's, and
 // loading it doubles a small program's start-up.
 //
 // Only regular files are read; a FIFO, a device or a folder never gives an
-// item and never blocks. The file is mapped, not read: a file that another
-// program cuts short while it is being read can still stop the program, as it
-// can with any reader that maps files.
+// item and never blocks. The headers are read with a few bounded reads into
+// buffers of the reader's own: a file that another program changes or cuts
+// short while it is read gives the values read before, or no item.
 #pragma once
 
 #include "platform/cf.h"

@@ -1,5 +1,7 @@
 // The description of an ICC profile, read with lcms2's wide-character call:
-// its ASCII call replaces every character outside ASCII.
+// its ASCII call replaces every character outside ASCII. lcms2 also checks
+// every profile; a version 2 description is then read by
+// icc_text_description, which reads its Unicode record.
 #include <lcms2.h>
 
 #include <memory>
@@ -60,6 +62,7 @@ std::string icc_profile_description(Bytes profile) {
   std::unique_ptr<void, ProfileCloser> handle(cmsOpenProfileFromMemTHR(
       quiet_context(), profile.data(), static_cast<cmsUInt32Number>(profile.size())));
   if (!handle) return {};
+  if (std::optional<std::string> text = icc_text_description(profile)) return *text;
   char language[3], country[3];
   user_language(language, country);
   cmsUInt32Number bytes =

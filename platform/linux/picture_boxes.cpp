@@ -2,6 +2,9 @@
 //
 // JPEG 2000: the header box "jp2h" holds the size ("ihdr") and the colour
 // ("colr"), which may be an ICC profile (exiv2 0.27 turns such files down).
+// The extended forms (.jpx, .jpf) keep the same header box. A bare code stream
+// (.j2k, .j2c), or a boxed one whose header box is missing, gives its size in
+// its first segment ("SIZ"), and has no profile.
 //
 // HEIF and AVIF: the size and the profile of the primary item. These files
 // hold several images (the picture, its thumbnail, tiles, a depth map), each
@@ -9,6 +12,7 @@
 // not always the picture's. Here "pitm" names the primary item, "ipma" lists
 // its properties by index and "ipco" holds them ("ispe" the size, "colr" the
 // profile).
+#include <algorithm>
 #include <array>
 
 #include "platform/linux/picture_reader.h"
@@ -123,6 +127,7 @@ std::vector<std::uint32_t> primary_property_indices(ByteReader& r, const MetaBox
   return indices;
 }
 
+// The descriptive properties: the coded size and the profile.
 void take_property(ByteReader& r, const Box& property, PictureFacts& facts) {
   std::uint64_t length = property.end - property.data_at;
   if (r.matches(property.type_at, "ispe") && length >= 12 && facts.width == 0) {
@@ -130,8 +135,43 @@ void take_property(ByteReader& r, const Box& property, PictureFacts& facts) {
     facts.height = r.u32(property.data_at + 8);
   } else if (r.matches(property.type_at, "colr") && length > 4 && facts.icc.empty() &&
              (r.matches(property.data_at, "prof") || r.matches(property.data_at, "rICC"))) {
-    facts.icc = r.slice(property.data_at + 4, length - 4);
+    if (length - 4 <= kMaxProfileBytes) facts.icc = r.slice(property.data_at + 4, length - 4);
   }
+}
+
+// A clean aperture's side, a fraction, to the nearest pixel; 0 when it is no
+// size.
+std::uint32_t aperture_side(std::uint32_t numerator, std::uint32_t denominator) {
+  if (denominator == 0) return 0;
+  return static_cast<std::uint32_t>((2 * std::uint64_t{numerator} + denominator) /
+                                    (2 * std::uint64_t{denominator}));
+}
+
+// The transformative properties, applied to the size so far.
+void apply_transform(ByteReader& r, const Box& property, PictureFacts& facts) {
+  std::uint64_t length = property.end - property.data_at;
+  if (r.matches(property.type_at, "clap") && length >= 32) {
+    std::uint32_t width = aperture_side(r.u32(property.data_at), r.u32(property.data_at + 4));
+    std::uint32_t height = aperture_side(r.u32(property.data_at + 8), r.u32(property.data_at + 12));
+    if (!r.ok() || width == 0 || height == 0) return;  // a broken crop crops nothing
+    facts.width = std::min(facts.width, width);
+    facts.height = std::min(facts.height, height);
+  } else if (r.matches(property.type_at, "irot") && length >= 1 && (r.u8(property.data_at) & 1)) {
+    std::swap(facts.width, facts.height);  // a quarter or three quarters of a turn
+  }
+}
+
+// A code stream's image and tile size segment (SIZ) at `at`, after its start
+// marker: the reference grid's size and the image's offset on it.
+bool read_code_stream_size(ByteReader& r, std::uint64_t at, PictureFacts& facts) {
+  if (!r.matches(at, "\xFF\x4F\xFF\x51")) return false;
+  std::uint16_t length = r.u16(at + 4);
+  std::uint32_t grid_width = r.u32(at + 8), grid_height = r.u32(at + 12);
+  std::uint32_t left = r.u32(at + 16), top = r.u32(at + 20);
+  if (!r.ok() || length < 41 || left >= grid_width || top >= grid_height) return false;
+  facts.width = grid_width - left;
+  facts.height = grid_height - top;
+  return true;
 }
 
 // The first colour box decides (later ones are to be ignored); methods 2 and
@@ -147,14 +187,15 @@ void read_jp2_header(ByteReader& r, const Box& jp2h, PictureFacts& facts) {
     } else if (r.matches(child.type_at, "colr") && !seen_colour && length > 3) {
       seen_colour = true;
       std::uint8_t method = r.u8(child.data_at);
-      if (method == 2 || method == 3) facts.icc = r.slice(child.data_at + 3, length - 3);
+      if ((method == 2 || method == 3) && length - 3 <= kMaxProfileBytes)
+        facts.icc = r.slice(child.data_at + 3, length - 3);
     }
   }
 }
 
 }  // namespace
 
-bool read_jp2_facts(Bytes file, PictureFacts& facts) {
+bool read_jp2_facts(ByteSource& file, PictureFacts& facts) {
   ByteReader r(file, true);
   if (!r.matches(0, std::string_view("\0\0\0\x0CjP  \r\n\x87\n", 12))) return false;
   Box box;
@@ -163,12 +204,17 @@ bool read_jp2_facts(Bytes file, PictureFacts& facts) {
       read_jp2_header(r, box, facts);
       return true;
     }
-    if (r.matches(box.type_at, "jp2c")) break;  // the code stream: the header was missing
+    if (r.matches(box.type_at, "jp2c")) return read_code_stream_size(r, box.data_at, facts);
   }
   return false;
 }
 
-bool read_bmff_facts(Bytes file, PictureFacts& facts) {
+bool read_j2k_facts(ByteSource& file, PictureFacts& facts) {
+  ByteReader r(file, true);
+  return read_code_stream_size(r, 0, facts);
+}
+
+bool read_bmff_facts(ByteSource& file, PictureFacts& facts) {
   ByteReader r(file, true);
   Box ftyp;
   if (!read_box(r, 0, r.size(), ftyp) || !r.matches(ftyp.type_at, "ftyp") || !is_heif(r, ftyp))
@@ -182,9 +228,14 @@ bool read_bmff_facts(Bytes file, PictureFacts& facts) {
     }
   }
   if (!meta.has_ipma) return true;
-  for (std::uint32_t index : primary_property_indices(r, meta)) {
+  std::vector<std::uint32_t> indices = primary_property_indices(r, meta);
+  for (std::uint32_t index : indices) {
     if (index >= 1 && index <= meta.properties.size())
       take_property(r, meta.properties[index - 1], facts);
+  }
+  for (std::uint32_t index : indices) {
+    if (index >= 1 && index <= meta.properties.size())
+      apply_transform(r, meta.properties[index - 1], facts);
   }
   return true;
 }

@@ -56,46 +56,64 @@ bool is_start_of_frame(std::uint8_t marker) {
 // 0), appending their bytes to `out` when given. Returns the offset after them.
 std::uint64_t gif_sub_blocks(ByteReader& r, std::uint64_t at, std::vector<std::uint8_t>* out) {
   for (std::uint8_t size = r.u8(at++); size != 0 && r.ok(); size = r.u8(at++)) {
-    Bytes block = r.slice(at, size);
-    if (out) out->insert(out->end(), block.begin(), block.end());
+    if (out) {
+      Bytes block = r.slice(at, size);
+      out->insert(out->end(), block.begin(), block.end());
+    }
     at += size;
   }
   return at;
+}
+
+// A marker is 0xFF and a code other than 0 or 0xFF. Decoders skip anything
+// else between two segments (a writer's padding, a byte a repair tool left)
+// and any number of 0xFF fill bytes before the code; so do we, as long as
+// the code is within kMaxStrayBytes of `at`: real files have a few such
+// bytes, and a longer search would read on through a broken file's pixels.
+// On success `at` is the offset of the code.
+constexpr std::uint64_t kMaxStrayBytes = 64 * 1024;
+
+bool next_marker(ByteReader& r, std::uint64_t& at) {
+  std::uint64_t limit = at + kMaxStrayBytes;
+  while (at < limit && r.has(at, 2)) {
+    if (r.u8(at++) != 0xFF) continue;
+    while (at < limit && r.u8(at) == 0xFF) ++at;  // fill bytes
+    if (!r.ok() || at >= limit) return false;
+    if (r.u8(at) != 0) return true;
+    ++at;  // 0xFF 0x00 is not a marker either
+  }
+  return false;
 }
 
 }  // namespace
 
 // Marker segments up to the first scan: the frame header gives the size,
 // APP2 "ICC_PROFILE" segments the profile.
-bool read_jpeg_facts(Bytes file, PictureFacts& facts) {
+bool read_jpeg_facts(ByteSource& file, PictureFacts& facts) {
   ByteReader r(file, true);
   if (!r.matches(0, "\xFF\xD8\xFF")) return false;
   IccChunks icc;
   bool seen_frame = false;
-  for (std::uint64_t at = 2; r.has(at, 2) && r.u8(at) == 0xFF;) {
-    std::uint8_t marker = r.u8(at + 1);
-    if (marker == 0xFF) {  // fill byte
+  for (std::uint64_t at = 2; next_marker(r, at);) {
+    std::uint8_t marker = r.u8(at);
+    if (marker == 0xDA || marker == 0xD9) break;                 // the scan, or the end
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {  // no length
       ++at;
       continue;
     }
-    if (marker == 0xDA || marker == 0xD9) break;                 // the scan, or the end
-    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {  // no length
-      at += 2;
-      continue;
+    std::uint16_t length = r.u16(at + 1);
+    std::uint64_t data_at = at + 3;
+    if (!r.ok() || length < 2 || !r.has(data_at, length - 2)) break;
+    if (is_start_of_frame(marker) && !seen_frame && length >= 7) {
+      facts.height = r.u16(data_at + 1);  // after the sample precision
+      facts.width = r.u16(data_at + 3);
+      seen_frame = r.ok();
+    } else if (marker == 0xE2 && length >= 2 + 14 &&
+               r.matches(data_at, std::string_view("ICC_PROFILE\0", 12))) {
+      Bytes data = r.slice(data_at, length - 2);
+      if (r.ok()) icc.add(data);
     }
-    std::uint16_t length = r.u16(at + 2);
-    if (!r.ok() || length < 2 || !r.has(at + 4, length - 2)) break;
-    Bytes data = r.slice(at + 4, length - 2);
-    if (is_start_of_frame(marker) && !seen_frame && data.size() >= 5) {
-      ByteReader frame(data, true);
-      facts.height = frame.u16(1);  // after the sample precision
-      facts.width = frame.u16(3);
-      seen_frame = true;
-    } else if (marker == 0xE2 && data.size() >= 14 &&
-               ByteReader(data, true).matches(0, std::string_view("ICC_PROFILE\0", 12))) {
-      icc.add(data);
-    }
-    at += 2 + length;
+    at = data_at + length - 2;
   }
   icc.join(facts);
   return seen_frame;
@@ -103,7 +121,7 @@ bool read_jpeg_facts(Bytes file, PictureFacts& facts) {
 
 // The logical screen gives the size; a profile travels in an application
 // extension "ICCRGBG1012" before the first image.
-bool read_gif_facts(Bytes file, PictureFacts& facts) {
+bool read_gif_facts(ByteSource& file, PictureFacts& facts) {
   ByteReader r(file, false);
   if (!(r.matches(0, "GIF87a") || r.matches(0, "GIF89a"))) return false;
   facts.width = r.u16(6);

@@ -1,7 +1,11 @@
 // TIFF and PNG headers. exiv2 is not used for these: it copies the value of
 // every TIFF tag (a layered TIFF's 200 MB layer tag included) and walks every
 // PNG chunk to the end of the file, where we stop at the first image data.
-#include "platform/linux/inflate.h"
+#define ZLIB_CONST  // the input is read only
+#include <zlib.h>
+
+#include <algorithm>
+
 #include "platform/linux/picture_reader.h"
 
 namespace platform {
@@ -37,7 +41,7 @@ struct TiffEntry {
 
 class TiffReader {
  public:
-  TiffReader(Bytes file, bool big_endian, bool big_tiff)
+  TiffReader(ByteSource& file, bool big_endian, bool big_tiff)
       : m_r(file, big_endian), m_big_tiff(big_tiff) {}
 
   ByteReader& bytes() { return m_r; }
@@ -90,7 +94,7 @@ class TiffReader {
     std::uint64_t inline_size = m_big_tiff ? 8 : 4;
     std::uint64_t at = e.value_at;
     if (e.count > inline_size) at = m_big_tiff ? m_r.u64(e.value_at) : m_r.u32(e.value_at);
-    if (!m_r.has(at, e.count)) return {};
+    if (e.count > kMaxProfileBytes || !m_r.has(at, e.count)) return {};
     return m_r.slice(at, e.count);
   }
 
@@ -119,9 +123,48 @@ class TiffReader {
 
 // --- PNG -------------------------------------------------------------------
 
-// No real profile is larger; a compressed profile that unpacks past this is
-// not read.
-constexpr std::size_t kMaxProfileBytes = 16 * 1024 * 1024;
+// A zlib stream being unpacked, ended when it goes.
+class Inflater {
+ public:
+  explicit Inflater(Bytes packed) {
+    m_z.next_in = packed.data();
+    m_z.avail_in = static_cast<uInt>(std::min<std::size_t>(packed.size(), UINT32_MAX));
+    m_ready = inflateInit(&m_z) == Z_OK;
+  }
+  ~Inflater() {
+    if (m_ready) inflateEnd(&m_z);
+  }
+  Inflater(const Inflater&) = delete;
+  Inflater& operator=(const Inflater&) = delete;
+
+  // Unpacks exactly `count` bytes to `out`; false when the stream is broken
+  // or ends before.
+  bool next(std::uint8_t* out, std::size_t count) {
+    m_z.next_out = out;
+    m_z.avail_out = static_cast<uInt>(count);
+    int status = m_ready ? Z_OK : Z_STREAM_ERROR;
+    while (m_z.avail_out > 0 && status == Z_OK) status = inflate(&m_z, Z_NO_FLUSH);
+    return m_ready && m_z.avail_out == 0;
+  }
+
+ private:
+  z_stream m_z{};
+  bool m_ready = false;
+};
+
+// Unpacks a profile: its first four bytes give its size, and the stream is
+// unpacked to that size and no further, so a stream that would unpack to
+// gigabytes costs at most kMaxProfileBytes.
+bool inflate_profile(Bytes packed, std::vector<std::uint8_t>& out) {
+  constexpr std::size_t kHeader = 128;  // the header alone; a profile also has tags
+  Inflater stream(packed);
+  out.resize(4);
+  if (!stream.next(out.data(), 4)) return false;
+  std::uint32_t declared = ByteReader(Bytes(out), true).u32(0);
+  if (declared <= kHeader || declared > kMaxProfileBytes) return false;
+  out.resize(declared);
+  return stream.next(out.data() + 4, declared - 4);
+}
 
 // iCCP: a name of 1 to 79 characters, a NUL, the method (0) and the zlib stream.
 void read_iccp(Bytes data, PictureFacts& facts) {
@@ -129,7 +172,7 @@ void read_iccp(Bytes data, PictureFacts& facts) {
   while (name_end < data.size() && name_end < 80 && data[name_end] != 0) ++name_end;
   if (name_end == 0 || name_end >= 80 || name_end + 2 > data.size() || data[name_end + 1] != 0)
     return;
-  if (!inflate_zlib(data.subspan(name_end + 2), facts.icc_storage, kMaxProfileBytes)) {
+  if (!inflate_profile(data.subspan(name_end + 2), facts.icc_storage)) {
     facts.icc_storage.clear();
     return;
   }
@@ -138,16 +181,18 @@ void read_iccp(Bytes data, PictureFacts& facts) {
 
 }  // namespace
 
-bool read_tiff_facts(Bytes file, PictureFacts& facts) {
-  ByteReader head(file, file.size() > 0 && file[0] == 'M');
-  if (!(head.matches(0, "II") || head.matches(0, "MM"))) return false;
+bool read_tiff_facts(ByteSource& file, PictureFacts& facts) {
+  ByteReader head(file, true);
+  bool big_endian = head.matches(0, "MM");
+  if (!big_endian && !head.matches(0, "II")) return false;
+  head = ByteReader(file, big_endian);
   std::uint16_t magic = head.u16(2);
   bool big_tiff = magic == 43;
   if (magic != 42 && !(big_tiff && head.u16(4) == 8 && head.u16(6) == 0)) return false;
   std::uint64_t at = big_tiff ? head.u64(8) : head.u32(4);
   if (!head.ok()) return false;
 
-  TiffReader reader(file, file[0] == 'M', big_tiff);
+  TiffReader reader(file, big_endian, big_tiff);
   TiffDirectory first, dir;
   if (!reader.read_directory(at, first)) return false;
   // The picture is the first directory that is not a reduced-resolution copy.
@@ -164,7 +209,7 @@ bool read_tiff_facts(Bytes file, PictureFacts& facts) {
   return true;
 }
 
-bool read_png_facts(Bytes file, PictureFacts& facts) {
+bool read_png_facts(ByteSource& file, PictureFacts& facts) {
   ByteReader r(file, true);
   if (!r.matches(0, "\x89PNG\r\n\x1A\n")) return false;
   bool seen_header = false;
@@ -173,14 +218,12 @@ bool read_png_facts(Bytes file, PictureFacts& facts) {
     std::uint32_t length = r.u32(at);
     std::uint64_t data_at = at + 8;
     if (!r.has(data_at, length)) break;
-    Bytes data = r.slice(data_at, length);
     if (r.matches(at + 4, "IHDR") && length >= 8) {
-      ByteReader header(data, true);
-      facts.width = header.u32(0);
-      facts.height = header.u32(4);
+      facts.width = r.u32(data_at);
+      facts.height = r.u32(data_at + 4);
       seen_header = true;
     } else if (r.matches(at + 4, "iCCP")) {
-      if (facts.icc.empty()) read_iccp(data, facts);
+      if (facts.icc.empty()) read_iccp(r.slice(data_at, length), facts);
     } else if (r.matches(at + 4, "IDAT") || r.matches(at + 4, "IEND")) {
       break;
     } else if (!seen_header && !r.matches(at + 4, "CgBI")) {

@@ -28,7 +28,7 @@ void read_vp8_size(ByteReader& r, std::uint64_t data_at, bool lossless, PictureF
 
 }  // namespace
 
-bool read_webp_facts(Bytes file, PictureFacts& facts) {
+bool read_webp_facts(ByteSource& file, PictureFacts& facts) {
   ByteReader r(file, false);
   if (!r.matches(0, "RIFF") || !r.matches(8, "WEBP")) return false;
   bool extended = false;
@@ -41,7 +41,7 @@ bool read_webp_facts(Bytes file, PictureFacts& facts) {
       extended = true;
       facts.width = r.u24(data_at + 4) + 1;
       facts.height = r.u24(data_at + 7) + 1;
-    } else if (r.matches(at, "ICCP")) {
+    } else if (r.matches(at, "ICCP") && facts.icc.empty() && size <= kMaxProfileBytes) {
       facts.icc = r.slice(data_at, size);
     } else if (r.matches(at, "VP8 ") || r.matches(at, "VP8L")) {
       if (!extended) read_vp8_size(r, data_at, r.matches(at, "VP8L"), facts);
@@ -54,7 +54,7 @@ bool read_webp_facts(Bytes file, PictureFacts& facts) {
   return extended || facts.width != 0;
 }
 
-bool read_bmp_facts(Bytes file, PictureFacts& facts) {
+bool read_bmp_facts(ByteSource& file, PictureFacts& facts) {
   constexpr std::uint64_t kInfoAt = 14;  // the information header follows the file header
   constexpr std::uint32_t kCoreHeader = 12, kV5Header = 124;
   constexpr std::uint32_t kEmbeddedProfile = 0x4D424544;  // 'MBED'
@@ -79,12 +79,12 @@ bool read_bmp_facts(Bytes file, PictureFacts& facts) {
     // The profile's offset counts from the start of the information header.
     std::uint64_t at = kInfoAt + static_cast<std::uint64_t>(r.u32(kInfoAt + 112));
     std::uint32_t size = r.u32(kInfoAt + 116);
-    if (r.has(at, size)) facts.icc = r.slice(at, size);
+    if (size <= kMaxProfileBytes && r.has(at, size)) facts.icc = r.slice(at, size);
   }
   return true;
 }
 
-bool read_psd_facts(Bytes file, PictureFacts& facts) {
+bool read_psd_facts(ByteSource& file, PictureFacts& facts) {
   constexpr std::uint16_t kIccResource = 0x040F;
   ByteReader r(file, true);
   if (!r.matches(0, "8BPS")) return false;
@@ -106,7 +106,7 @@ bool read_psd_facts(Bytes file, PictureFacts& facts) {
     data_at += 4;
     if (!r.ok() || data_at > end || size > end - data_at) break;
     if (id == kIccResource) {
-      facts.icc = r.slice(data_at, size);
+      if (size <= kMaxProfileBytes) facts.icc = r.slice(data_at, size);
       break;
     }
     at = data_at + padded(size);

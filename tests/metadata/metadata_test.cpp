@@ -1,64 +1,15 @@
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 
 #include "platform/linux/picture_reader.h"
-#include "platform/metadata.h"
-#include "tests/support/picture_files.h"
+#include "tests/metadata/item_attributes.h"
 
 using namespace picture_files;
+using namespace item_attributes;
 
 namespace {
-
-// What one file's item says: -1 for a missing size, "-" for a missing profile.
-struct Attributes {
-  bool has_item = false;
-  long width = -1;
-  long height = -1;
-  std::string profile = "-";
-};
-
-long number_attribute(MDItemRef item, CFStringRef name) {
-  auto number = static_cast<CFNumberRef>(MDItemCopyAttribute(item, name));
-  if (!number) return -1;
-  int value = 0;
-  CFNumberGetValue(number, kCFNumberIntType, &value);
-  CFRelease(number);
-  return value;
-}
-
-Attributes read_attributes(const std::string& path) {
-  Attributes a;
-  CFStringRef cf_path = CFStringCreateWithUTF8(path);
-  MDItemRef item = MDItemCreate(kCFAllocatorDefault, cf_path);
-  CFRelease(cf_path);
-  if (!item) return a;
-  a.has_item = true;
-  a.width = number_attribute(item, kMDItemPixelWidth);
-  a.height = number_attribute(item, kMDItemPixelHeight);
-  auto profile = static_cast<CFStringRef>(MDItemCopyAttribute(item, kMDItemProfileName));
-  if (profile) a.profile = profile->utf8;
-  CFRelease(profile);
-  CFRelease(item);
-  return a;
-}
-
-class MetadataTest : public ::testing::Test {
- protected:
-  void SetUp() override { setenv("LC_ALL", "en_US.UTF-8", 1); }
-  void TearDown() override { EXPECT_EQ(platform::live_cf_object_count(), 0u); }
-
-  Attributes read_bytes(const ByteString& bytes, const char* name = "picture") {
-    return read_attributes(m_folder.write(name, bytes));
-  }
-
-  TempFolder m_folder;
-};
 
 struct SampleCase {
   const char* name;
@@ -181,7 +132,7 @@ TEST_F(MetadataTest, TiffSkipsReducedCopiesInEitherByteOrder) {
 TEST_F(MetadataTest, HeifAndAvifUseThePrimaryItem) {
   ByteString icc = icc_profile(U"Camera P3");
   // The depth map is listed first and is taller than the wide picture.
-  std::vector<HeifItem> items = {{7, 500, 500, {}}, {1, 4000, 300, icc}, {2, 320, 24, {}}};
+  std::vector<HeifItem> items = {{7, 500, 500, {}, {}}, {1, 4000, 300, icc, {}}, {2, 320, 24, {}, {}}};
   for (const char* brand : {"heic", "avif"}) {
     Attributes a = read_bytes(heif(brand, 1, items));
     EXPECT_EQ(a.width, 4000) << brand;
@@ -226,41 +177,3 @@ TEST_F(MetadataTest, StaysQuietOnBrokenFiles) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
-TEST_F(MetadataTest, EveryTruncatedLengthIsSafe) {
-  std::vector<ByteString> files = {
-      jp2(64, 32, icc_profile(U"x")), png(9, 9, icc_profile(U"y")),
-      heif("avif", 1, {{1, 50, 40, icc_profile(U"z")}}),
-      tiff({{10, 10, 1, {}}, {20, 20, 0, icc_profile(U"w")}}, true, true)};
-  for (const char* name : {"sample-srgb.jpg", "sample-gray.psd", "sample-srgb.webp",
-                           "sample-wide.bmp", "sample-plain.gif", "sample-plain.heic"})
-    files.push_back(read_file(sample_path(name)));
-  for (const ByteString& file : files) {
-    for (std::size_t length = 0; length < file.size(); ++length) {
-      __MDItem item;
-      platform::Bytes prefix(file.data(), length);
-      if (platform::fill_metadata_item(prefix, item)) {
-        EXPECT_GE(item.pixel_width, 0);
-        EXPECT_GE(item.pixel_height, 0);
-      }
-    }
-  }
-}
-
-TEST_F(MetadataTest, AFileCutShortWhileItIsReadGivesNoItem) {
-  // Another program cuts the picture short after it was mapped: reading the
-  // pages past its new end faults, and the read must come back empty.
-  ByteString bytes = png(640, 480, icc_profile(U"Cut Short"));
-  bytes.resize(3 * 4096, 0);
-  std::string path = m_folder.write("cut.png", bytes);
-  int fd = open(path.c_str(), O_RDWR);
-  ASSERT_GE(fd, 0);
-  void* data = mmap(nullptr, bytes.size(), PROT_READ, MAP_PRIVATE, fd, 0);
-  ASSERT_NE(data, MAP_FAILED);
-  ASSERT_EQ(ftruncate(fd, 0), 0);
-  close(fd);
-  __MDItem item;
-  EXPECT_FALSE(platform::fill_metadata_item({static_cast<const std::uint8_t*>(data), bytes.size()}, item));
-  munmap(data, bytes.size());
-  // The guard is gone again: the next good file reads as ever.
-  EXPECT_EQ(read_bytes(png(8, 4, {})).width, 8);
-}

@@ -34,6 +34,20 @@ std::string TempFolder::write(std::string_view name, const ByteString& bytes) co
   return path;
 }
 
+namespace {
+
+// The bytes of a profile, which is closed.
+ByteString saved_profile(cmsHPROFILE profile) {
+  cmsUInt32Number size = 0;
+  cmsSaveProfileToMem(profile, nullptr, &size);
+  ByteString bytes(size);
+  cmsSaveProfileToMem(profile, bytes.data(), &size);
+  cmsCloseProfile(profile);
+  return bytes;
+}
+
+}  // namespace
+
 ByteString icc_profile(std::u32string_view description, std::u32string_view french) {
   std::wstring english(description.begin(), description.end());
   std::wstring french_text(french.begin(), french.end());
@@ -43,12 +57,39 @@ ByteString icc_profile(std::u32string_view description, std::u32string_view fren
   if (!french.empty()) cmsMLUsetWide(text, "fr", "FR", french_text.c_str());
   cmsWriteTag(profile, cmsSigProfileDescriptionTag, text);
   cmsMLUfree(text);
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(profile, nullptr, &size);
-  ByteString bytes(size);
-  cmsSaveProfileToMem(profile, bytes.data(), &size);
-  cmsCloseProfile(profile);
-  return bytes;
+  return saved_profile(profile);
+}
+
+ByteString icc_v2_profile(std::string_view ascii, std::u16string_view unicode,
+                          bool unicode_record) {
+  cmsHPROFILE profile = cmsCreate_sRGBProfile();
+  cmsSetProfileVersion(profile, 2.1);
+  ByteString bytes = saved_profile(profile);
+  // The description tag, written anew at the end and pointed to.
+  ByteWriter tag;
+  tag.text("desc"), tag.u32(0), tag.u32(static_cast<std::uint32_t>(ascii.size() + 1));
+  tag.text(ascii), tag.u8(0);
+  if (unicode_record) {
+    tag.u32(0x656E5553);  // "enUS"
+    tag.u32(static_cast<std::uint32_t>(unicode.empty() ? 0 : unicode.size() + 1));
+    for (char16_t unit : unicode) tag.u16(unit);
+    if (!unicode.empty()) tag.u16(0);
+    tag.u16(0), tag.u8(0), tag.append(ByteString(67, 0));  // no Macintosh script record
+  }
+  ByteWriter file{bytes};
+  while (file.bytes.size() % 4) file.u8(0);
+  std::uint32_t tag_at = static_cast<std::uint32_t>(file.bytes.size());
+  file.append(tag.bytes);
+  std::uint32_t count = file.bytes[128] << 24 | file.bytes[129] << 16 | file.bytes[130] << 8 |
+                        file.bytes[131];
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::size_t entry = 132 + 12 * i;
+    if (std::string_view(reinterpret_cast<const char*>(&file.bytes[entry]), 4) != "desc") continue;
+    file.put32(entry + 4, tag_at);
+    file.put32(entry + 8, static_cast<std::uint32_t>(tag.bytes.size()));
+  }
+  file.put32(0, static_cast<std::uint32_t>(file.bytes.size()));
+  return file.bytes;
 }
 
 void ByteWriter::u16(std::uint32_t v) {
@@ -148,7 +189,7 @@ ByteString heif(std::string_view brand, std::uint32_t primary, const std::vector
     ispe.u32(0), ispe.u32(item.width), ispe.u32(item.height);
     ipco.append(box("ispe", ispe.bytes));
     ipma.u16(item.id);
-    ipma.u8(item.icc.empty() ? 1 : 2);
+    ipma.u8(static_cast<std::uint32_t>(1 + !item.icc.empty() + item.transforms.size()));
     ipma.u8(++index);
     if (!item.icc.empty()) {
       ByteWriter colr;
@@ -156,6 +197,10 @@ ByteString heif(std::string_view brand, std::uint32_t primary, const std::vector
       colr.append(item.icc);
       ipco.append(box("colr", colr.bytes));
       ipma.u8(0x80 | ++index);  // essential
+    }
+    for (const ByteString& transform : item.transforms) {
+      ipco.append(transform);
+      ipma.u8(0x80 | ++index);
     }
   }
   ByteWriter iprp, meta;
@@ -187,7 +232,15 @@ ByteString jp2(std::uint32_t width, std::uint32_t height, const ByteString& icc)
   return file.bytes;
 }
 
-namespace {
+ByteString j2k(std::uint32_t width, std::uint32_t height, std::uint32_t left, std::uint32_t top) {
+  ByteWriter w;
+  w.u16(0xFF4F), w.u16(0xFF51), w.u16(41), w.u16(0);
+  w.u32(left + width), w.u32(top + height), w.u32(left), w.u32(top);
+  w.u32(left + width), w.u32(top + height), w.u32(0), w.u32(0);  // one tile
+  w.u16(1), w.u8(7), w.u8(1), w.u8(1);                            // one 8-bit component
+  w.u16(0xFFD9);
+  return w.bytes;
+}
 
 ByteString zlib_compress(const ByteString& in) {
   GZlibCompressor* compressor = g_zlib_compressor_new(G_ZLIB_COMPRESSOR_FORMAT_ZLIB, 9);
@@ -199,6 +252,8 @@ ByteString zlib_compress(const ByteString& in) {
   out.resize(written);
   return out;
 }
+
+namespace {
 
 ByteString png_chunk(std::string_view type, const ByteString& data) {
   ByteWriter w;
@@ -212,13 +267,17 @@ ByteString png_chunk(std::string_view type, const ByteString& data) {
 }  // namespace
 
 ByteString png(std::uint32_t width, std::uint32_t height, const ByteString& icc) {
+  return png_packed_profile(width, height, icc.empty() ? ByteString() : zlib_compress(icc));
+}
+
+ByteString png_packed_profile(std::uint32_t width, std::uint32_t height, const ByteString& packed) {
   ByteWriter ihdr, iccp, file;
   ihdr.u32(width), ihdr.u32(height), ihdr.u8(8), ihdr.u8(2), ihdr.u8(0), ihdr.u8(0), ihdr.u8(0);
   iccp.text("ICC Profile"), iccp.u8(0), iccp.u8(0);
-  iccp.append(zlib_compress(icc));
+  iccp.append(packed);
   file.text("\x89PNG\r\n\x1A\n");
   file.append(png_chunk("IHDR", ihdr.bytes));
-  if (!icc.empty()) file.append(png_chunk("iCCP", iccp.bytes));
+  if (!packed.empty()) file.append(png_chunk("iCCP", iccp.bytes));
   file.append(png_chunk("IDAT", zlib_compress(ByteString(3 * width * height + height, 0))));
   file.append(png_chunk("IEND", {}));
   return file.bytes;

@@ -36,6 +36,16 @@ class TempFolder {
 // description for French.
 ByteString icc_profile(std::u32string_view description, std::u32string_view french = {});
 
+// A version 2 RGB profile whose description tag ("desc") holds `ascii` (any
+// bytes, written as they are) in its ASCII record and `unicode` in its
+// Unicode record; without `unicode_record` the tag ends after the ASCII
+// record, as some writers leave it.
+ByteString icc_v2_profile(std::string_view ascii, std::u16string_view unicode,
+                          bool unicode_record = true);
+
+// `in` as a zlib stream.
+ByteString zlib_compress(const ByteString& in);
+
 // Big-endian and little-endian byte writing.
 struct ByteWriter {
   ByteString bytes;
@@ -68,16 +78,25 @@ struct HeifItem {
   std::uint32_t width = 0;
   std::uint32_t height = 0;
   ByteString icc;
+  std::vector<ByteString> transforms;  // whole property boxes, listed after the others
 };
 // A HEIF/AVIF file of the given brand whose primary item is `primary`; each
-// item has its own size property and, when it has one, a profile property.
+// item has its own size property and, when it has one, a profile property,
+// then its transforms.
 ByteString heif(std::string_view brand, std::uint32_t primary, const std::vector<HeifItem>& items);
 
 // A JPEG 2000 file whose header box carries the size and an ICC profile.
 ByteString jp2(std::uint32_t width, std::uint32_t height, const ByteString& icc);
 
+// A bare JPEG 2000 code stream of one component, whose picture of `width`
+// by `height` sits at (`left`, `top`) on the reference grid.
+ByteString j2k(std::uint32_t width, std::uint32_t height, std::uint32_t left = 0,
+               std::uint32_t top = 0);
+
 // A PNG whose iCCP chunk carries the profile (check values are left 0).
 ByteString png(std::uint32_t width, std::uint32_t height, const ByteString& icc);
+// The same with the profile's zlib stream as given.
+ByteString png_packed_profile(std::uint32_t width, std::uint32_t height, const ByteString& packed);
 
 // A GIF whose profile travels in an "ICCRGBG1012" application extension
 // (split in sub-blocks of 255 bytes), before a 1 by 1 image.
