@@ -40,19 +40,6 @@ std::string extension_of(std::string_view utf8, std::size_t& dot) {
   return mac;
 }
 
-std::string shortened(std::string_view utf8, ino_t inode) {
-  std::size_t dot = 0;
-  std::string extension = extension_of(utf8, dot);
-  std::string suffix = "#" + hex_of(inode);
-  std::string prefix = utf8_to_mac_roman_lossy(utf8.substr(0, dot));
-  for (char& c : prefix) {
-    if (c == '/' || c == '\0') c = '-';  // a fullwidth solidus folds to "/"
-  }
-  std::size_t room = kNameLimit - suffix.size() - extension.size();
-  if (prefix.size() > room) prefix.resize(room);
-  return prefix + suffix + extension;
-}
-
 // Scans a folder for the entry whose inode (after links) is `inode`. The
 // entry must itself need a shortened name, so that a plain name that only
 // looks shortened never finds some other file. The first pass trusts the
@@ -103,13 +90,29 @@ OSErr resolve_root(SInt16 volume, FSRef& ref, struct stat* st) {
 
 }  // namespace
 
+std::string shortened_name(std::string_view utf8, ino_t inode, std::size_t limit) {
+  std::size_t dot = 0;
+  std::string extension = extension_of(utf8, dot);
+  std::string suffix = "#" + hex_of(inode);
+  // Below its tail's length the name keeps only "#<HEX inode>", so that
+  // shortening a shortened name to its own length gives it back.
+  if (suffix.size() + extension.size() > limit) return suffix;
+  std::string prefix = utf8_to_mac_roman_lossy(utf8.substr(0, dot));
+  for (char& c : prefix) {
+    if (c == '/' || c == '\0') c = '-';  // a fullwidth solidus folds to "/"
+  }
+  std::size_t room = limit - suffix.size() - extension.size();
+  if (prefix.size() > room) prefix.resize(room);
+  return prefix + suffix + extension;
+}
+
 std::string spec_name(std::string_view utf8, ino_t inode) {
   std::string mac;
   if (utf8_to_mac_roman_exact(utf8, mac) && mac.size() <= kNameLimit && !mac.empty() &&
       mac_roman_to_utf8(mac) == utf8) {
     return mac;
   }
-  return shortened(utf8, inode);
+  return shortened_name(utf8, inode, kNameLimit);
 }
 
 std::optional<std::uint64_t> shortened_inode(std::string_view mac_name) {
