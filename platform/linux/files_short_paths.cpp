@@ -46,6 +46,25 @@ OSErr folder_status(int error) {
   return status_from_errno(error);
 }
 
+// Calls visit(name, inode) for each entry of a folder until it returns true,
+// from the start when `rewind` (a fresh descriptor is there already). The
+// entries come straight from getdents64: the walk reads each folder through
+// the descriptor it already holds.
+template <typename Visit>
+bool any_entry(int folder, bool rewind, Visit visit) {
+  if (rewind && ::lseek(folder, 0, SEEK_SET) != 0) return false;
+  alignas(struct dirent64) char buffer[8192];
+  for (ssize_t n; (n = ::getdents64(folder, buffer, sizeof buffer)) > 0;) {
+    for (ssize_t at = 0; at < n;) {
+      const auto* entry = reinterpret_cast<const struct dirent64*>(buffer + at);
+      at += entry->d_reclen;
+      std::string_view name(entry->d_name);
+      if (name != "." && name != ".." && visit(name, entry->d_ino)) return true;
+    }
+  }
+  return false;
+}
+
 // The entry of the folder whose own shortened form, cut to the same length,
 // is `mac` and whose inode is the one that form names: the entry's own, not
 // that of what a link leads to, so that a link and its folder never stand for
@@ -56,21 +75,13 @@ bool find_shortened(int folder, std::string_view mac, std::string& name, struct 
   std::optional<std::uint64_t> inode = shortened_inode(mac);
   if (!inode) return false;
   for (bool every_entry : {false, true}) {
-    UniqueFd listing = open_folder(folder, ".");
-    DIR* dir = listing.valid() ? ::fdopendir(listing.get()) : nullptr;
-    if (!dir) return false;
-    listing.release();
-    bool found = false;
-    for (struct dirent* entry = ::readdir(dir); entry && !found; entry = ::readdir(dir)) {
-      std::string_view candidate(entry->d_name);
-      if (candidate == "." || candidate == ".." || (!every_entry && entry->d_ino != *inode))
-        continue;
-      found = ::fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-              st.st_ino == *inode && shortened_name(candidate, st.st_ino, mac.size()) == mac;
-      if (found) name = candidate;
-    }
-    ::closedir(dir);
-    if (found) return ::fstatat(folder, name.c_str(), &st, 0) == 0;
+    bool found = any_entry(folder, every_entry, [&](std::string_view candidate, std::uint64_t listed) {
+      if (!every_entry && listed != *inode) return false;
+      name = candidate;
+      return ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+             st.st_ino == *inode && shortened_name(candidate, st.st_ino, mac.size()) == mac;
+    });
+    if (found) return !S_ISLNK(st.st_mode) || ::fstatat(folder, name.c_str(), &st, 0) == 0;
   }
   return false;
 }

@@ -97,11 +97,18 @@ std::string shortened_name(std::string_view utf8, ino_t inode, std::size_t limit
   // Below its tail's length the name keeps only "#<HEX inode>", so that
   // shortening a shortened name to its own length gives it back.
   if (suffix.size() + extension.size() > limit) return suffix;
-  std::string prefix = utf8_to_mac_roman_lossy(utf8.substr(0, dot));
-  for (char& c : prefix) {
-    if (c == '/' || c == '\0') c = '-';  // a fullwidth solidus folds to "/"
-  }
+  // Each character gives one Mac Roman byte: only the first `room` of them
+  // need converting.
   std::size_t room = limit - suffix.size() - extension.size();
+  std::string_view stem = utf8.substr(0, dot);
+  char32_t c = 0;
+  std::size_t end = 0;
+  for (std::size_t n = 0, used = 0; n < room && (used = decode_utf8(stem, end, c)) != 0; ++n)
+    end += used;
+  std::string prefix = utf8_to_mac_roman_lossy(stem.substr(0, end));
+  for (char& byte : prefix) {
+    if (byte == '/' || byte == '\0') byte = '-';  // a fullwidth solidus folds to "/"
+  }
   if (prefix.size() > room) prefix.resize(room);
   return prefix + suffix + extension;
 }
