@@ -10,6 +10,7 @@
 
 #include "platform/launch.h"
 #include "platform/linux/gobject_ptr.h"
+#include "platform/text.h"
 
 namespace platform {
 namespace {
@@ -176,13 +177,29 @@ OSStatus LSCopyItemInfoForRef(const FSRef* inItemRef, LSRequestedInfo inWhichInf
   return noErr;
 }
 
+namespace platform {
+
+// The name of an entry as it can be read once it passes through Mac Roman:
+// the localized Name when it has a Mac Roman form, else the untranslated
+// Name, else the localized Name in Latin letters.
+std::string readable_name(GDesktopAppInfo* entry) {
+  std::string localized = g_app_info_get_name(G_APP_INFO(entry));
+  std::string mac;
+  if (utf8_to_mac_roman_exact(localized, mac)) return localized;
+  GCharPtr untranslated(g_desktop_app_info_get_string(entry, "Name"));
+  if (untranslated && utf8_to_mac_roman_exact(untranslated.get(), mac)) return untranslated.get();
+  return latin_transliteration(localized);
+}
+
+}  // namespace platform
+
 OSStatus LSCopyDisplayNameForRef(const FSRef* inRef, CFStringRef* outDisplayName) {
   if (inRef == nullptr || outDisplayName == nullptr) return paramErr;
   *outDisplayName = nullptr;
   struct stat st;
   if (stat(inRef->path.c_str(), &st) != 0) return fnfErr;
   if (auto entry = platform::desktop_entry(inRef->path)) {
-    *outDisplayName = CFStringCreateWithUTF8(g_app_info_get_name(G_APP_INFO(entry.get())));
+    *outDisplayName = CFStringCreateWithUTF8(platform::readable_name(entry.get()));
     return noErr;
   }
   std::size_t slash = inRef->path.rfind('/');
