@@ -131,6 +131,14 @@ std::string utf8_to_mac_roman_lossy(std::string_view utf8) {
   return out;
 }
 
+bool has_mac_roman_form(std::string_view utf8) {
+  char32_t c = 0;
+  for (std::size_t at = 0, n = 0; (n = decode_utf8(utf8, at, c)) != 0; at += n) {
+    if (c == 0xFFFD || (unicode_to_mac_roman(c) < 0 && nearest_mac_roman(c) < 0)) return false;
+  }
+  return true;
+}
+
 std::string latin_transliteration(std::string_view utf8) {
   // Made once: building the rules costs far more than using them.
   static const std::unique_ptr<icu::Transliterator> to_latin = [] {

@@ -180,14 +180,13 @@ OSStatus LSCopyItemInfoForRef(const FSRef* inItemRef, LSRequestedInfo inWhichInf
 namespace platform {
 
 // The name of an entry as it can be read once it passes through Mac Roman:
-// the localized Name when it has a Mac Roman form, else the untranslated
-// Name, else the localized Name in Latin letters.
+// the localized Name when it has a Mac Roman form (its own or the nearest),
+// else the untranslated Name, else the localized Name in Latin letters.
 std::string readable_name(GDesktopAppInfo* entry) {
   std::string localized = g_app_info_get_name(G_APP_INFO(entry));
-  std::string mac;
-  if (utf8_to_mac_roman_exact(localized, mac)) return localized;
+  if (has_mac_roman_form(localized)) return localized;
   GCharPtr untranslated(g_desktop_app_info_get_string(entry, "Name"));
-  if (untranslated && utf8_to_mac_roman_exact(untranslated.get(), mac)) return untranslated.get();
+  if (untranslated && has_mac_roman_form(untranslated.get())) return untranslated.get();
   return latin_transliteration(localized);
 }
 

@@ -21,12 +21,11 @@ struct PropertyName : __CFString {
 PropertyName g_max_fraction_digits("kCFNumberFormatterMaxFractionDigits");
 
 // True when a symbol of the formatter has a Mac Roman form, its own or the
-// nearest one ("?" is no form).
+// nearest one.
 bool has_mac_roman_form(const icu::UnicodeString& symbol) {
   std::string utf8;
   symbol.toUTF8String(utf8);
-  std::string mac = platform::utf8_to_mac_roman_lossy(utf8);
-  return !utf8.empty() && mac.find('?') == std::string::npos;
+  return !utf8.empty() && platform::has_mac_roman_form(utf8);
 }
 
 std::unique_ptr<icu::NumberFormat> decimal_format(const icu::Locale& locale) {

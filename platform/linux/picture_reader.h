@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/metadata.h"
@@ -48,6 +49,19 @@ bool read_bmff_facts(Bytes file, PictureFacts& facts);  // HEIF and AVIF
 // profile has one, else its first; empty when the profile cannot be read or
 // has none. Backed by lcms2.
 std::string icc_profile_description(Bytes profile);
+
+// One language's text of a profile description ("en", "US", UTF-8 text).
+struct DescriptionRecord {
+  std::string language;
+  std::string country;
+  std::string text;
+};
+// The record to show, since the program shows it in Mac Roman: the user's
+// language (its country first) when that record has a Mac Roman form, else
+// English, else the first record that has one; null when none has, and the
+// user's record is then shown in its nearest form.
+const DescriptionRecord* choose_description(const std::vector<DescriptionRecord>& records,
+                                            std::string_view language, std::string_view country);
 
 // Bounds-checked big- and little-endian reads. A read past the end gives 0
 // and clears ok(), so a reader can read a whole header and check once.
