@@ -203,6 +203,7 @@ OSStatus LSCopyDisplayNameForRef(const FSRef* inRef, CFStringRef* outDisplayName
   }
   std::size_t slash = inRef->path.rfind('/');
   std::string name = inRef->path.substr(slash == std::string::npos ? 0 : slash + 1);
+  if (!platform::has_mac_roman_form(name)) name = platform::latin_transliteration(name);
   *outDisplayName = CFStringCreateWithUTF8(name.empty() ? "/" : name);
   return noErr;
 }

@@ -120,6 +120,8 @@ TEST_F(LaunchServices, DisplayNamesWithoutAMacRomanFormStayReadable) {
   EXPECT_EQ(name_of(translated), "Image Viewer");
   EXPECT_EQ(name_of(russian_only), "Prosmotr izobrazenij");
   EXPECT_EQ(name_of(german), "Bildbetrachter für Fotos");
+  fs::path program = docs.write("просмотр", "#!/bin/sh\n");
+  EXPECT_EQ(name_of(program), "prosmotr");
   unsetenv("LANGUAGE");
   EXPECT_EQ(platform::live_cf_object_count(), 0u);
 }
