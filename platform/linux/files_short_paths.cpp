@@ -155,23 +155,38 @@ bool components_of(const std::vector<std::string>& names, std::vector<Component>
   return true;
 }
 
+std::string joined(const std::vector<Component>& parts) {
+  std::string mac;
+  for (const Component& part : parts) (mac += '/') += part.mac;
+  return mac.empty() ? "/" : mac;
+}
+
+bool leads_to(const std::string& mac, const struct stat& item) {
+  std::string real;
+  struct stat reached;
+  return resolve_short_path(mac_roman_to_utf8(mac), real, reached) == noErr &&
+         reached.st_dev == item.st_dev && reached.st_ino == item.st_ino;
+}
+
 std::optional<std::string> short_path_of(std::string_view utf8) {
   std::vector<std::string> names;
   std::vector<Component> parts;
   struct stat item;
   if (!split_path(utf8, names) || !components_of(names, parts, item) || !fit(parts))
     return std::nullopt;
-  std::string mac;
-  for (const Component& part : parts) (mac += '/') += part.mac;
-  if (mac.empty()) mac = "/";
-  // A shortened form that some other entry bears as its real name would
-  // lead there: such a path is not handed out.
-  std::string real;
-  struct stat reached;
-  if (resolve_short_path(mac_roman_to_utf8(mac), real, reached) != noErr ||
-      reached.st_dev != item.st_dev || reached.st_ino != item.st_ino)
-    return std::nullopt;
-  return mac;
+  std::string mac = joined(parts);
+  if (leads_to(mac, item)) return mac;
+  // Some entry bears a shortened form as its real name, and the path would
+  // lead there. Once more with only "#<HEX inode>" for each shortened
+  // component; if that too leads elsewhere, no such path is handed out.
+  for (Component& part : parts) {
+    std::string plain;
+    if (!utf8_to_mac_roman_exact(part.name, plain) || plain != part.mac)
+      part.mac = shortened_name(part.name, part.inode, 0);
+  }
+  mac = joined(parts);
+  if (leads_to(mac, item)) return mac;
+  return std::nullopt;
 }
 
 }  // namespace
