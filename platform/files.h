@@ -67,7 +67,8 @@ enum : UInt16 { fsAtMark = 0, fsFromStart = 1, fsFromLEOF = 2, fsFromMark = 3 };
 // when given, says whether the item is a folder. A trailing "/" asks for a
 // folder. A component that does not exist as it is written may stand in its
 // shortened form ("prefix#<HEX inode>.ext", see platform::short_text_of) at
-// any depth; it is found in its folder by the inode. Returns fnfErr for a
+// any depth; it is found in its folder by the inode. The first component may
+// be an anchor ("@<HEX directory ID>:<volume>" and "~" placeholders). Returns fnfErr for a
 // missing item or an empty path, dirNFErr when a folder on the way is a file;
 // ref is then left untouched.
 OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory);
@@ -216,11 +217,14 @@ namespace platform {
 // when it has one within 255 characters. Otherwise, for the absolute path of an
 // existing item, the same path with each component that has no Mac Roman form
 // written as file specifications write such names ("prefix#<HEX inode>.ext"),
-// and further components shortened that way, longest first, until it fits; it
-// keeps one "/" for each of the path's folders, so it can be cut at any of
-// them, and FSPathMakeRef resolves it, and each of its folders, back to the
-// same items and only to them. Any other text (or a path too deep to fit) gets
-// its nearest Mac Roman form, which may be longer than 255 characters.
+// and further components shortened that way, longest first, until it fits;
+// a path too deep even for that begins with an anchor that names one of its
+// folders through the directory catalog ("@<HEX directory ID>:<volume>", then
+// "~" for each further folder it stands for). It keeps one "/" for each of
+// the path's folders, so it can be cut at any of them, and FSPathMakeRef
+// resolves it, and each of its folders, back to the same items and only to
+// them. Any other text (or a path of more than 127 levels) gets its nearest
+// Mac Roman form, which may be longer than 255 characters.
 std::string short_text_of(std::string_view utf8);
 // The UTF-8 text that a Mac Roman text stands for: the real path of the item
 // when it is an absolute path with shortened components that leads to one,

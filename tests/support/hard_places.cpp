@@ -27,6 +27,8 @@ std::vector<HardPlace> make_hard_places(const fs::path& root, const fs::path& sa
   for (int i = 0; i < 5; ++i) long_latin /= repeated("Spring catalogue ", 60, i);
   fs::path long_cyrillic = "Длинный";
   for (int i = 0; i < 10; ++i) long_cyrillic /= repeated("Фотографии ", 150, i);
+  fs::path deep = "Глубоко";
+  for (int i = 0; i < 40; ++i) deep /= "Фото " + std::to_string(i);
 
   std::vector<HardPlace> places = {
       {"Cyrillic", place(root, "Изображения/обложка.jpg", sample)},
@@ -35,6 +37,7 @@ std::vector<HardPlace> make_hard_places(const fs::path& root, const fs::path& sa
        place(root, "Φωτογραφι\xCC\x81ες/εξω\xCC\x81φυλλο.jpg", sample)},
       {"300 bytes", place(root, long_latin / "cover.jpg", sample)},
       {"1,500 bytes", place(root, long_cyrillic / "обложка.jpg", sample)},
+      {"40 folders deep", place(root, deep / "обложка.jpg", sample)},
       {"not UTF-8", place(root, "Bilder \xE9t\xE9/cover \xFF.jpg", sample)},
       {"folder with #", place(root, "Проект #12/cover#5.jpg", sample)},
   };

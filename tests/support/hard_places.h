@@ -1,7 +1,7 @@
 // Pictures in places whose paths have no plain Mac Roman form or do not fit a
 // short text: Cyrillic, Japanese and decomposed Greek names, 300- and
-// 1,500-byte paths, a name that is not valid UTF-8, folders with "#", and a
-// symbolic link to a folder.
+// 1,500-byte paths, 40 levels of Cyrillic folders, a name that is not valid
+// UTF-8, folders with "#", and a symbolic link to a folder.
 #pragma once
 
 #include <filesystem>
