@@ -143,8 +143,8 @@ std::string latin_transliteration(std::string_view utf8) {
   // Made once: building the rules costs far more than using them.
   static const std::unique_ptr<icu::Transliterator> to_latin = [] {
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::Transliterator> made(icu::Transliterator::createInstance(
-        "Any-Latin; Latin-ASCII", UTRANS_FORWARD, status));
+    std::unique_ptr<icu::Transliterator> made(
+        icu::Transliterator::createInstance("Any-Latin; Latin-ASCII", UTRANS_FORWARD, status));
     return U_SUCCESS(status) ? std::move(made) : nullptr;
   }();
   if (!to_latin) return std::string(utf8);

@@ -86,12 +86,13 @@ bool find_shortened(int folder, std::string_view mac, std::string& name, struct 
   std::optional<std::uint64_t> inode = shortened_inode(mac);
   if (!inode) return false;
   for (bool every_entry : {false, true}) {
-    bool found = any_entry(folder, every_entry, [&](std::string_view candidate, std::uint64_t listed) {
-      if (!every_entry && listed != *inode) return false;
-      name = candidate;
-      return ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-             st.st_ino == *inode && shortened_name(candidate, st.st_ino, mac.size()) == mac;
-    });
+    bool found =
+        any_entry(folder, every_entry, [&](std::string_view candidate, std::uint64_t listed) {
+          if (!every_entry && listed != *inode) return false;
+          name = candidate;
+          return ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                 st.st_ino == *inode && shortened_name(candidate, st.st_ino, mac.size()) == mac;
+        });
     if (found) return !S_ISLNK(st.st_mode) || ::fstatat(folder, name.c_str(), &st, 0) == 0;
   }
   return false;
@@ -103,7 +104,7 @@ struct Component {
   ino_t inode = 0;   // the entry's own
   dev_t device = 0;  // the item's, after links
   ino_t target = 0;
-  std::string mac;   // its form in the short text
+  std::string mac;          // its form in the short text
   std::size_t tail = 0;     // "#<HEX>.ext": below this only "#<HEX>" is left
   std::size_t minimum = 0;  // "#<HEX>"
 
@@ -323,8 +324,7 @@ std::string short_text_of(std::string_view utf8) {
 
 std::string text_of_short_text(std::string_view mac_roman) {
   std::string text = mac_roman_to_utf8(mac_roman);
-  if (text.empty() || text[0] != '/' || text.find_first_of("#@") == std::string::npos)
-    return text;
+  if (text.empty() || text[0] != '/' || text.find_first_of("#@") == std::string::npos) return text;
   std::string real;
   struct stat st;
   if (files::resolve_short_path(text, real, st) != noErr) return text;

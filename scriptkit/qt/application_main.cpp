@@ -5,9 +5,9 @@
 #include <QIcon>
 #include <QUrl>
 #include <algorithm>
+#include <cstdio>
 #include <string_view>
 #include <vector>
-#include <cstdio>
 
 #include "platform/bundle.h"
 #include "scriptkit/app/application.h"
@@ -32,7 +32,8 @@ std::string absolute_clean(std::string_view path) {
   std::string absolute(path);
   if (absolute.empty() || absolute[0] != '/') {
     QByteArray here = QFile::encodeName(QDir::currentPath());
-    absolute = std::string(here.constData(), static_cast<std::size_t>(here.size())) + "/" + absolute;
+    absolute =
+        std::string(here.constData(), static_cast<std::size_t>(here.size())) + "/" + absolute;
   }
   std::vector<std::string_view> names;
   std::string_view rest(absolute);

@@ -153,19 +153,21 @@ TEST_F(Program, TakesRelativePathsAndFileUrls) {
 
 TEST_F(Program, TakesEveryPathTheFileSystemCanName) {
   auto places = testing_support::make_hard_places(
-      sandbox.root() / "places", std::filesystem::path(TAVRINE_SOURCE_DIR) / "samples" / "sample-srgb.jpg");
+      sandbox.root() / "places",
+      std::filesystem::path(TAVRINE_SOURCE_DIR) / "samples" / "sample-srgb.jpg");
   for (const auto& place : places) {
     SCOPED_TRACE(place.label);
     // The path's own bytes reach the program through a file: a QString
     // argument would not carry a name that is not valid UTF-8.
     std::filesystem::path holder = sandbox.root() / "argument";
     std::ofstream(holder, std::ios::binary) << place.picture.string();
-    std::string printed = run({"-c", "exec \"$0\" \"$(cat \"$1\")\"",
-                               QString(TAVRINE_BINARY_DIR) + "/tavrine",
-                               QString::fromStdString(holder.string())},
-                              "/bin/sh");
+    std::string printed =
+        run({"-c", "exec \"$0\" \"$(cat \"$1\")\"", QString(TAVRINE_BINARY_DIR) + "/tavrine",
+             QString::fromStdString(holder.string())},
+            "/bin/sh");
     std::string shown = section(printed, "open");
-    EXPECT_NE(shown.find("  text field \"dimensions\": 720 x 360 px\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("  text field \"dimensions\": 720 x 360 px\n"), std::string::npos)
+        << shown;
     EXPECT_NE(shown.find("  text field \"colourProfile\": sRGB IEC61966-2.1\n"), std::string::npos);
   }
 }

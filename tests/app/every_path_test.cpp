@@ -65,10 +65,9 @@ TEST_F(EveryPath, EachPlaceShowsOpensAndRevealsLikeAPlainOne) {
     EXPECT_EQ(field("dimensions"), "720 x 360 px");
     EXPECT_EQ(field("colourProfile"), "sRGB IEC61966-2.1");
     EXPECT_EQ(field("applicationPath"), viewer.string());
-    EXPECT_EQ(element<PopUpButton>("popup button", "MAINWAP_ITEM_OPENWITHPOPUP")
-                  ->current_item()
-                  ->title(),
-              "Picture Viewer (Default)");
+    EXPECT_EQ(
+        element<PopUpButton>("popup button", "MAINWAP_ITEM_OPENWITHPOPUP")->current_item()->title(),
+        "Picture Viewer (Default)");
 
     click("openButton");
     EXPECT_EQ(launched_with(marker), place.picture.string());
@@ -93,8 +92,8 @@ TEST_F(EveryPath, ALongApplicationNameKeepsEveryRowInItsPlace) {
       "long", long_name, sandbox.marker_program(long_marker).string() + " %f", "image/png;");
   fs::path short_marker_program = sandbox.root() / "bin" / "record-short";
   fs::copy_file(sandbox.marker_program(short_marker), short_marker_program);
-  fs::path viewer = sandbox.add_application(
-      "ristretto", "Ristretto Image Viewer", short_marker_program.string() + " %f", "image/png;");
+  fs::path viewer = sandbox.add_application("ristretto", "Ristretto Image Viewer",
+                                            short_marker_program.string() + " %f", "image/png;");
   // The long one's program must write its own marker: make it again.
   sandbox.marker_program(long_marker);
 

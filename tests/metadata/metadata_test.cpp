@@ -213,11 +213,13 @@ TEST_F(MetadataTest, ProfileNameIsARecordThatMacRomanCanShow) {
   const std::u32string_view kJapanese = U"\u30A2\u30C9\u30D3 RGB (1998)";
   setenv("LC_ALL", "ja_JP.UTF-8", 1);
   // The user's record cannot be shown: English is.
-  ByteString both = icc_profile_records({{"ja", "JP", kJapanese}, {"en", "US", U"Adobe RGB (1998)"}});
+  ByteString both =
+      icc_profile_records({{"ja", "JP", kJapanese}, {"en", "US", U"Adobe RGB (1998)"}});
   EXPECT_EQ(read_bytes(png(8, 8, both)).profile, "Adobe RGB (1998)");
   // Without English, the first record that can be shown.
-  ByteString german = icc_profile_records(
-      {{"ja", "JP", kJapanese}, {"ko", "KR", U"\uC5B4\uB3C4\uBE44"}, {"de", "DE", U"Gro\u00DF RGB"}});
+  ByteString german = icc_profile_records({{"ja", "JP", kJapanese},
+                                           {"ko", "KR", U"\uC5B4\uB3C4\uBE44"},
+                                           {"de", "DE", U"Gro\u00DF RGB"}});
   EXPECT_EQ(read_bytes(png(8, 8, german)).profile, "Gro\u00DF RGB");
   // None can: the user's own, which Mac Roman then shows as nearly as it can.
   ByteString only = icc_profile_records({{"ko", "KR", U"\uC5B4"}, {"ja", "JP", kJapanese}});
