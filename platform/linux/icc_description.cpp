@@ -63,7 +63,6 @@ std::vector<DescriptionRecord> description_records(cmsHPROFILE profile) {
   auto* mlu = static_cast<cmsMLU*>(cmsReadTag(profile, cmsSigProfileDescriptionTag));
   if (!mlu) return records;
   for (cmsUInt32Number i = 0, n = cmsMLUtranslationsCount(mlu); i < n; ++i) {
-    DescriptionRecord record;
     char language[3] = {}, country[3] = {};
     if (!cmsMLUtranslationsCodes(mlu, i, language, country)) continue;
     cmsUInt32Number bytes = cmsMLUgetWide(mlu, language, country, nullptr, 0);

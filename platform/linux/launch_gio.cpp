@@ -178,6 +178,7 @@ OSStatus LSCopyItemInfoForRef(const FSRef* inItemRef, LSRequestedInfo inWhichInf
 }
 
 namespace platform {
+namespace {
 
 // The name of an entry as it can be read once it passes through Mac Roman:
 // the localized Name when it has a Mac Roman form (its own or the nearest),
@@ -190,6 +191,7 @@ std::string readable_name(GDesktopAppInfo* entry) {
   return latin_transliteration(localized);
 }
 
+}  // namespace
 }  // namespace platform
 
 OSStatus LSCopyDisplayNameForRef(const FSRef* inRef, CFStringRef* outDisplayName) {
