@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/text.h"
 #include "prefs/fileutils.h"
 #include "prefs/prefs.h"
 #include "prefs/userprefs.h"
@@ -32,9 +33,20 @@ struct Tree {
     for (int i = 0; i < 1000; ++i) std::ofstream(root / "Many" / ("file " + std::to_string(i)));
     long_name = root / "Many" / (std::string(100, 'l') + ".tif");
     std::ofstream(long_name) << "x";
+    // Ten Cyrillic folders of about 150 bytes each: a path of 1,500 bytes
+    // that reaches the native side with every component shortened.
+    fs::path folder = root;
+    for (int i = 0; i < 10; ++i) {
+      std::string name = std::to_string(i);
+      while (name.size() < 140) name += " Фотографии";
+      folder /= name;
+    }
+    cyrillic = folder / "обложка.jpg";
+    fs::create_directories(folder);
+    std::ofstream(cyrillic) << "x";
   }
   ~Tree() { fs::remove_all(root); }
-  fs::path root, picture, long_name;
+  fs::path root, picture, long_name, cyrillic;
 };
 
 Tree& tree() {
@@ -57,6 +69,37 @@ void BM_FSPathMakeFSSpec(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FSPathMakeFSSpec);
+
+// The 1,500-byte Cyrillic path as it crosses into a short text, and that
+// text resolved back, by FSPathMakeFSSpec as GetPictureInfo resolves it and
+// by FSPathMakeRef alone (goal: under 100 µs).
+void BM_ShortTextOfA1500BytePath(benchmark::State& state) {
+  std::string path = tree().cyrillic.string();
+  for (auto _ : state) benchmark::DoNotOptimize(platform::short_text_of(path));
+  state.SetLabel(std::to_string(path.size()) + " bytes");
+}
+BENCHMARK(BM_ShortTextOfA1500BytePath)->Unit(benchmark::kMicrosecond);
+
+void BM_FSPathMakeFSSpecOfA1500BytePath(benchmark::State& state) {
+  std::string mac = platform::short_text_of(tree().cyrillic.string());
+  FSSpec spec;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        FSPathMakeFSSpec(reinterpret_cast<const UInt8*>(mac.c_str()), &spec, nullptr));
+  }
+  state.SetLabel(std::to_string(mac.size()) + " characters");
+}
+BENCHMARK(BM_FSPathMakeFSSpecOfA1500BytePath)->Unit(benchmark::kMicrosecond);
+
+void BM_FSPathMakeRefOfA1500BytePath(benchmark::State& state) {
+  std::string utf8 = platform::mac_roman_to_utf8(platform::short_text_of(tree().cyrillic.string()));
+  FSRef ref;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        FSPathMakeRef(reinterpret_cast<const UInt8*>(utf8.c_str()), &ref, nullptr));
+  }
+}
+BENCHMARK(BM_FSPathMakeRefOfA1500BytePath)->Unit(benchmark::kMicrosecond);
 
 void BM_FileExists(benchmark::State& state) {
   FSSpec spec = SpecOf(tree().picture);

@@ -51,7 +51,7 @@ static void FindCreatorApplication() {
   }
   GetFileNameFromFileFSSpec(G_INFO.creatorAppSpec, G_INFO.creatorAppName);
   CFStringRef appPath = CopyPOSIXPath(G_INFO.creatorAppSpec);
-  CopyCFStringToShortText(appPath, G_INFO.creatorAppPath);  // empty without a path
+  CopyPathToShortText(appPath, G_INFO.creatorAppPath);  // empty without a path
   if (appPath != nullptr) CFRelease(appPath);
 }
 

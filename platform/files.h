@@ -35,6 +35,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "platform/cf.h"
 #include "platform/oserr.h"
@@ -72,8 +73,12 @@ enum : UInt16 { fsAtMark = 0, fsFromStart = 1, fsFromLEOF = 2, fsFromMark = 3 };
 // Resolves a path (UTF-8 bytes, NUL-ended; relative paths start at the
 // current folder; symbolic links are followed) to a reference. isDirectory,
 // when given, says whether the item is a folder. A trailing "/" asks for a
-// folder. Returns fnfErr for a missing item or an empty path, dirNFErr when a
-// folder on the way is a file; ref is then left untouched.
+// folder. A component that does not exist as it is written may stand in its
+// shortened form ("prefix#<HEX inode>.ext", see platform::short_text_of) at
+// any depth; it is found in its folder by the inode. The first component may
+// be an anchor ("@<HEX directory ID>:<volume>" and "~" placeholders). Returns fnfErr for a
+// missing item or an empty path, dirNFErr when a folder on the way is a file;
+// ref is then left untouched.
 OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory);
 
 // Gives the FSSpec of a reference (and records its parent folder in the
@@ -190,6 +195,26 @@ OSErr FSCloseFork(SInt16 forkRefNum);
 OSErr FSClose(SInt16 refNum);
 
 namespace platform {
+
+// Texts in the program's short texts (at most 255 Mac Roman characters).
+
+// The Mac Roman text that stands for a UTF-8 text: its exact Mac Roman form
+// when it has one within 255 characters. Otherwise, for the absolute path of an
+// existing item, the same path with each component that has no Mac Roman form
+// written as file specifications write such names ("prefix#<HEX inode>.ext"),
+// and further components shortened that way, longest first, until it fits;
+// a path too deep even for that begins with an anchor that names one of its
+// folders through the directory catalog ("@<HEX directory ID>:<volume>", then
+// "~" for each further folder it stands for). It keeps one "/" for each of
+// the path's folders, so it can be cut at any of them, and FSPathMakeRef
+// resolves it, and each of its folders, back to the same items and only to
+// them. Any other text (or a path of more than 127 levels) gets its nearest
+// Mac Roman form, which may be longer than 255 characters.
+std::string short_text_of(std::string_view utf8);
+// The UTF-8 text that a Mac Roman text stands for: the real path of the item
+// when it is an absolute path with shortened components that leads to one,
+// its characters otherwise.
+std::string text_of_short_text(std::string_view mac_roman);
 
 // Test seam: the next write of file data writes at most `bytes` bytes and then
 // fails with `status` (as a full disk does). A status of noErr instead ends

@@ -51,6 +51,11 @@ OSStatus LSGetApplicationForInfo(OSType inType, OSType inCreator, CFStringRef in
 OSStatus LSCopyItemInfoForRef(const FSRef* inItemRef, LSRequestedInfo inWhichInfo,
                               LSItemInfoRecord* outItemInfo);
 // The name a user sees: a desktop entry's localized Name, else the file name.
+// Since the program shows it in Mac Roman, a localized Name without a Mac
+// Roman form gives way to the entry's untranslated Name, and when that has
+// none either, to the localized Name in Latin letters ("Просмотр
+// изображений" reads "Prosmotr izobrazenij"), never a row of "?". A file
+// name without a Mac Roman form is given in Latin letters too.
 OSStatus LSCopyDisplayNameForRef(const FSRef* inRef, CFStringRef* outDisplayName);
 // Opens the documents with the application: a desktop entry is launched with
 // GIO, an executable is started with the documents as its arguments. Fails for

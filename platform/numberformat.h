@@ -41,7 +41,11 @@ CFLocaleRef CFLocaleCopyCurrent();
 CFStringRef CFLocaleGetIdentifier(CFLocaleRef locale);
 
 // A formatter with the locale's own separators, grouping, decimals and
-// rounding (half to even). Null for an unknown style. The caller releases it.
+// rounding (half to even). Since the program shows numbers in Mac Roman, a
+// locale whose digits have none (ar_EG, fa_IR, bn_BD) writes Latin digits
+// (ICU's numbering system "latn") with that locale's separators for them,
+// and a separator without a Mac Roman form as in English. Null for an
+// unknown style. The caller releases it.
 CFNumberFormatterRef CFNumberFormatterCreate(CFAllocatorRef allocator, CFLocaleRef locale,
                                              CFNumberFormatterStyle style);
 // Sets one property; unknown keys and values of the wrong kind are ignored.

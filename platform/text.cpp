@@ -1,10 +1,12 @@
 #include "platform/text.h"
 
 #include <unicode/normalizer2.h>
+#include <unicode/translit.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
 #include <array>
+#include <memory>
 
 namespace platform {
 namespace {
@@ -126,6 +128,31 @@ std::string utf8_to_mac_roman_lossy(std::string_view utf8) {
     if (byte < 0 && c != 0xFFFD) byte = nearest_mac_roman(c);
     out += static_cast<char>(byte < 0 ? '?' : byte);
   }
+  return out;
+}
+
+bool has_mac_roman_form(std::string_view utf8) {
+  char32_t c = 0;
+  for (std::size_t at = 0, n = 0; (n = decode_utf8(utf8, at, c)) != 0; at += n) {
+    if (c == 0xFFFD || (unicode_to_mac_roman(c) < 0 && nearest_mac_roman(c) < 0)) return false;
+  }
+  return true;
+}
+
+std::string latin_transliteration(std::string_view utf8) {
+  // Made once: building the rules costs far more than using them.
+  static const std::unique_ptr<icu::Transliterator> to_latin = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Transliterator> made(
+        icu::Transliterator::createInstance("Any-Latin; Latin-ASCII", UTRANS_FORWARD, status));
+    return U_SUCCESS(status) ? std::move(made) : nullptr;
+  }();
+  if (!to_latin) return std::string(utf8);
+  icu::UnicodeString text = icu::UnicodeString::fromUTF8(
+      icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+  to_latin->transliterate(text);
+  std::string out;
+  text.toUTF8String(out);
   return out;
 }
 

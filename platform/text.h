@@ -27,6 +27,16 @@ bool utf8_to_mac_roman_exact(std::string_view utf8, std::string& out);
 // is none. Invalid UTF-8 bytes become "?".
 std::string utf8_to_mac_roman_lossy(std::string_view utf8);
 
+// True when every character of a UTF-8 text has a Mac Roman form, its own or
+// the nearest one, so that utf8_to_mac_roman_lossy writes it without a "?"
+// of its own making. False for invalid UTF-8.
+bool has_mac_roman_form(std::string_view utf8);
+
+// Latin letters for a text in another script, by ICU's transliterator
+// ("Any-Latin; Latin-ASCII"): "Просмотр изображений" gives "Prosmotr
+// izobrazenij". The text unchanged when the transliterator is missing.
+std::string latin_transliteration(std::string_view utf8);
+
 // Decodes one code point; returns the number of bytes used, 0 at the end, and
 // U+FFFD with a length of 1 for an invalid sequence.
 std::size_t decode_utf8(std::string_view text, std::size_t at, char32_t& code_point);

@@ -66,8 +66,35 @@ OSStatus EmptyPopUp(ConstStr255Param popup, ConstStr255Param window, ConstStr255
   return RunWindowCommand(script, box != nullptr);
 }
 
+// The characters a text takes once escaped (see pstrconcatescaped).
+int EscapedLength(unsigned char c) {
+  return c == '"' || c == '\\' || c == '\r' || c == '\n' ? 2 : 1;
+}
+
+// Appends a title escaped, shortened when it would take more than `room`
+// characters: as many of its first characters as leave room for a closing
+// ellipsis (Mac Roman 0xC9), then the ellipsis.
+void AddTitleWithin(Str255 script, ConstStr255Param title, int room) {
+  int length = 0;
+  for (int i = 1; i <= title[0]; ++i) length += EscapedLength(title[i]);
+  if (length <= room) {
+    pstrconcatescaped(script, title);
+    return;
+  }
+  Str255 shortened;
+  shortened[0] = 0;
+  for (int i = 1, used = 0; i <= title[0] && used + EscapedLength(title[i]) < room; ++i) {
+    used += EscapedLength(title[i]);
+    shortened[++shortened[0]] = title[i];
+  }
+  pstrconcatescaped(script, shortened);
+  if (room > 0) pstrappend(script, "\xC9");
+}
+
 OSStatus AddPopUpRow(ConstStr255Param popup, ConstStr255Param window, ConstStr255Param box,
                      ConstStr255Param title, SInt16 atBeginning) {
+  static const char kRowEnd[] = "\", enabled:true}\n";
+  static const int kWindowEnd = 8;  // "end tell", and "end tell\n" more for a box
   Str255 script;
   BeginWindowCommand(script, window, box);
   if (atBeginning == 0) {
@@ -78,8 +105,11 @@ OSStatus AddPopUpRow(ConstStr255Param popup, ConstStr255Param window, ConstStr25
   }
   pstrconcatescaped(script, popup);
   pstrappend(script, "\" with properties {title:\"");
-  pstrconcatescaped(script, title);
-  pstrappend(script, "\", enabled:true}\n");
+  // Every row is added: a title too long for the command is shortened, so
+  // that the rows always match the list they stand for.
+  int ends = box != nullptr ? 2 * kWindowEnd + 1 : kWindowEnd;
+  AddTitleWithin(script, title, 255 - script[0] - (static_cast<int>(sizeof kRowEnd) - 1) - ends);
+  pstrappend(script, kRowEnd);
   return RunWindowCommand(script, box != nullptr);
 }
 

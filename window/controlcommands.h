@@ -45,7 +45,9 @@ OSStatus MyEmptyPopUpInBox(ConstStr255Param popup, ConstStr255Param window, Cons
 OSStatus DisableAllPopUpInBoxRows(ConstStr255Param popup, ConstStr255Param window,
                                   ConstStr255Param box);
 // Adds one enabled row with the title, at the end of the menu when
-// atBeginning is 0, else at its beginning.
+// atBeginning is 0, else at its beginning. A title too long for the command
+// is cut just enough to fit and ends in "…" (Mac Roman 0xC9): a row is
+// always added, so the rows keep matching the list they stand for.
 OSStatus AddRowToPopUpWithText(ConstStr255Param popup, ConstStr255Param window,
                                ConstStr255Param title, SInt16 atBeginning);
 OSStatus AddRowToPopUpInBoxWithText(ConstStr255Param popup, ConstStr255Param window,

@@ -178,11 +178,26 @@ bool parse_catalog_line(std::string_view text, CatalogLine& line);
 // The Mac Roman FSSpec name of an item named `utf8` with inode `inode`: the
 // name itself, or its shortened form "prefix#<HEX inode>.ext" (at most 63).
 std::string spec_name(std::string_view utf8, ino_t inode);
+// The shortened form of a name within `limit` characters: "prefix#<HEX
+// inode>.ext" with the prefix cut to make room, or only "#<HEX inode>" when
+// the extension does not fit either. Shortening the result again to its own
+// length gives it back unchanged.
+std::string shortened_name(std::string_view utf8, ino_t inode, std::size_t limit);
 // The inode of a shortened name; nothing for other names.
 std::optional<std::uint64_t> shortened_inode(std::string_view mac_name);
 // Finds the item of a Mac Roman FSSpec name in a folder: by the name, then,
 // for a shortened name, by the inode. Fills path.
 OSErr find_in_folder(const std::string& folder, std::string_view mac_name, std::string& path);
+
+// Paths whose components may be shortened (files_short_paths.cpp).
+
+// The real path of an absolute UTF-8 path in which any component may stand in
+// its shortened form, resolved component by component: a name that exists is
+// taken as it is, a shortened one is found in its folder by the inode and must
+// be that item's own shortened form of the same length. Fills real and st.
+// fnfErr when a component is not found, dirNFErr when a folder on the way is a
+// file.
+OSErr resolve_short_path(std::string_view path, std::string& real, struct stat& st);
 
 // Resolves an FSSpec (see FSpMakeFSRef).
 OSErr resolve_spec(const FSSpec& spec, FSRef& ref, struct stat* st = nullptr);

@@ -153,6 +153,12 @@ OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory) {
   FSRef made;
   struct stat st;
   err = make_ref(normal, made, &st);
+  // A path from a short text may name components in their shortened form;
+  // the walk has stat'ed the item already.
+  if (err == fnfErr && (err = resolve_short_path(normal, made.path, st)) == noErr) {
+    made.device = st.st_dev;
+    made.inode = st.st_ino;
+  }
   if (err != noErr) return err;
   if (raw.back() == '/' && !S_ISDIR(st.st_mode)) return dirNFErr;
   *ref = std::move(made);

@@ -40,19 +40,6 @@ std::string extension_of(std::string_view utf8, std::size_t& dot) {
   return mac;
 }
 
-std::string shortened(std::string_view utf8, ino_t inode) {
-  std::size_t dot = 0;
-  std::string extension = extension_of(utf8, dot);
-  std::string suffix = "#" + hex_of(inode);
-  std::string prefix = utf8_to_mac_roman_lossy(utf8.substr(0, dot));
-  for (char& c : prefix) {
-    if (c == '/' || c == '\0') c = '-';  // a fullwidth solidus folds to "/"
-  }
-  std::size_t room = kNameLimit - suffix.size() - extension.size();
-  if (prefix.size() > room) prefix.resize(room);
-  return prefix + suffix + extension;
-}
-
 // Scans a folder for the entry whose inode (after links) is `inode` and whose
 // own shortened name is the whole of `mac_name`: the inode alone never
 // decides, so a plain name that only looks shortened, or a different long
@@ -107,13 +94,36 @@ OSErr resolve_root(SInt16 volume, FSRef& ref, struct stat* st) {
 
 }  // namespace
 
+std::string shortened_name(std::string_view utf8, ino_t inode, std::size_t limit) {
+  std::size_t dot = 0;
+  std::string extension = extension_of(utf8, dot);
+  std::string suffix = "#" + hex_of(inode);
+  // Below its tail's length the name keeps only "#<HEX inode>", so that
+  // shortening a shortened name to its own length gives it back.
+  if (suffix.size() + extension.size() > limit) return suffix;
+  // Each character gives one Mac Roman byte: only the first `room` of them
+  // need converting.
+  std::size_t room = limit - suffix.size() - extension.size();
+  std::string_view stem = utf8.substr(0, dot);
+  char32_t c = 0;
+  std::size_t end = 0;
+  for (std::size_t n = 0, used = 0; n < room && (used = decode_utf8(stem, end, c)) != 0; ++n)
+    end += used;
+  std::string prefix = utf8_to_mac_roman_lossy(stem.substr(0, end));
+  for (char& byte : prefix) {
+    if (byte == '/' || byte == '\0') byte = '-';  // a fullwidth solidus folds to "/"
+  }
+  if (prefix.size() > room) prefix.resize(room);
+  return prefix + suffix + extension;
+}
+
 std::string spec_name(std::string_view utf8, ino_t inode) {
   std::string mac;
   if (utf8_to_mac_roman_exact(utf8, mac) && mac.size() <= kNameLimit && !mac.empty() &&
       mac_roman_to_utf8(mac) == utf8) {
     return mac;
   }
-  return shortened(utf8, inode);
+  return shortened_name(utf8, inode, kNameLimit);
 }
 
 std::optional<std::uint64_t> shortened_inode(std::string_view mac_name) {

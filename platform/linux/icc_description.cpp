@@ -1,10 +1,14 @@
 // The description of an ICC profile, read with lcms2's wide-character call:
 // its ASCII call replaces every character outside ASCII. lcms2 also checks
 // every profile; a version 2 description is then read by
-// icc_text_description, which reads its Unicode record.
+// icc_text_description, which reads its Unicode record. Of the records of a
+// version 4 description (one per language) the one shown is chosen by
+// choose_description.
 #include <lcms2.h>
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "platform/linux/environment_locale.h"
 #include "platform/linux/picture_reader.h"
@@ -55,7 +59,41 @@ std::string to_utf8(const std::wstring& wide) {
   return out;
 }
 
+// The records of the profile's description: each language's text.
+std::vector<DescriptionRecord> description_records(cmsHPROFILE profile) {
+  std::vector<DescriptionRecord> records;
+  auto* mlu = static_cast<cmsMLU*>(cmsReadTag(profile, cmsSigProfileDescriptionTag));
+  if (!mlu) return records;
+  for (cmsUInt32Number i = 0, n = cmsMLUtranslationsCount(mlu); i < n; ++i) {
+    char language[3] = {}, country[3] = {};
+    if (!cmsMLUtranslationsCodes(mlu, i, language, country)) continue;
+    cmsUInt32Number bytes = cmsMLUgetWide(mlu, language, country, nullptr, 0);
+    if (bytes < sizeof(wchar_t)) continue;
+    std::wstring wide(bytes / sizeof(wchar_t), L'\0');
+    cmsMLUgetWide(mlu, language, country, wide.data(), bytes);
+    records.push_back({std::string(language, ::strnlen(language, 2)),
+                       std::string(country, ::strnlen(country, 2)), to_utf8(wide)});
+  }
+  return records;
+}
+
 }  // namespace
+
+const DescriptionRecord* choose_description(const std::vector<DescriptionRecord>& records,
+                                            std::string_view language, std::string_view country) {
+  auto find = [&](auto fits) -> const DescriptionRecord* {
+    for (const DescriptionRecord& record : records) {
+      if (fits(record) && !record.text.empty() && has_mac_roman_form(record.text)) return &record;
+    }
+    return nullptr;
+  };
+  const DescriptionRecord* chosen =
+      find([&](const auto& r) { return r.language == language && r.country == country; });
+  if (!chosen) chosen = find([&](const auto& r) { return r.language == language; });
+  if (!chosen) chosen = find([](const auto& r) { return r.language == "en"; });
+  if (!chosen) chosen = find([](const auto&) { return true; });
+  return chosen;
+}
 
 std::string icc_profile_description(Bytes profile) {
   if (profile.size() < kSmallestProfile || profile.size() > 0xFFFFFFFFu) return {};
@@ -65,6 +103,10 @@ std::string icc_profile_description(Bytes profile) {
   if (std::optional<std::string> text = icc_text_description(profile)) return *text;
   char language[3], country[3];
   user_language(language, country);
+  std::vector<DescriptionRecord> records = description_records(handle.get());
+  if (const DescriptionRecord* chosen = choose_description(records, language, country))
+    return chosen->text;
+  // No record has a Mac Roman form: the user's own, in its nearest form.
   cmsUInt32Number bytes =
       cmsGetProfileInfo(handle.get(), cmsInfoDescription, language, country, nullptr, 0);
   if (bytes < sizeof(wchar_t)) return {};

@@ -12,6 +12,7 @@
 #include "platform/launch.h"
 #include "platform/linux/gobject_ptr.h"
 #include "platform/nav.h"
+#include "platform/text.h"
 
 namespace platform {
 namespace {
@@ -189,17 +190,35 @@ OSStatus LSCopyItemInfoForRef(const FSRef* inItemRef, LSRequestedInfo inWhichInf
   return noErr;
 }
 
+namespace platform {
+namespace {
+
+// The name of an entry as it can be read once it passes through Mac Roman:
+// the localized Name when it has a Mac Roman form (its own or the nearest),
+// else the untranslated Name, else the localized Name in Latin letters.
+std::string readable_name(GDesktopAppInfo* entry) {
+  std::string localized = g_app_info_get_name(G_APP_INFO(entry));
+  if (has_mac_roman_form(localized)) return localized;
+  GCharPtr untranslated(g_desktop_app_info_get_string(entry, "Name"));
+  if (untranslated && has_mac_roman_form(untranslated.get())) return untranslated.get();
+  return latin_transliteration(localized);
+}
+
+}  // namespace
+}  // namespace platform
+
 OSStatus LSCopyDisplayNameForRef(const FSRef* inRef, CFStringRef* outDisplayName) {
   if (inRef == nullptr || outDisplayName == nullptr) return paramErr;
   *outDisplayName = nullptr;
   struct stat st;
   if (stat(inRef->path.c_str(), &st) != 0) return fnfErr;
   if (auto entry = platform::desktop_entry(inRef->path)) {
-    *outDisplayName = CFStringCreateWithUTF8(g_app_info_get_name(G_APP_INFO(entry.get())));
+    *outDisplayName = CFStringCreateWithUTF8(platform::readable_name(entry.get()));
     return noErr;
   }
   std::size_t slash = inRef->path.rfind('/');
   std::string name = inRef->path.substr(slash == std::string::npos ? 0 : slash + 1);
+  if (!platform::has_mac_roman_form(name)) name = platform::latin_transliteration(name);
   *outDisplayName = CFStringCreateWithUTF8(name.empty() ? "/" : name);
   return noErr;
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/metadata.h"
@@ -122,6 +123,21 @@ std::optional<std::string> icc_text_description(Bytes profile);
 // Bounds-checked big- and little-endian reads, over a whole file or over a
 // slice of one. A read past the end gives 0 and clears ok(), so a reader can
 // read a whole header and check once.
+// One language's text of a profile description ("en", "US", UTF-8 text).
+struct DescriptionRecord {
+  std::string language;
+  std::string country;
+  std::string text;
+};
+// The record to show, since the program shows it in Mac Roman: the user's
+// language (its country first) when that record has a Mac Roman form, else
+// English, else the first record that has one; null when none has, and the
+// user's record is then shown in its nearest form.
+const DescriptionRecord* choose_description(const std::vector<DescriptionRecord>& records,
+                                            std::string_view language, std::string_view country);
+
+// Bounds-checked big- and little-endian reads. A read past the end gives 0
+// and clears ok(), so a reader can read a whole header and check once.
 class ByteReader {
  public:
   ByteReader(ByteSource& file, bool big_endian) : m_file(&file), m_big(big_endian) {}

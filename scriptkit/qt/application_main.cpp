@@ -1,10 +1,13 @@
 // NSApplicationMain on Qt: see scriptkit/app/application.h.
 #include <QApplication>
-#include <QFileInfo>
+#include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QUrl>
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
 #include "platform/bundle.h"
 #include "scriptkit/app/application.h"
@@ -23,15 +26,42 @@ using namespace scriptkit;
 
 namespace {
 
-// The pictures named on the command line, as absolute paths; the desktop
-// entry's %F gives paths, and file URLs are taken too.
-std::vector<std::string> command_line_files(const QStringList& arguments) {
+// An absolute path without empty, "." and ".." components, as QDir cleans
+// one, but on the path's own bytes.
+std::string absolute_clean(std::string_view path) {
+  std::string absolute(path);
+  if (absolute.empty() || absolute[0] != '/') {
+    QByteArray here = QFile::encodeName(QDir::currentPath());
+    absolute =
+        std::string(here.constData(), static_cast<std::size_t>(here.size())) + "/" + absolute;
+  }
+  std::vector<std::string_view> names;
+  std::string_view rest(absolute);
+  for (std::size_t at = 0; at <= rest.size();) {
+    std::size_t slash = std::min(rest.find('/', at), rest.size());
+    std::string_view name = rest.substr(at, slash - at);
+    if (name == "..") {
+      if (!names.empty()) names.pop_back();
+    } else if (!name.empty() && name != ".") {
+      names.push_back(name);
+    }
+    at = slash + 1;
+  }
+  std::string clean;
+  for (std::string_view name : names) (clean += '/') += name;
+  return clean.empty() ? "/" : clean;
+}
+
+// The pictures named on the command line, as absolute paths in the file
+// system's own bytes (a name that is not valid UTF-8 keeps them); the
+// desktop entry's %F gives paths, and file URLs are taken too.
+std::vector<std::string> command_line_files(int argc, const char** argv) {
   std::vector<std::string> files;
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    const QString& argument = arguments[i];
-    QUrl url(argument);
-    QString path = url.isLocalFile() ? url.toLocalFile() : argument;
-    files.push_back(qt::from_qt(QFileInfo(path).absoluteFilePath()));
+  for (int i = 1; i < argc; ++i) {
+    std::string_view argument(argv[i]);
+    QUrl url(QString::fromUtf8(argument.data(), static_cast<qsizetype>(argument.size())));
+    bool is_url = argument.starts_with("file:") && url.isLocalFile();
+    files.push_back(absolute_clean(is_url ? qt::local_file_bytes(url) : std::string(argument)));
   }
   return files;
 }
@@ -79,7 +109,8 @@ int NSApplicationMain(int argc, const char** argv) {
   QApplication application(argc, const_cast<char**>(argv));
   QApplication::setApplicationName("tavrine");
   QGuiApplication::setDesktopFileName("tavrine");
-  const std::vector<std::string> files = command_line_files(QApplication::arguments());
+  // QApplication has taken its own options out of argc and argv.
+  const std::vector<std::string> files = command_line_files(argc, argv);
   const bool headless = qt::running_headless();
 
   const QString socket = qt::InstanceChannel::socket_path();

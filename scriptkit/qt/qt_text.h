@@ -1,8 +1,10 @@
 // The one place where the model's UTF-8 text becomes Qt's and back.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTextDocument>
+#include <QUrl>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,14 @@ inline std::string from_qt(const QString& text) {
 inline QString plain_text_for_display(const QString& text) {
   if (!Qt::mightBeRichText(text)) return text;
   return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
+}
+
+// The path of a local file's URL as the file system's own bytes: a name that
+// is not valid UTF-8 keeps its bytes, which QString would lose.
+inline std::string local_file_bytes(const QUrl& url) {
+  QByteArray encoded = url.path(QUrl::FullyEncoded).toLatin1();
+  QByteArray bytes = QByteArray::fromPercentEncoding(encoded);
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 }  // namespace scriptkit::qt

@@ -16,7 +16,7 @@ std::vector<std::string> local_files(const QMimeData* data) {
   std::vector<std::string> paths;
   if (!data || !data->hasUrls()) return paths;
   for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) paths.push_back(from_qt(url.toLocalFile()));
+    if (url.isLocalFile()) paths.push_back(local_file_bytes(url));
   }
   return paths;
 }

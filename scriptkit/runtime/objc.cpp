@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/text.h"
+#include "platform/files.h"
 
 namespace scriptkit::runtime {
 
@@ -25,7 +25,7 @@ Result<std::int32_t> to_int32(const Value& v) {
 }
 
 Result<std::string> to_mac_roman(const Value& v) {
-  if (v.is_text()) return platform::utf8_to_mac_roman_lossy(v.as_text());
+  if (v.is_text()) return platform::short_text_of(v.as_text());
   if (v.is_integer()) return std::to_string(v.as_integer());
   if (v.is_missing()) return std::string();
   return ScriptError{kErrCantMake, "Can't make the parameter into type text."};
@@ -37,7 +37,7 @@ Result<Object> to_object(const Value& v) {
 }
 
 Value from_mac_roman(const char* text) {
-  return Value(platform::mac_roman_to_utf8(text ? std::string_view(text) : std::string_view()));
+  return Value(platform::text_of_short_text(text ? std::string_view(text) : std::string_view()));
 }
 
 void Registry::add(const MethodList& list) {

@@ -45,7 +45,10 @@ struct MethodList {
   std::size_t count;
 };
 
-// Conversions used by the bindings; exposed for the tests.
+// Conversions used by the bindings; exposed for the tests. Text crosses as
+// the platform's short texts do (platform::short_text_of and
+// text_of_short_text): a path with no Mac Roman form that fits goes to the
+// native side with shortened components and comes back as the real path.
 Result<std::int32_t> to_int32(const Value& v);
 Result<std::string> to_mac_roman(const Value& v);
 Result<Object> to_object(const Value& v);

@@ -8,12 +8,14 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
+#include <fstream>
 
 #include "tests/app/another_user.h"
 #include "prefs/fileutils.h"
 #include "prefs/prefs.h"
 #include "prefs/userprefs.h"
 #include "tests/app/qt_app.h"
+#include "tests/support/hard_places.h"
 #include "tests/support/sandbox.h"
 
 namespace {
@@ -36,9 +38,10 @@ class Program : public ::testing::Test {
     environment.remove("WAYLAND_DISPLAY");
   }
 
-  void start(QProcess& process, const QStringList& arguments) {
+  void start(QProcess& process, const QStringList& arguments,
+             const QString& program = QString(TAVRINE_BINARY_DIR) + "/tavrine") {
     process.setWorkingDirectory(QString::fromStdString(sandbox.root().string()));
-    process.setProgram(QString(TAVRINE_BINARY_DIR) + "/tavrine");
+    process.setProgram(program);
     process.setArguments(arguments);
     process.setProcessEnvironment(environment);
     process.start();
@@ -46,9 +49,10 @@ class Program : public ::testing::Test {
   }
 
   // Runs the program to its end and returns what it printed.
-  std::string run(const QStringList& arguments) {
+  std::string run(const QStringList& arguments,
+                  const QString& program = QString(TAVRINE_BINARY_DIR) + "/tavrine") {
     QProcess process;
-    start(process, arguments);
+    start(process, arguments, program);
     EXPECT_TRUE(process.waitForFinished(20000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     return process.readAllStandardOutput().toStdString();
@@ -194,6 +198,27 @@ TEST_F(Program, TakesRelativePathsAndFileUrls) {
   EXPECT_NE(section(printed, "open").find("pictureFolder\": " + (sandbox.root() / "sub").string()),
             std::string::npos)
       << printed;
+}
+
+TEST_F(Program, TakesEveryPathTheFileSystemCanName) {
+  auto places = testing_support::make_hard_places(
+      sandbox.root() / "places",
+      std::filesystem::path(TAVRINE_SOURCE_DIR) / "samples" / "sample-srgb.jpg");
+  for (const auto& place : places) {
+    SCOPED_TRACE(place.label);
+    // The path's own bytes reach the program through a file: a QString
+    // argument would not carry a name that is not valid UTF-8.
+    std::filesystem::path holder = sandbox.root() / "argument";
+    std::ofstream(holder, std::ios::binary) << place.picture.string();
+    std::string printed =
+        run({"-c", "exec \"$0\" \"$(cat \"$1\")\"", QString(TAVRINE_BINARY_DIR) + "/tavrine",
+             QString::fromStdString(holder.string())},
+            "/bin/sh");
+    std::string shown = section(printed, "open");
+    EXPECT_NE(shown.find("  text field \"dimensions\": 720 x 360 px\n"), std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("  text field \"colourProfile\": sRGB IEC61966-2.1\n"), std::string::npos);
+  }
 }
 
 TEST_F(Program, ASecondLaunchHandsItsPictureToTheFirst) {

@@ -160,6 +160,42 @@ TEST_F(MetadataTest, ProfileNameIsInTheUsersLanguage) {
   EXPECT_EQ(read_bytes(png(8, 8, icc)).profile, "Papier journal \u00E9tendu");
 }
 
+TEST_F(MetadataTest, ProfileNameIsARecordThatMacRomanCanShow) {
+  const std::u32string_view kJapanese = U"\u30A2\u30C9\u30D3 RGB (1998)";
+  setenv("LC_ALL", "ja_JP.UTF-8", 1);
+  // The user's record cannot be shown: English is.
+  ByteString both =
+      icc_profile_records({{"ja", "JP", kJapanese}, {"en", "US", U"Adobe RGB (1998)"}});
+  EXPECT_EQ(read_bytes(png(8, 8, both)).profile, "Adobe RGB (1998)");
+  // Without English, the first record that can be shown.
+  ByteString german = icc_profile_records({{"ja", "JP", kJapanese},
+                                           {"ko", "KR", U"\uC5B4\uB3C4\uBE44"},
+                                           {"de", "DE", U"Gro\u00DF RGB"}});
+  EXPECT_EQ(read_bytes(png(8, 8, german)).profile, "Gro\u00DF RGB");
+  // None can: the user's own, which Mac Roman then shows as nearly as it can.
+  ByteString only = icc_profile_records({{"ko", "KR", U"\uC5B4"}, {"ja", "JP", kJapanese}});
+  EXPECT_EQ(read_bytes(png(8, 8, only)).profile, "\u30A2\u30C9\u30D3 RGB (1998)");
+  // A record whose letters have a nearest form counts as one that can.
+  setenv("LC_ALL", "cy_GB.UTF-8", 1);
+  ByteString welsh = icc_profile_records({{"en", "US", U"Wide"}, {"cy", "GB", U"\u0174ide"}});
+  EXPECT_EQ(read_bytes(png(8, 8, welsh)).profile, "\u0174ide");
+}
+
+TEST(ChooseDescription, PrefersTheUsersCountryThenLanguageThenEnglishThenAny) {
+  std::vector<platform::DescriptionRecord> records = {
+      {"fr", "CA", "Large (CA)"}, {"fr", "FR", "Large"}, {"en", "US", "Wide"}, {"", "", "Plain"}};
+  auto chosen = [&](const char* language, const char* country) {
+    const platform::DescriptionRecord* r = platform::choose_description(records, language, country);
+    return r ? r->text : "<none>";
+  };
+  EXPECT_EQ(chosen("fr", "FR"), "Large");
+  EXPECT_EQ(chosen("fr", "BE"), "Large (CA)");
+  EXPECT_EQ(chosen("de", "DE"), "Wide");
+  records.erase(records.begin() + 2);
+  EXPECT_EQ(chosen("de", "DE"), "Large (CA)");
+  EXPECT_EQ(platform::choose_description({}, "en", "US"), nullptr);
+}
+
 TEST_F(MetadataTest, BrokenProfileLeavesTheSize) {
   ByteString junk(600, 0x41);
   Attributes a = read_bytes(png(21, 13, junk));

@@ -101,6 +101,31 @@ TEST_F(LaunchServices, DisplayNamesAreTheLocalizedNameOrTheFileName) {
   EXPECT_EQ(platform::live_cf_object_count(), 0u);
 }
 
+TEST_F(LaunchServices, DisplayNamesWithoutAMacRomanFormStayReadable) {
+  setenv("LANGUAGE", "ru", 1);
+  fs::path translated = sandbox.add_application("viewer-ru", "Image Viewer", "true %f",
+                                                "image/png;", "Name[ru]=Просмотр изображений\n");
+  fs::path russian_only =
+      sandbox.add_application("viewer-only-ru", "Просмотр изображений", "true %f", "image/png;");
+  fs::path german = sandbox.add_application("viewer-de", "Image Viewer", "true %f", "image/png;",
+                                            "Name[ru]=Bildbetrachter für Fotos\n");
+  auto name_of = [](const fs::path& entry) {
+    FSRef ref = RefOf(entry);
+    CFStringRef name = nullptr;
+    EXPECT_EQ(LSCopyDisplayNameForRef(&ref, &name), noErr);
+    std::string text = name ? name->utf8 : "";
+    if (name) CFRelease(name);
+    return text;
+  };
+  EXPECT_EQ(name_of(translated), "Image Viewer");
+  EXPECT_EQ(name_of(russian_only), "Prosmotr izobrazenij");
+  EXPECT_EQ(name_of(german), "Bildbetrachter für Fotos");
+  fs::path program = docs.write("просмотр", "#!/bin/sh\n");
+  EXPECT_EQ(name_of(program), "prosmotr");
+  unsetenv("LANGUAGE");
+  EXPECT_EQ(platform::live_cf_object_count(), 0u);
+}
+
 TEST_F(LaunchServices, ExtensionOfAnItem) {
   FSRef ref{"/a/b/picture.final.JPG", 0, 0};
   LSItemInfoRecord info;

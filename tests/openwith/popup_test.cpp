@@ -132,15 +132,15 @@ TEST_F(OpenWithPopUp, GoneApplicationsArePruned) {
   EXPECT_EQ(G_USERPREFS.postAppCount, 0);
 }
 
-TEST_F(OpenWithPopUp, ALongDefaultNameIsCutAt255) {
+TEST_F(OpenWithPopUp, ALongDefaultNameIsShortenedToFitItsRow) {
   fs::path entry = AddApp("long", "L");
   SetDefault("", entry);
   std::string name(250, 'n');
   CopyCStringToPascal(name.c_str(), G_INFO.creatorAppName);
-  // The row title is longer than a pop-up command can carry: the command
-  // fails to compile and no row is added.
+  // The row title is longer than a pop-up command can carry: it is shortened
+  // to fit, so that the rows below keep their places.
   LoadOpenWithListPopUp();
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"---", "Other…"}));
+  EXPECT_EQ(Rows(), (std::vector<std::string>{std::string(89, 'n') + "…", "---", "Other…"}));
 }
 
 TEST_F(OpenWithPopUp, OtherPicksAnApplicationAndKeepsIt) {

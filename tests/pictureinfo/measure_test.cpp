@@ -94,6 +94,16 @@ TEST_F(MeasureTest, FollowsTheLocaleOfTheEnvironment) {
   EXPECT_EQ(Change(1500, 360, 5), "1500 x 360 pt");
 }
 
+TEST_F(MeasureTest, LocalesWhoseDigitsHaveNoMacRomanFormWriteLatinDigits) {
+  for (const char* locale : {"ar_EG.UTF-8", "fa_IR.UTF-8", "bn_BD.UTF-8"}) {
+    SCOPED_TRACE(locale);
+    Locale(locale);
+    EXPECT_EQ(Change(720, 360, 5), "720 x 360 pt");
+    EXPECT_EQ(Change(1500, 360, 5), "1,500 x 360 pt");
+    EXPECT_EQ(Change(720, 360, 4), "25.4 x 12.7 cm");
+  }
+}
+
 TEST_F(MeasureTest, NarrowsEachValueToAFloatBeforeFormatting) {
   // 9 px is 0.3175000002 cm as a double, but 0.31749999 once narrowed.
   EXPECT_EQ(Change(9, 27, 4), "0.317 x 0.952 cm");

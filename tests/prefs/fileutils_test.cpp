@@ -148,9 +148,10 @@ TEST_F(FileUtils, FileNamesAreDisplayNamesInMacRoman) {
   GetFileNameFromFileFSSpec(sandbox::spec_of(tree / long_name), name);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), long_name);
 
-  // No Mac Roman form: the nearest characters; more than 254: cut at 254.
+  // No Mac Roman form: Latin letters for another script, the nearest
+  // characters for the rest; more than 254: cut at 254.
   const std::pair<std::string, std::string> unfit[] = {
-      {"\xE5\x86\x99\xE7\x9C\x9F.tif", "??.tif"},
+      {"\xE5\x86\x99\xE7\x9C\x9F.tif", "xie zhen.tif"},
       {"\xC5\xB4ide.tif", "Wide.tif"},
       {std::string(255, 'M'), std::string(254, 'M')}};
   for (const auto& [file, shown] : unfit) {

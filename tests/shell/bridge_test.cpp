@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/bundle.h"
@@ -122,6 +123,18 @@ TEST_F(Bridge, PicturePathIsStoredInMacRoman) {
 TEST_F(Bridge, PathWithoutMacRomanFormStoresTheNearestText) {
   call("__SetStringValueToCGlobal:withValue:", {Value(0), Value("/tmp/Łódź.jpg")});
   EXPECT_EQ(text_of(0), "/tmp/?ódz.jpg");
+}
+
+TEST_F(Bridge, APathOfAnExistingPictureBeyondMacRomanReadsBackWhole) {
+  // Its components are shortened to fit the short text, and it reads back as
+  // the script wrote it.
+  std::filesystem::path folder = sandbox.root() / "Изображения" / std::string(200, 'f');
+  std::filesystem::create_directories(folder);
+  std::string picture = (folder / "обложка.jpg").string();
+  std::ofstream(picture) << "x";
+  call("__SetStringValueToCGlobal:withValue:", {Value(0), Value(picture)});
+  EXPECT_LE(G_INFO.picturePath[0], 255);
+  EXPECT_EQ(text_of(0), picture);
 }
 
 TEST_F(Bridge, PicturePathIsCutAt255AndEmptyClearsIt) {

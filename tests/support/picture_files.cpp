@@ -49,12 +49,17 @@ ByteString saved_profile(cmsHPROFILE profile) {
 }  // namespace
 
 ByteString icc_profile(std::u32string_view description, std::u32string_view french) {
-  std::wstring english(description.begin(), description.end());
-  std::wstring french_text(french.begin(), french.end());
+  if (french.empty()) return icc_profile_records({{"en", "US", description}});
+  return icc_profile_records({{"en", "US", description}, {"fr", "FR", french}});
+}
+
+ByteString icc_profile_records(std::initializer_list<IccRecord> records) {
   cmsHPROFILE profile = cmsCreate_sRGBProfile();
-  cmsMLU* text = cmsMLUalloc(nullptr, 2);
-  cmsMLUsetWide(text, "en", "US", english.c_str());
-  if (!french.empty()) cmsMLUsetWide(text, "fr", "FR", french_text.c_str());
+  cmsMLU* text = cmsMLUalloc(nullptr, static_cast<cmsUInt32Number>(records.size()));
+  for (const IccRecord& record : records) {
+    std::wstring wide(record.text.begin(), record.text.end());
+    cmsMLUsetWide(text, record.language, record.country, wide.c_str());
+  }
   cmsWriteTag(profile, cmsSigProfileDescriptionTag, text);
   cmsMLUfree(text);
   return saved_profile(profile);

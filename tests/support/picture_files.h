@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,13 @@ class TempFolder {
 // An RGB profile whose description is `description`; with `french`, a second
 // description for French.
 ByteString icc_profile(std::u32string_view description, std::u32string_view french = {});
+// An RGB profile whose description has one record per language and country.
+struct IccRecord {
+  const char* language;
+  const char* country;
+  std::u32string_view text;
+};
+ByteString icc_profile_records(std::initializer_list<IccRecord> records);
 
 // A version 2 RGB profile whose description tag ("desc") holds `ascii` (any
 // bytes, written as they are) in its ASCII record and `unicode` in its

@@ -53,33 +53,32 @@ TEST_F(WindowCommands, AnyNonZeroAtBeginningAddsTheRowFirst) {
   EXPECT_EQ(titles(), (std::vector<std::string>{"Z", "A", "B"}));
 }
 
-TEST_F(WindowCommands, TitleOf90CharactersFitsAnd91FailsWithoutARow) {
+TEST_F(WindowCommands, ATitleTooLongForTheCommandEndsInAnEllipsis) {
   EXPECT_EQ(AddRowToPopUpWithText(kPopUp, kMain, P(std::string(90, 't')), 0), noErr);
   EXPECT_EQ(texts.back().size(), 255u);
-  EXPECT_EQ(titles().size(), 1u);
-  changes = 0;
-  OSStatus status = AddRowToPopUpWithText(kPopUp, kMain, P(std::string(91, 't')), 0);
-  EXPECT_EQ(status, errOSASyntaxTypeError);
-  EXPECT_EQ(texts.back().size(), 255u);
-  EXPECT_EQ(texts.back().substr(texts.back().size() - 8), "\nend tel");
-  EXPECT_EQ(titles().size(), 1u);
-  EXPECT_EQ(changes, 0);
-}
-
-TEST_F(WindowCommands, EveryTitleCutInsideTheLastEndTellFails) {
-  // 92 to 98 characters leave "end te" down to nothing of the closing line.
-  for (int length = 92; length <= 98; ++length) {
-    EXPECT_NE(AddRowToPopUpWithText(kPopUp, kMain, P(std::string(length, 't')), 0), noErr) << length;
+  EXPECT_EQ(titles().back(), std::string(90, 't'));
+  // Every longer title still adds its row, cut just enough to fit.
+  for (int length : {91, 92, 98, 120, 255}) {
+    EXPECT_EQ(AddRowToPopUpWithText(kPopUp, kMain, P(std::string(length, 't')), 0), noErr);
+    EXPECT_EQ(texts.back().size(), 255u) << length;
+    EXPECT_EQ(titles().back(), std::string(89, 't') + "…") << length;
   }
-  EXPECT_TRUE(titles().empty());
+  EXPECT_EQ(titles().size(), 6u);
+  // In a box the command has one "end tell" more, and the title less room.
+  EXPECT_EQ(AddRowToPopUpInBoxWithText(kPopUp, kMain, P("b"), P(std::string(120, 't')), 0),
+            errAENoSuchObject);
+  EXPECT_EQ(texts.back().size(), 255u);
+  EXPECT_EQ(texts.back().substr(texts.back().size() - 19), "}\nend tell\nend tell");
 }
 
-TEST_F(WindowCommands, EscapesCountAgainstTheLimit) {
+TEST_F(WindowCommands, EscapesCountAgainstTheLimitAndAreNeverSplit) {
   // 45 quotes take 90 characters once escaped: the text is full, still whole.
   EXPECT_EQ(AddRowToPopUpWithText(kPopUp, kMain, P(std::string(45, '"')), 0), noErr);
   EXPECT_EQ(titles().back(), std::string(45, '"'));
-  EXPECT_NE(AddRowToPopUpWithText(kPopUp, kMain, P(std::string(46, '"')), 0), noErr);
-  EXPECT_EQ(titles().size(), 1u);
+  EXPECT_EQ(AddRowToPopUpWithText(kPopUp, kMain, P(std::string(46, '"')), 0), noErr);
+  EXPECT_EQ(titles().back(), std::string(44, '"') + "…");
+  EXPECT_EQ(AddRowToPopUpWithText(kPopUp, kMain, P("a" + std::string(45, '\\')), 0), noErr);
+  EXPECT_EQ(titles().back(), "a" + std::string(44, '\\') + "…");
 }
 
 TEST_F(WindowCommands, HostileNamesShowUpAsPlainText) {
