@@ -4,6 +4,7 @@
 // (category FileManager) counts.
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <memory>
@@ -32,9 +33,16 @@ bool is_file_manager(GDesktopAppInfo* app) {
   return found;
 }
 
-// The folder that holds the item; the root holds itself.
-std::string parent_of(std::string path) {
+std::string without_trailing_slashes(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+// The folder to open to show the item: the folder that holds it, or the
+// folder itself when nothing holds it.
+std::string folder_to_open(const std::string& item) {
+  std::string path = without_trailing_slashes(item);
+  if (is_unselectable_folder(path)) return path;
   auto slash = path.rfind('/');
   if (slash == std::string::npos) return path;
   return slash == 0 ? "/" : path.substr(0, slash);
@@ -56,11 +64,12 @@ class FolderHandlerFileManager final : public FileManager {
 
   // Opens each item's parent folder once. The startup id goes into the
   // launched program's environment under both names desktops use for it.
+  // The launch is a spawn, so the answer is known at once.
   OSErr show_items(const std::vector<std::string>& paths, const std::string& startup_id,
-                   int /*timeout_ms*/) override {
+                   int /*timeout_ms*/, Answer answered) override {
     std::vector<std::string> folders;
     for (const auto& path : paths) {
-      std::string folder = parent_of(path);
+      std::string folder = folder_to_open(path);
       if (std::find(folders.begin(), folders.end(), folder) == folders.end())
         folders.push_back(folder);
     }
@@ -77,7 +86,9 @@ class FolderHandlerFileManager final : public FileManager {
     }
     gboolean launched = g_app_info_launch(m_app.get(), list, context.get(), nullptr);
     g_list_free(list);
-    return launched ? noErr : connectionInvalid;
+    if (!launched) return connectionInvalid;
+    answered(noErr);
+    return noErr;
   }
 
  private:
@@ -85,6 +96,15 @@ class FolderHandlerFileManager final : public FileManager {
 };
 
 }  // namespace
+
+bool is_unselectable_folder(const std::string& path) {
+  struct stat self {};
+  struct stat holder {};
+  std::string folder = without_trailing_slashes(path);
+  if (::stat(folder.c_str(), &self) != 0 || !S_ISDIR(self.st_mode)) return false;
+  if (::stat((folder + "/..").c_str(), &holder) != 0) return false;
+  return self.st_dev != holder.st_dev || self.st_ino == holder.st_ino;
+}
 
 std::unique_ptr<FileManager> find_folder_handler_file_manager() {
   AppInfo app(g_app_info_get_default_for_type(kFolderType, FALSE));
