@@ -83,7 +83,14 @@ int NSApplicationMain(int argc, const char** argv) {
   const bool headless = qt::running_headless();
 
   const QString socket = qt::InstanceChannel::socket_path();
-  if (qt::InstanceChannel::hand_over(files, socket)) return 0;
+  qt::InstanceChannel channel;
+  switch (channel.start(files, socket)) {
+    case qt::InstanceChannel::Start::handed_over: return 0;
+    case qt::InstanceChannel::Start::no_answer:
+      std::fprintf(stderr, "tavrine: the running tavrine does not answer\n");
+      return 1;
+    case qt::InstanceChannel::Start::first: break;
+  }
 
   const std::filesystem::path bundle = app::find_application_bundle();
   platform::set_main_bundle_path(bundle.string());
@@ -107,7 +114,6 @@ int NSApplicationMain(int argc, const char** argv) {
   qt::QtToolkit toolkit(&window);
   framework.set_toolkit(&toolkit);
 
-  qt::InstanceChannel channel;
   channel.listen(socket, [&](std::vector<std::string> paths) {
     toolkit.activate();
     if (!paths.empty()) framework.open(paths);

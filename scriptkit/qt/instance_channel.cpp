@@ -4,6 +4,9 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+#include <algorithm>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QTimer>
@@ -15,6 +18,8 @@ namespace scriptkit::qt {
 namespace {
 
 constexpr char kTaken[] = "taken\n";
+// How often a launch looks again for the instance that holds the lock.
+constexpr unsigned long kLockPollMs = 50;
 
 // A folder only this user can enter, made if missing; false when it exists
 // but belongs to someone else or is open to others.
@@ -56,14 +61,38 @@ bool InstanceChannel::hand_over(const std::vector<std::string>& paths, const QSt
   return answer == kTaken;
 }
 
+// The lock of the socket's instance, held from here on; its holder's
+// process id is written in it, so a lock left by a crashed instance is stale
+// and taken over.
+bool InstanceChannel::take_lock(const QString& socket) {
+  if (m_lock && m_lock->isLocked()) return true;
+  m_lock = std::make_unique<QLockFile>(socket + ".lock");
+  m_lock->setStaleLockTime(0);  // only a dead holder makes it stale
+  return m_lock->tryLock(0);
+}
+
+InstanceChannel::Start InstanceChannel::start(const std::vector<std::string>& paths,
+                                              const QString& socket, int patience_ms) {
+  QElapsedTimer clock;
+  clock.start();
+  for (;;) {
+    const int left = std::max(patience_ms - static_cast<int>(clock.elapsed()), 1);
+    if (hand_over(paths, socket, left)) return Start::handed_over;
+    if (take_lock(socket)) return Start::first;
+    if (clock.elapsed() >= patience_ms) return Start::no_answer;
+    QThread::msleep(kLockPollMs);
+  }
+}
+
 bool InstanceChannel::listen(const QString& socket,
                              std::function<void(std::vector<std::string>)> received) {
   m_received = std::move(received);
   QFileInfo folder(QFileInfo(socket).path());
   if (!private_folder(folder.filePath())) return false;
+  if (!take_lock(socket)) return false;
   m_server.setSocketOptions(QLocalServer::UserAccessOption);
   if (!m_server.listen(socket)) {
-    // Nobody answered on it (hand_over came first), so the socket is stale.
+    // This instance holds the lock, so whoever made the socket has gone.
     QLocalServer::removeServer(socket);
     if (!m_server.listen(socket)) return false;
   }

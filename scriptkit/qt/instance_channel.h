@@ -2,10 +2,14 @@
 // listens on a local socket, $XDG_RUNTIME_DIR/tavrine/instance (or a private
 // folder under the temporary folder when XDG_RUNTIME_DIR is unset); a later
 // launch hands its files to it over that socket (scriptkit/app/open_message.h)
-// and exits.
+// and exits. A lock file beside the socket (instance.lock) is held by the
+// running instance for as long as it lives, so that launches at the same
+// moment agree on one of them and nobody removes a live instance's socket.
 #pragma once
 
 #include <QLocalServer>
+#include <QLockFile>
+#include <memory>
 #include <QString>
 #include <functional>
 #include <string>
@@ -26,14 +30,31 @@ class InstanceChannel {
   static bool hand_over(const std::vector<std::string>& paths, const QString& socket,
                         int timeout_ms = 3000);
 
+  // How a launch starts.
+  enum class Start {
+    handed_over,  // the running instance took the paths: this launch ends
+    first,        // this launch holds the lock and is the one to run
+    no_answer,    // an instance lives but did not take the paths in time
+  };
+  // Hands the paths to the running instance, or takes the lock when none
+  // runs. While another launch holds the lock (starting up, or busy with a
+  // modal dialog or a slow handler) it waits for that one to take the paths,
+  // up to patience_ms, and never takes over from it. A lock whose holder has
+  // died is taken over.
+  Start start(const std::vector<std::string>& paths, const QString& socket,
+              int patience_ms = 30000);
+
   // Listens on the socket, replacing a stale one that no instance answers
-  // on. Each complete message is handed to `received` (possibly with no
-  // paths), after the sender has been told that it was taken. False when the
-  // socket cannot be made; the program then runs on alone.
+  // on; the socket of an instance that holds the lock is never removed. Each
+  // complete message is handed to `received` (possibly with no paths), after
+  // the sender has been told that it was taken. False when the socket cannot
+  // be made; the program then runs on alone.
   bool listen(const QString& socket, std::function<void(std::vector<std::string>)> received);
 
  private:
+  bool take_lock(const QString& socket);
   void take_connection();
+  std::unique_ptr<QLockFile> m_lock;
   QLocalServer m_server;
   std::function<void(std::vector<std::string>)> m_received;
 };
