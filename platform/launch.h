@@ -53,7 +53,10 @@ OSStatus LSCopyDisplayNameForRef(const FSRef* inRef, CFStringRef* outDisplayName
 // Opens the documents with the application: a desktop entry is launched with
 // GIO, an executable is started with the documents as its arguments. Fails for
 // an entry that is gone, hidden, whose TryExec is missing, or whose program
-// cannot be started, and for a document that is gone.
+// cannot be started, and for a document that is gone. An entry that the
+// session bus starts (DBusActivatable) is asked without waiting for its
+// answer; a failure that arrives later (no such service on the bus, or the
+// application refuses) sounds the bell once.
 OSStatus LSOpenFromRefSpec(const LSLaunchFSRefSpec* inLaunchSpec, FSRef* outLaunchedRef);
 
 namespace platform {
