@@ -2,6 +2,9 @@
 // in which order, for each event.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "platform/nav.h"
 #include "shell/trigger_scripts.h"
 #include "tests/app/window_fixture.h"
 #include "window/scriptrunner.h"
@@ -193,6 +196,38 @@ TEST_F(WindowScript, TheTriggerRefreshesThePictureAndBringsTheWindowForward) {
   QCoreApplication::processEvents();
   EXPECT_EQ(trigger->bounds(), before);
   EXPECT_EQ(toolkit->activations, 2);
+}
+
+// A chooser that stays open while the user double-clicks in the layout
+// program: the monitor's script runs from the dialog's event loop.
+class ChooserOpenDuringTrigger final : public platform::ChooserBacking {
+ public:
+  ChooserOpenDuringTrigger() { platform::set_chooser_backing(this); }
+  ~ChooserOpenDuringTrigger() override { platform::set_chooser_backing(nullptr); }
+  std::optional<std::string> choose_application(const std::string&, const std::string&,
+                                                const std::string&) override {
+    EXPECT_EQ(SimpleRunAppleScript(kWidenTriggerScript), 0);
+    QCoreApplication::processEvents();
+    calls_while_open = g_calls.size();
+    return std::nullopt;
+  }
+  std::size_t calls_while_open = 0;
+};
+
+TEST_F(WindowScript, ATriggerWhileTheChooserIsOpenIsHeardOnceItCloses) {
+  framework->launched();
+  framework->open({picture});
+  view->show();
+  auto popup = element<PopUpButton>("popup button", "MAINWAP_ITEM_OPENWITHPOPUP");
+  take_calls();
+  ChooserOpenDuringTrigger chooser;
+  choose("MAINWAP_ITEM_OPENWITHPOPUP", popup->menu()->item(popup->menu()->item_count() - 1)->title());
+  EXPECT_EQ(chooser.calls_while_open, 1u) << "only the choice itself, while the dialog is open";
+  QCoreApplication::processEvents();
+  auto calls = take_calls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.back(), "activateIgnoringOtherApps: true");
+  EXPECT_EQ(toolkit->activations, 1);
 }
 
 }  // namespace
