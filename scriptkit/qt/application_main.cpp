@@ -5,6 +5,8 @@
 #include <QUrl>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "platform/bundle.h"
 #include "scriptkit/app/application.h"
@@ -73,10 +75,36 @@ class Dialogs {
   qt::AppChooser m_chooser;
 };
 
+// The command line Qt is given: the program's own, with the display
+// platform named when the environment leaves Qt to guess it wrongly. With no
+// display at all the window is printed as text (offscreen); with a Wayland
+// display and no X display, the window runs natively on Wayland. A platform
+// named by the user (QT_QPA_PLATFORM, -platform) is left alone.
+std::vector<char*> qt_arguments(int argc, const char** argv) {
+  static char option[] = "-platform";
+  static char offscreen[] = "offscreen";
+  static char wayland[] = "wayland";
+  std::vector<char*> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(const_cast<char*>(argv[i]));
+  auto named = [](const char* name) { return !qEnvironmentVariableIsEmpty(name); };
+  const bool chosen = named("QT_QPA_PLATFORM") ||
+                      std::any_of(argv, argv + argc, [](const char* a) {
+                        return std::strcmp(a, "-platform") == 0;
+                      });
+  if (!chosen && !named("DISPLAY")) {
+    char* platform = named("WAYLAND_DISPLAY") ? wayland : offscreen;
+    arguments.insert(arguments.begin() + std::min(argc, 1), {option, platform});
+  }
+  arguments.push_back(nullptr);
+  return arguments;
+}
+
 }  // namespace
 
 int NSApplicationMain(int argc, const char** argv) {
-  QApplication application(argc, const_cast<char**>(argv));
+  std::vector<char*> arguments = qt_arguments(argc, argv);
+  int count = static_cast<int>(arguments.size()) - 1;
+  QApplication application(count, arguments.data());
   QApplication::setApplicationName("tavrine");
   QGuiApplication::setDesktopFileName("tavrine");
   const std::vector<std::string> files = command_line_files(QApplication::arguments());
