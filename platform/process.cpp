@@ -8,6 +8,7 @@
 
 #include "platform/alerts.h"
 #include "platform/filemanager.h"
+#include "platform/startup.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -114,6 +115,9 @@ OSErr show_items_in_file_manager(const ProcessSerialNumber& psn,
   if (fm == nullptr) return procNotFound;
   std::string startup_id = std::move(fm->startup_id);
   fm->startup_id.clear();
+  // Announced first, so that the window manager lets the file manager's
+  // window come forward when it names the id.
+  announce_startup(startup_id, fm->manager->name());
   if (wait) return show_items_and_wait(*fm->manager, paths, startup_id, timeout_ms);
   ++g_in_flight;
   OSErr sent = fm->manager->show_items(paths, startup_id, timeout_ms, [](OSErr answer) {

@@ -10,6 +10,7 @@
 
 #include "platform/alerts.h"
 #include "platform/launch.h"
+#include "platform/linux/launch_context.h"
 #include "platform/linux/gobject_ptr.h"
 
 namespace platform {
@@ -118,8 +119,9 @@ OSStatus launch_over_bus(GDesktopAppInfo* entry, const std::vector<std::string>&
     if (!uris.back()) return fnfErr;
     list = g_list_append(list, uris.back().get());
   }
-  g_app_info_launch_uris_async(G_APP_INFO(entry), list, nullptr, nullptr, &bus_launch_answered,
-                               nullptr);
+  auto context = new_launch_context();
+  g_app_info_launch_uris_async(G_APP_INFO(entry), list, context.get(), nullptr,
+                               &bus_launch_answered, nullptr);
   g_list_free(list);
   return noErr;
 }
@@ -132,7 +134,8 @@ OSStatus launch_desktop_entry(GDesktopAppInfo* entry, const std::vector<std::str
   for (const std::string& doc : documents) files = g_list_append(files, g_file_new_for_path(doc.c_str()));
   GObjectListPtr owned_files(files);
   GError* raw_error = nullptr;
-  gboolean ok = g_app_info_launch(G_APP_INFO(entry), files, nullptr, &raw_error);
+  auto context = new_launch_context();
+  gboolean ok = g_app_info_launch(G_APP_INFO(entry), files, context.get(), &raw_error);
   GErrorPtr error(raw_error);
   return ok ? noErr : kLSNoLaunchPermissionErr;
 }

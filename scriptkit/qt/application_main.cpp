@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/bundle.h"
@@ -99,9 +101,19 @@ std::vector<char*> qt_arguments(int argc, const char** argv) {
   return arguments;
 }
 
+// The startup id the desktop gave this launch: X11's, or a Wayland
+// compositor's activation token. Read before Qt takes it for its own window.
+std::string launch_startup_id() {
+  for (const char* name : {"DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"}) {
+    if (!qEnvironmentVariableIsEmpty(name)) return qEnvironmentVariable(name).toStdString();
+  }
+  return {};
+}
+
 }  // namespace
 
 int NSApplicationMain(int argc, const char** argv) {
+  const std::string startup_id = launch_startup_id();
   std::vector<char*> arguments = qt_arguments(argc, argv);
   int count = static_cast<int>(arguments.size()) - 1;
   QApplication application(count, arguments.data());
@@ -112,7 +124,7 @@ int NSApplicationMain(int argc, const char** argv) {
 
   const QString socket = qt::InstanceChannel::socket_path();
   qt::InstanceChannel channel;
-  switch (channel.start(files, socket)) {
+  switch (channel.start(files, socket, 30000, startup_id)) {
     case qt::InstanceChannel::Start::handed_over: return 0;
     case qt::InstanceChannel::Start::no_answer:
       std::fprintf(stderr, "tavrine: the running tavrine does not answer\n");
@@ -142,8 +154,13 @@ int NSApplicationMain(int argc, const char** argv) {
   qt::QtToolkit toolkit(&window);
   framework.set_toolkit(&toolkit);
 
+  // A hand-over's startup id is completed once the window has come forward
+  // with it, which ends the launcher's busy cursor.
+  std::string handed_startup_id;
+  channel.on_startup_id([&](const std::string& id) { handed_startup_id = id; });
   channel.listen(socket, [&](std::vector<std::string> paths) {
     toolkit.activate();
+    qt::complete_startup(window, std::exchange(handed_startup_id, {}));
     if (!paths.empty()) framework.open(paths);
   });
   qt::host_event_monitor();

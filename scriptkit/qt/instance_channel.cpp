@@ -49,11 +49,11 @@ QString InstanceChannel::socket_path() {
 }
 
 bool InstanceChannel::hand_over(const std::vector<std::string>& paths, const QString& socket,
-                                int timeout_ms) {
+                                int timeout_ms, const std::string& startup_id) {
   QLocalSocket client;
   client.connectToServer(socket);
   if (!client.waitForConnected(timeout_ms)) return false;
-  std::string message = app::encode_open_message(paths);
+  std::string message = app::encode_open_message(paths, startup_id);
   client.write(message.data(), static_cast<qint64>(message.size()));
   if (!client.waitForBytesWritten(timeout_ms)) return false;
   QByteArray answer;
@@ -72,12 +72,13 @@ bool InstanceChannel::take_lock(const QString& socket) {
 }
 
 InstanceChannel::Start InstanceChannel::start(const std::vector<std::string>& paths,
-                                              const QString& socket, int patience_ms) {
+                                              const QString& socket, int patience_ms,
+                                              const std::string& startup_id) {
   QElapsedTimer clock;
   clock.start();
   for (;;) {
     const int left = std::max(patience_ms - static_cast<int>(clock.elapsed()), 1);
-    if (hand_over(paths, socket, left)) return Start::handed_over;
+    if (hand_over(paths, socket, left, startup_id)) return Start::handed_over;
     if (take_lock(socket)) return Start::first;
     if (clock.elapsed() >= patience_ms) return Start::no_answer;
     QThread::msleep(kLockPollMs);
@@ -119,6 +120,8 @@ void InstanceChannel::take_connection() {
       connection->write(kTaken);
       connection->flush();
       connection->disconnectFromServer();
+      if (m_startup_id_received && !message.startup_id.empty())
+        m_startup_id_received(message.startup_id);
       if (m_received) m_received(std::move(message.paths));
     });
   }

@@ -28,7 +28,7 @@ class InstanceChannel {
   // Sends the paths to a running instance and waits until it has taken
   // them. False when none answers within the time given.
   static bool hand_over(const std::vector<std::string>& paths, const QString& socket,
-                        int timeout_ms = 3000);
+                        int timeout_ms = 3000, const std::string& startup_id = {});
 
   // How a launch starts.
   enum class Start {
@@ -41,8 +41,14 @@ class InstanceChannel {
   // modal dialog or a slow handler) it waits for that one to take the paths,
   // up to patience_ms, and never takes over from it. A lock whose holder has
   // died is taken over.
+  // The startup id the desktop gave this launch goes with the paths.
   Start start(const std::vector<std::string>& paths, const QString& socket,
-              int patience_ms = 30000);
+              int patience_ms = 30000, const std::string& startup_id = {});
+  // Receives the startup id of each hand-over that carries one, just before
+  // its paths.
+  void on_startup_id(std::function<void(const std::string&)> received) {
+    m_startup_id_received = std::move(received);
+  }
 
   // Listens on the socket, replacing a stale one that no instance answers
   // on; the socket of an instance that holds the lock is never removed. Each
@@ -57,6 +63,7 @@ class InstanceChannel {
   std::unique_ptr<QLockFile> m_lock;
   QLocalServer m_server;
   std::function<void(std::vector<std::string>)> m_received;
+  std::function<void(const std::string&)> m_startup_id_received;
 };
 
 }  // namespace scriptkit::qt

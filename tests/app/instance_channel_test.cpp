@@ -49,8 +49,22 @@ TEST(OpenMessage, RoundTripsPaths) {
   EXPECT_TRUE(message.paths.empty());
 }
 
+TEST(OpenMessage, CarriesTheStartupIdFirst) {
+  std::string bytes = app::encode_open_message({"/a.tif"}, "box-12-3_TIME456");
+  EXPECT_EQ(bytes, "tavrine-open\0id:box-12-3_TIME456\0/a.tif\0\0"s);
+  OpenMessage message = decode_open_message(bytes);
+  EXPECT_EQ(message.state, OpenMessage::State::Complete);
+  EXPECT_EQ(message.startup_id, "box-12-3_TIME456");
+  EXPECT_EQ(message.paths, std::vector<std::string>{"/a.tif"});
+  EXPECT_EQ(decode_open_message(app::encode_open_message({}, "x")).startup_id, "x");
+  EXPECT_EQ(decode_open_message("tavrine-open\0/a.tif\0id:x\0\0"s).state,
+            OpenMessage::State::Malformed);
+  EXPECT_EQ(decode_open_message("tavrine-open\0id:x\0id:y\0\0"s).state,
+            OpenMessage::State::Malformed);
+}
+
 TEST(OpenMessage, WaitsForEveryTruncatedLength) {
-  std::string bytes = app::encode_open_message({"/x/y.tif", "/z.png"});
+  std::string bytes = app::encode_open_message({"/x/y.tif", "/z.png"}, "id_TIME1");
   for (std::size_t n = 0; n < bytes.size(); ++n) {
     EXPECT_EQ(decode_open_message(bytes.substr(0, n)).state, OpenMessage::State::Incomplete)
         << "after " << n << " bytes";
