@@ -78,14 +78,16 @@ class Dialogs {
 };
 
 // The command line Qt is given: the program's own, with the display
-// platform named when the environment leaves Qt to guess it wrongly. With no
-// display at all the window is printed as text (offscreen); with a Wayland
-// display and no X display, the window runs natively on Wayland. A platform
-// named by the user (QT_QPA_PLATFORM, -platform) is left alone.
+// platform named when the environment leaves Qt to guess it wrongly. In a
+// Wayland session the window runs natively on Wayland (falling back to the X
+// display of Xwayland, or to text, should the Wayland platform fail); with no
+// display at all the window is printed as text (offscreen). A platform named
+// by the user (QT_QPA_PLATFORM, -platform) is left alone.
 std::vector<char*> qt_arguments(int argc, const char** argv) {
   static char option[] = "-platform";
   static char offscreen[] = "offscreen";
-  static char wayland[] = "wayland";
+  static char wayland_or_x[] = "wayland;xcb";
+  static char wayland_or_text[] = "wayland;offscreen";
   std::vector<char*> arguments;
   for (int i = 0; i < argc; ++i) arguments.push_back(const_cast<char*>(argv[i]));
   auto named = [](const char* name) { return !qEnvironmentVariableIsEmpty(name); };
@@ -93,10 +95,13 @@ std::vector<char*> qt_arguments(int argc, const char** argv) {
                       std::any_of(argv, argv + argc, [](const char* a) {
                         return std::strcmp(a, "-platform") == 0;
                       });
-  if (!chosen && !named("DISPLAY")) {
-    char* platform = named("WAYLAND_DISPLAY") ? wayland : offscreen;
-    arguments.insert(arguments.begin() + std::min(argc, 1), {option, platform});
+  char* platform = nullptr;
+  if (!chosen && named("WAYLAND_DISPLAY")) {
+    platform = named("DISPLAY") ? wayland_or_x : wayland_or_text;
+  } else if (!chosen && !named("DISPLAY")) {
+    platform = offscreen;
   }
+  if (platform) arguments.insert(arguments.begin() + std::min(argc, 1), {option, platform});
   arguments.push_back(nullptr);
   return arguments;
 }
