@@ -1,15 +1,19 @@
-// Startup notification on a private X server: the messages a root-window
-// watcher sees when a reveal asks the file manager forward, when a launch
-// starts an application, and when a second launch of tavrine hands its
-// picture to the running one.
+// The program on a private X server, as a desktop sees it: the startup
+// messages a root-window watcher sees when a reveal asks the file manager
+// forward, when a launch starts an application, and when a second launch of
+// tavrine hands its picture to the running one; and one window for any
+// number of launches at once.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <thread>
 
 #include "platform/launch.h"
@@ -88,7 +92,7 @@ class RootWatcher {
   std::vector<std::string> m_messages;
 };
 
-class StartupNotification : public ::testing::Test {
+class XDesktop : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!trigger_test::shared_xvfb_display()) GTEST_SKIP() << "needs Xvfb";
@@ -97,7 +101,7 @@ class StartupNotification : public ::testing::Test {
   DesktopSandbox desktop;
 };
 
-TEST_F(StartupNotification, MessagesArriveWholeAndQuoted) {
+TEST_F(XDesktop, MessagesArriveWholeAndQuoted) {
   RootWatcher watcher;
   platform::announce_startup("a long id with spaces_TIME1234", "Files \"two\"");
   platform::complete_startup("a long id with spaces_TIME1234");
@@ -110,7 +114,7 @@ TEST_F(StartupNotification, MessagesArriveWholeAndQuoted) {
   EXPECT_EQ(platform::startup_time("no-time"), 0u);
 }
 
-TEST_F(StartupNotification, RevealAnnouncesTheFileManagersStartupBeforeItsRequest) {
+TEST_F(XDesktop, RevealAnnouncesTheFileManagersStartupBeforeItsRequest) {
   PrivateBus bus(desktop.root(), {});
   bus.start_file_manager();
   fs::path folder = desktop.root() / "Jobs";
@@ -129,7 +133,7 @@ TEST_F(StartupNotification, RevealAnnouncesTheFileManagersStartupBeforeItsReques
   EXPECT_EQ(messages[0], "new: ID=" + id + " NAME=file_manager_st SCREEN=0");
 }
 
-TEST_F(StartupNotification, LaunchedApplicationGetsAStartupIdOfItsOwn) {
+TEST_F(XDesktop, LaunchedApplicationGetsAStartupIdOfItsOwn) {
   fs::path marker = desktop.root() / "launched";
   fs::path program = desktop.root() / "bin" / "editor";
   fs::create_directories(program.parent_path());
@@ -153,29 +157,57 @@ TEST_F(StartupNotification, LaunchedApplicationGetsAStartupIdOfItsOwn) {
   EXPECT_EQ(messages[0], "new: ID=" + id + " NAME=Editor SCREEN=0");
 }
 
-// The real program on the X server: the second launch's startup id is
-// completed by the running window, so the launcher's busy cursor ends.
-TEST_F(StartupNotification, HandOverCompletesTheSecondLaunchsStartup) {
-  fs::create_directories(desktop.root() / "run");
-  fs::permissions(desktop.root() / "run", fs::perms::owner_all);
+// The environment of the real program on the X server, with a runtime
+// folder of the test's own.
+QProcessEnvironment program_environment(const fs::path& root) {
+  fs::create_directories(root / "run");
+  fs::permissions(root / "run", fs::perms::owner_all);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "xcb");
-  env.insert("XDG_RUNTIME_DIR", QString::fromStdString((desktop.root() / "run").string()));
+  env.insert("XDG_RUNTIME_DIR", QString::fromStdString((root / "run").string()));
   env.remove("DESKTOP_STARTUP_ID");
+  return env;
+}
+
+void launch(QProcess& process, const QProcessEnvironment& env, const QStringList& arguments) {
+  process.setProgram(QString(TAVRINE_BINARY_DIR) + "/tavrine");
+  process.setArguments(arguments);
+  process.setProcessEnvironment(env);
+  process.start();
+}
+
+// The top-level windows of the X server with that name.
+int windows_named(const std::string& name) {
+  Display* display = XOpenDisplay(nullptr);
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  int found = 0;
+  XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+  for (unsigned int i = 0; i < count; ++i) {
+    char* title = nullptr;
+    if (XFetchName(display, children[i], &title) && title) {
+      found += name == title;
+      XFree(title);
+    }
+  }
+  if (children) XFree(children);
+  XCloseDisplay(display);
+  return found;
+}
+
+// The real program on the X server: the second launch's startup id is
+// completed by the running window, so the launcher's busy cursor ends.
+TEST_F(XDesktop, HandOverCompletesTheSecondLaunchsStartup) {
+  QProcessEnvironment env = program_environment(desktop.root());
   QProcess first;
-  first.setProgram(QString(TAVRINE_BINARY_DIR) + "/tavrine");
-  first.setProcessEnvironment(env);
-  first.start();
+  launch(first, env, {});
   ASSERT_TRUE(first.waitForStarted());
   ASSERT_TRUE(wait_for_file(desktop.root() / "run" / "tavrine" / "instance"));
 
   RootWatcher watcher;
   QProcess second;
   env.insert("DESKTOP_STARTUP_ID", "launcher-7-1_TIME4242");
-  second.setProgram(QString(TAVRINE_BINARY_DIR) + "/tavrine");
-  second.setArguments({QString::fromStdString((desktop.root() / "pic.png").string())});
-  second.setProcessEnvironment(env);
-  second.start();
+  launch(second, env, {QString::fromStdString((desktop.root() / "pic.png").string())});
   EXPECT_TRUE(second.waitForFinished(20000));
   EXPECT_EQ(second.exitCode(), 0);
   auto messages = watcher.wait_for("remove:");
@@ -183,6 +215,34 @@ TEST_F(StartupNotification, HandOverCompletesTheSecondLaunchsStartup) {
   first.waitForFinished();
   EXPECT_NE(std::find(messages.begin(), messages.end(), "remove: ID=launcher-7-1_TIME4242"),
             messages.end());
+}
+
+TEST_F(XDesktop, FiveLaunchesAtOnceGiveOneWindow) {
+  QProcessEnvironment env = program_environment(desktop.root());
+  std::vector<std::unique_ptr<QProcess>> launches;
+  for (int i = 1; i <= 5; ++i) {
+    launches.push_back(std::make_unique<QProcess>());
+    fs::path picture = desktop.root() / ("pic" + std::to_string(i) + ".png");
+    std::ofstream(picture) << "x";
+    launch(*launches.back(), env, {QString::fromStdString(picture.string())});
+  }
+  auto handed_over = [&] {
+    return std::count_if(launches.begin(), launches.end(), [](const auto& p) {
+      return p->state() == QProcess::NotRunning && p->exitCode() == 0;
+    });
+  };
+  QElapsedTimer clock;
+  clock.start();
+  while ((handed_over() < 4 || windows_named("Tavrine") == 0) && clock.elapsed() < 15000) {
+    for (auto& process : launches) process->waitForFinished(50);
+  }
+  for (auto& process : launches) process->waitForFinished(200);  // a late fifth would show here
+  EXPECT_EQ(handed_over(), 4) << "all but the one that runs";
+  EXPECT_EQ(windows_named("Tavrine"), 1);
+  for (auto& process : launches) {
+    process->kill();
+    process->waitForFinished();
+  }
 }
 
 }  // namespace
