@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +28,9 @@
 using namespace scriptkit;
 
 namespace {
+
+// How long a launch waits for a busy running window to take its pictures.
+constexpr int kHandOverPatienceMs = 30000;
 
 // The pictures named on the command line, as absolute paths; the desktop
 // entry's %F gives paths, and file URLs are taken too.
@@ -115,6 +120,33 @@ std::string launch_startup_id() {
   return {};
 }
 
+// Hands the pictures to the running instance, if one runs: then the exit
+// status of this launch; nothing when this launch is the one to run.
+std::optional<int> hand_over(qt::InstanceChannel& channel, const std::vector<std::string>& files,
+                             const QString& socket, const std::string& startup_id) {
+  switch (channel.start(files, socket, kHandOverPatienceMs, startup_id)) {
+    case qt::InstanceChannel::Start::handed_over: return 0;
+    case qt::InstanceChannel::Start::no_answer:
+      std::fprintf(stderr, "tavrine: the running tavrine does not answer\n");
+      return 1;
+    case qt::InstanceChannel::Start::first: break;
+  }
+  return std::nullopt;
+}
+
+// Later launches' pictures: the window comes forward, completes the
+// launch's startup id (which ends the launcher's busy cursor) and shows them.
+void take_hand_overs(qt::InstanceChannel& channel, const QString& socket, qt::WindowView& window,
+                     qt::QtToolkit& toolkit, app::Framework& framework) {
+  auto startup_id = std::make_shared<std::string>();
+  channel.on_startup_id([startup_id](const std::string& id) { *startup_id = id; });
+  channel.listen(socket, [&, startup_id](std::vector<std::string> paths) {
+    toolkit.activate();
+    qt::complete_startup(window, std::exchange(*startup_id, {}));
+    if (!paths.empty()) framework.open(paths);
+  });
+}
+
 }  // namespace
 
 int NSApplicationMain(int argc, const char** argv) {
@@ -129,13 +161,7 @@ int NSApplicationMain(int argc, const char** argv) {
 
   const QString socket = qt::InstanceChannel::socket_path();
   qt::InstanceChannel channel;
-  switch (channel.start(files, socket, 30000, startup_id)) {
-    case qt::InstanceChannel::Start::handed_over: return 0;
-    case qt::InstanceChannel::Start::no_answer:
-      std::fprintf(stderr, "tavrine: the running tavrine does not answer\n");
-      return 1;
-    case qt::InstanceChannel::Start::first: break;
-  }
+  if (auto status = hand_over(channel, files, socket, startup_id)) return *status;
 
   const std::filesystem::path bundle = app::find_application_bundle();
   platform::set_main_bundle_path(bundle.string());
@@ -159,15 +185,7 @@ int NSApplicationMain(int argc, const char** argv) {
   qt::QtToolkit toolkit(&window);
   framework.set_toolkit(&toolkit);
 
-  // A hand-over's startup id is completed once the window has come forward
-  // with it, which ends the launcher's busy cursor.
-  std::string handed_startup_id;
-  channel.on_startup_id([&](const std::string& id) { handed_startup_id = id; });
-  channel.listen(socket, [&](std::vector<std::string> paths) {
-    toolkit.activate();
-    qt::complete_startup(window, std::exchange(handed_startup_id, {}));
-    if (!paths.empty()) framework.open(paths);
-  });
+  take_hand_overs(channel, socket, window, toolkit, framework);
   qt::host_event_monitor();
 
   if (framework.main_window()->visible()) window.show();
