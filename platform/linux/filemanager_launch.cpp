@@ -48,6 +48,24 @@ std::string folder_to_open(const std::string& item) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::vector<std::string> folders_to_open(const std::vector<std::string>& paths) {
+  std::vector<std::string> folders;
+  for (const auto& path : paths) {
+    std::string folder = folder_to_open(path);
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+      folders.push_back(folder);
+  }
+  return folders;
+}
+
+void bus_launch_answered(GObject* app, GAsyncResult* result, gpointer data) {
+  std::unique_ptr<FileManager::Answer> answered(static_cast<FileManager::Answer*>(data));
+  GError* raw = nullptr;
+  gboolean ok = g_app_info_launch_uris_finish(G_APP_INFO(app), result, &raw);
+  GErrorPtr error(raw);
+  (*answered)(ok ? OSErr{noErr} : OSErr{connectionInvalid});
+}
+
 class FolderHandlerFileManager final : public FileManager {
  public:
   explicit FolderHandlerFileManager(AppInfo app) : m_app(std::move(app)) {}
@@ -64,25 +82,24 @@ class FolderHandlerFileManager final : public FileManager {
 
   // Opens each item's parent folder once. The startup id goes into the
   // launched program's environment under both names desktops use for it.
-  // The launch is a spawn, so the answer is known at once.
+  // A spawn's answer is known at once; an application the session bus
+  // starts (DBusActivatable) answers later.
   OSErr show_items(const std::vector<std::string>& paths, const std::string& startup_id,
                    int /*timeout_ms*/, Answer answered) override {
-    std::vector<std::string> folders;
-    for (const auto& path : paths) {
-      std::string folder = folder_to_open(path);
-      if (std::find(folders.begin(), folders.end(), folder) == folders.end())
-        folders.push_back(folder);
+    std::vector<std::string> folders = folders_to_open(paths);
+    LaunchContext context(g_app_launch_context_new());
+    if (!startup_id.empty()) {
+      g_app_launch_context_setenv(context.get(), "DESKTOP_STARTUP_ID", startup_id.c_str());
+      g_app_launch_context_setenv(context.get(), "XDG_ACTIVATION_TOKEN", startup_id.c_str());
+    }
+    if (g_desktop_app_info_get_boolean(G_DESKTOP_APP_INFO(m_app.get()), "DBusActivatable")) {
+      return open_over_bus(folders, context.get(), std::move(answered));
     }
     std::vector<File> files;
     GList* list = nullptr;
     for (const auto& folder : folders) {
       files.emplace_back(g_file_new_for_path(folder.c_str()));
       list = g_list_append(list, files.back().get());
-    }
-    LaunchContext context(g_app_launch_context_new());
-    if (!startup_id.empty()) {
-      g_app_launch_context_setenv(context.get(), "DESKTOP_STARTUP_ID", startup_id.c_str());
-      g_app_launch_context_setenv(context.get(), "XDG_ACTIVATION_TOKEN", startup_id.c_str());
     }
     gboolean launched = g_app_info_launch(m_app.get(), list, context.get(), nullptr);
     g_list_free(list);
@@ -92,6 +109,21 @@ class FolderHandlerFileManager final : public FileManager {
   }
 
  private:
+  OSErr open_over_bus(const std::vector<std::string>& folders, GAppLaunchContext* context,
+                      Answer answered) {
+    std::vector<GCharPtr> uris;
+    GList* list = nullptr;
+    for (const auto& folder : folders) {
+      uris.emplace_back(g_filename_to_uri(folder.c_str(), nullptr, nullptr));
+      if (!uris.back()) return paramErr;
+      list = g_list_append(list, uris.back().get());
+    }
+    g_app_info_launch_uris_async(m_app.get(), list, context, nullptr, &bus_launch_answered,
+                                 new Answer(std::move(answered)));
+    g_list_free(list);
+    return noErr;
+  }
+
   AppInfo m_app;
 };
 

@@ -263,6 +263,20 @@ TEST_F(FolderHandler, RootIsOpenedItself) {
   EXPECT_EQ(read_lines(marker), (std::vector<std::string>{"id=", "/"}));
 }
 
+TEST_F(FolderHandler, BusStartedFileManagerWithoutItsServiceFailsLater) {
+  auto b = bus();
+  desktop.add_application("org.example.Files", "Files", recorder().string() + " %U",
+                          "inode/directory;", "Categories=FileManager;\nDBusActivatable=true\n");
+  desktop.set_default("inode/directory", "org.example.Files");
+  ProcessSerialNumber psn = find_process(kMACS);
+  ASSERT_FALSE(is_no_process(psn));
+  EXPECT_EQ(send_reveal(psn, folder, true), connectionInvalid);
+  EXPECT_EQ(send_reveal(psn, folder), noErr);
+  EXPECT_EQ(platform::file_manager_requests_in_flight(), 1);
+  EXPECT_TRUE(settle_file_manager_requests());
+  EXPECT_FALSE(fs::exists(marker));
+}
+
 TEST_F(FolderHandler, RunningProviderComesFirst) {
   auto b = bus();
   b->start_file_manager();
