@@ -8,8 +8,8 @@
 
 #include "platform/alerts.h"
 #include "platform/filemanager.h"
-#include "platform/startup.h"
 #include "platform/files.h"
+#include "platform/startup.h"
 #include "platform/text.h"
 
 namespace platform {

@@ -10,8 +10,8 @@
 
 #include "platform/alerts.h"
 #include "platform/launch.h"
-#include "platform/linux/launch_context.h"
 #include "platform/linux/gobject_ptr.h"
+#include "platform/linux/launch_context.h"
 
 namespace platform {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QThread>
-#include <algorithm>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 #include "scriptkit/app/open_message.h"
 #include "scriptkit/qt/qt_text.h"
