@@ -44,7 +44,7 @@ OpenMessage decode_open_message(std::string_view bytes) {
       return message;
     }
     std::string_view entry = bytes.substr(at, end - at);
-    if (at == kHeader.size() && entry.starts_with(kStartupId)) {
+    if (at == kHeader.size() && entry.starts_with(kStartupId) && entry.size() > kStartupId.size()) {
       message.startup_id = entry.substr(kStartupId.size());
     } else if (entry[0] == '/') {
       message.paths.emplace_back(entry);

@@ -32,7 +32,8 @@ struct OpenMessage {
 };
 
 // Reads the bytes received so far. Incomplete: wait for more. Malformed: a
-// wrong header, a path that is not absolute, a startup id anywhere but first,
+// wrong header, a path that is not absolute, a startup id that is empty or
+// anywhere but first,
 // bytes after the end, or more than kMaxOpenMessage bytes.
 OpenMessage decode_open_message(std::string_view bytes);
 

@@ -61,6 +61,7 @@ TEST(OpenMessage, CarriesTheStartupIdFirst) {
             OpenMessage::State::Malformed);
   EXPECT_EQ(decode_open_message("tavrine-open\0id:x\0id:y\0\0"s).state,
             OpenMessage::State::Malformed);
+  EXPECT_EQ(decode_open_message("tavrine-open\0id:\0\0"s).state, OpenMessage::State::Malformed);
 }
 
 TEST(OpenMessage, WaitsForEveryTruncatedLength) {
