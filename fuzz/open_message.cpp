@@ -1,5 +1,6 @@
 // The message a second launch sends, as the running instance reads it: any
-// bytes, in any pieces, give a verdict and never more paths than were sent.
+// bytes, in any pieces, give a verdict, and a complete message is exactly the
+// one its paths and startup id make.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -11,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using scriptkit::app::OpenMessage;
   OpenMessage message = scriptkit::app::decode_open_message(bytes);
   if (message.state == OpenMessage::State::Complete) {
-    if (scriptkit::app::encode_open_message(message.paths) != bytes) __builtin_trap();
+    if (scriptkit::app::encode_open_message(message.paths, message.startup_id) != bytes) __builtin_trap();
   }
   return 0;
 }

@@ -203,5 +203,6 @@ OSErr AESend(const AppleEvent* event, AppleEvent* reply, AESendMode sendMode,
   if (who == Receiver::self || !is_reveal(*data)) return errAEEventNotHandled;
   std::vector<std::string> paths;
   if (OSErr err = direct_object_paths(*data, &paths)) return err;
-  return show_items_in_file_manager(psn, paths, timeout_ms(timeOutInTicks));
+  const bool wait = (sendMode & kAEWaitReply) == kAEWaitReply;
+  return show_items_in_file_manager(psn, paths, timeout_ms(timeOutInTicks), wait);
 }

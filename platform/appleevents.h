@@ -83,15 +83,18 @@ OSErr AEPutParamDesc(AppleEvent* event, AEKeyword keyword, const AEDesc* desc);
 // injects it).
 OSErr AEInteractWithUser(SInt32 timeOutInTicks, NMRecPtr nmReqPtr, AEIdleUPP idleProc);
 // Sends the event to the process of its address. No reply is ever made:
-// *reply (which may be null) becomes a null descriptor. Returns once the
-// receiver has taken the event, or the time-out (kAEDefaultTimeout: the bus's
-// default of 25 s; kNoTimeOut: none) has passed. Statuses: procNotFound when
+// *reply (which may be null) becomes a null descriptor. With kAEWaitReply it
+// returns once the receiver has taken the event, or the time-out
+// (kAEDefaultTimeout: the bus's default of 25 s; kNoTimeOut: none) has
+// passed. Any other mode returns as soon as the event is on its way, never
+// waiting for the receiver; a refusal that arrives later sounds the bell once
+// (platform/process.h). Statuses: procNotFound when
 // the address names no running process (kNoProcess included);
 // errAEEventNotHandled for an event the receiver does not take;
 // errAEDescNotFound when the direct object is missing; errAEWrongDataType when
 // it holds no aliases; fnfErr when an alias no longer leads to its item;
-// connectionInvalid when the receiver cannot be reached or refuses;
-// errAETimeout when it does not answer in time.
+// connectionInvalid when the receiver cannot be reached or refuses (waiting);
+// errAETimeout when it does not answer in time (waiting).
 OSErr AESend(const AppleEvent* event, AppleEvent* reply, AESendMode sendMode,
              AESendPriority sendPriority, SInt32 timeOutInTicks, AEIdleUPP idleProc,
              AEFilterUPP filterProc);

@@ -61,7 +61,10 @@ OSStatus LSCopyDisplayNameForRef(const FSRef* inRef, CFStringRef* outDisplayName
 // GIO, an executable is started with the documents as its arguments. Fails for
 // an entry that is gone, hidden, whose TryExec is missing, or whose program
 // cannot be started, for tavrine itself (kLSApplicationNotFoundErr: a picture
-// is never handed back to this program), and for a document that is gone.
+// is never handed back to this program), and for a document that is gone. An
+// entry that the session bus starts (DBusActivatable) is asked without
+// waiting for its answer; a failure that arrives later (no such service on
+// the bus, or the application refuses) sounds the bell once.
 OSStatus LSOpenFromRefSpec(const LSLaunchFSRefSpec* inLaunchSpec, FSRef* outLaunchedRef);
 
 namespace platform {

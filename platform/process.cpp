@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/alerts.h"
 #include "platform/filemanager.h"
 #include "platform/files.h"
+#include "platform/startup.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -29,6 +31,8 @@ struct ProcessTable {
   UInt32 next_number = kFirstFileManagerNumber;
   ProcessSerialNumber front = kSelf;
 };
+
+int g_in_flight = 0;
 
 ProcessTable& table() {
   static ProcessTable t;
@@ -105,12 +109,27 @@ Receiver receiver_of(const ProcessSerialNumber& psn) {
 }
 
 OSErr show_items_in_file_manager(const ProcessSerialNumber& psn,
-                                 const std::vector<std::string>& paths, int timeout_ms) {
+                                 const std::vector<std::string>& paths, int timeout_ms,
+                                 bool wait) {
   FileManagerProcess* fm = file_manager_with(psn);
   if (fm == nullptr) return procNotFound;
   std::string startup_id = std::move(fm->startup_id);
   fm->startup_id.clear();
-  return fm->manager->show_items(paths, startup_id, timeout_ms);
+  // Announced first, so that the window manager lets the file manager's
+  // window come forward when it names the id.
+  announce_startup(startup_id, fm->manager->name());
+  if (wait) return show_items_and_wait(*fm->manager, paths, startup_id, timeout_ms);
+  ++g_in_flight;
+  OSErr sent = fm->manager->show_items(paths, startup_id, timeout_ms, [](OSErr answer) {
+    --g_in_flight;
+    if (answer == connectionInvalid) SysBeep(5);
+  });
+  if (sent != noErr) --g_in_flight;
+  return sent;
+}
+
+int file_manager_requests_in_flight() {
+  return g_in_flight;
 }
 
 }  // namespace platform

@@ -71,7 +71,14 @@ Receiver receiver_of(const ProcessSerialNumber& psn);
 // Asks the file manager process to show the items (absolute paths), with the
 // startup id of a pending SetFrontProcess, which is used up. timeout_ms < 0:
 // the default. See AESend for the statuses.
+// Waiting: returns the file manager's answer, and nothing else runs
+// meanwhile. Not waiting: returns once the request is on its way; a refusal
+// that arrives later sounds the bell once (a file manager that is merely slow,
+// or never answers, costs nothing).
 OSErr show_items_in_file_manager(const ProcessSerialNumber& psn,
-                                 const std::vector<std::string>& paths, int timeout_ms);
+                                 const std::vector<std::string>& paths, int timeout_ms,
+                                 bool wait);
+// Requests sent without waiting whose answer has not arrived yet.
+int file_manager_requests_in_flight();
 
 }  // namespace platform

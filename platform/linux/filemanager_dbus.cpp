@@ -4,9 +4,11 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,6 +105,19 @@ OSErr status_of(const GError* error) {
   return connectionInvalid;
 }
 
+// The answer of one ShowItems or ShowFolders call, on its way back.
+struct PendingCall {
+  FileManager::Answer answered;
+};
+
+void call_answered(GObject* bus, GAsyncResult* result, gpointer data) {
+  std::unique_ptr<PendingCall> call(static_cast<PendingCall*>(data));
+  GError* raw = nullptr;
+  Variant reply(g_dbus_connection_call_finish(G_DBUS_CONNECTION(bus), result, &raw));
+  GErrorPtr error(raw);
+  call->answered(reply ? OSErr{noErr} : status_of(error.get()));
+}
+
 class BusFileManager final : public FileManager {
  public:
   BusFileManager(Connection bus, std::string name, std::string application)
@@ -112,20 +127,21 @@ class BusFileManager final : public FileManager {
   std::string name() const override { return m_name; }
   std::string application_path() const override { return m_application; }
 
+  // A folder that cannot be selected is shown opened (ShowFolders): some
+  // file managers quietly ignore a request to select the root.
   OSErr show_items(const std::vector<std::string>& paths, const std::string& startup_id,
-                   int timeout_ms) override {
+                   int timeout_ms, Answer answered) override {
     auto uris = uris_of(paths);
     if (uris.empty() || uris.size() != paths.size()) return paramErr;
+    bool open_folders = std::all_of(paths.begin(), paths.end(), is_unselectable_folder);
     GVariantBuilder list;
     g_variant_builder_init(&list, G_VARIANT_TYPE("as"));
     for (const auto& uri : uris) g_variant_builder_add(&list, "s", uri.c_str());
-    GError* raw = nullptr;
-    Variant reply(g_dbus_connection_call_sync(
-        m_bus.get(), kBusName, kObjectPath, kInterface, "ShowItems",
-        g_variant_new("(ass)", &list, startup_id.c_str()), nullptr, G_DBUS_CALL_FLAGS_NONE,
-        timeout_ms < 0 ? -1 : timeout_ms, nullptr, &raw));
-    GErrorPtr error(raw);
-    if (!reply) return status_of(error.get());
+    g_dbus_connection_call(m_bus.get(), kBusName, kObjectPath, kInterface,
+                           open_folders ? "ShowFolders" : "ShowItems",
+                           g_variant_new("(ass)", &list, startup_id.c_str()), nullptr,
+                           G_DBUS_CALL_FLAGS_NONE, timeout_ms < 0 ? -1 : timeout_ms, nullptr,
+                           &call_answered, new PendingCall{std::move(answered)});
     return noErr;
   }
 
@@ -151,6 +167,19 @@ std::unique_ptr<FileManager> find_bus_file_manager() {
     return std::make_unique<BusFileManager>(std::move(bus), "File Manager", std::string());
   }
   return nullptr;
+}
+
+OSErr show_items_and_wait(FileManager& manager, const std::vector<std::string>& paths,
+                          const std::string& startup_id, int timeout_ms) {
+  GMainContext* context = g_main_context_new();
+  g_main_context_push_thread_default(context);
+  std::optional<OSErr> answer;
+  OSErr sent =
+      manager.show_items(paths, startup_id, timeout_ms, [&answer](OSErr err) { answer = err; });
+  while (sent == noErr && !answer) g_main_context_iteration(context, TRUE);
+  g_main_context_pop_thread_default(context);
+  g_main_context_unref(context);
+  return sent == noErr ? *answer : sent;
 }
 
 std::unique_ptr<FileManager> find_file_manager() {

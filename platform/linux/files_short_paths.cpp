@@ -177,12 +177,12 @@ std::optional<std::string> anchored(std::span<Component> parts, std::size_t cove
   for (std::size_t i = 0; i < covered; ++i) (folder += '/') += names[i];
   const Component& last = parts[covered - 1];
   SInt16 volume = volume_for(last.device, folder);
-  SInt32 dir_id = directory_id(last.target);
+  SInt32 dir_id = folder_id(folder);  // the catalog learns the folder here
+  if (dir_id == 0) return std::nullopt;
   std::string head = "/" + anchor_name(volume, dir_id);
   for (std::size_t i = 1; i < covered; ++i) (head += '/') += kPlaceholder;
   if (head.size() > kShortTextLimit || !fit(parts.subspan(covered), kShortTextLimit - head.size()))
     return std::nullopt;
-  remember_directory(volume, dir_id, folder, last.target);
   return head;
 }
 

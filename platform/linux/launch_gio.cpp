@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/alerts.h"
 #include "platform/launch.h"
 #include "platform/linux/gobject_ptr.h"
 #include "platform/nav.h"
 #include "platform/text.h"
+#include "platform/linux/launch_context.h"
 
 namespace platform {
 namespace {
@@ -104,12 +106,42 @@ OSStatus app_for_content_type(const char* content_type, FSRef* outAppRef, CFURLR
   return noErr;
 }
 
+// The answer of a launch through the session bus: a failure (no such
+// service, or the application refused) sounds the bell once.
+void bus_launch_answered(GObject* app, GAsyncResult* result, gpointer /*data*/) {
+  GError* raw_error = nullptr;
+  gboolean ok = g_app_info_launch_uris_finish(G_APP_INFO(app), result, &raw_error);
+  GErrorPtr error(raw_error);
+  if (!ok) SysBeep(5);
+}
+
+// An application the session bus starts (DBusActivatable) is asked to open
+// the documents, without waiting for it to answer.
+OSStatus launch_over_bus(GDesktopAppInfo* entry, const std::vector<std::string>& documents) {
+  std::vector<GCharPtr> uris;
+  GList* list = nullptr;
+  for (const std::string& doc : documents) {
+    uris.emplace_back(g_filename_to_uri(doc.c_str(), nullptr, nullptr));
+    if (!uris.back()) return fnfErr;
+    list = g_list_append(list, uris.back().get());
+  }
+  auto context = new_launch_context();
+  g_app_info_launch_uris_async(G_APP_INFO(entry), list, context.get(), nullptr,
+                               &bus_launch_answered, nullptr);
+  g_list_free(list);
+  return noErr;
+}
+
 OSStatus launch_desktop_entry(GDesktopAppInfo* entry, const std::vector<std::string>& documents) {
+  if (g_desktop_app_info_get_boolean(entry, "DBusActivatable")) {
+    return launch_over_bus(entry, documents);
+  }
   GList* files = nullptr;
   for (const std::string& doc : documents) files = g_list_append(files, g_file_new_for_path(doc.c_str()));
   GObjectListPtr owned_files(files);
   GError* raw_error = nullptr;
-  gboolean ok = g_app_info_launch(G_APP_INFO(entry), files, nullptr, &raw_error);
+  auto context = new_launch_context();
+  gboolean ok = g_app_info_launch(G_APP_INFO(entry), files, context.get(), &raw_error);
   GErrorPtr error(raw_error);
   return ok ? noErr : kLSNoLaunchPermissionErr;
 }

@@ -194,12 +194,16 @@ void Framework::run_handler(std::string_view handler, const std::vector<Value>& 
   }
 }
 
-// A view's bounds changed from outside the window script's handlers: tell the
-// script once the event that changed them is done.
+// A view's bounds changed from outside the window script: tell the script
+// once the event that changed them is done. A script of the native side
+// counts as outside even while a handler runs: the event monitor runs one
+// from a modal dialog's event loop, and the script hears of it after the
+// handler that opened the dialog.
 void Framework::watch_bounds() {
   m_app->observe([this](const model::Change& change) {
     if (change.kind != model::ChangeKind::Property || change.property != "bounds") return;
-    if (m_handler_depth > 0 || !dynamic_cast<model::View*>(&change.element)) return;
+    const bool from_window_script = m_handler_depth > 0 && native_scripts_running() == 0;
+    if (from_window_script || !dynamic_cast<model::View*>(&change.element)) return;
     std::weak_ptr<model::Element> view = change.element.shared_from_this();
     auto task = [this, view, alive = m_alive] {
       auto element = view.lock();

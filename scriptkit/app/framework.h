@@ -13,10 +13,11 @@
 // A handler the script does not define is skipped. A handler's failure is
 // written to standard error and ends that handler only. Handlers run one at a
 // time: an event that arrives while one runs (through a modal dialog's event
-// loop) waits until it has ended. Changes of bounds
-// made by the window script itself, while one of its handlers runs, are not
-// reported back to it; all others (the native side's window commands, the
-// toolkit) arrive as `bounds changed` once the current event is done.
+// loop) waits until it has ended. Changes of bounds made by the window
+// script's own statements are not reported back to it; all others (the
+// native side's window commands, even while a handler runs, and the toolkit)
+// arrive as `bounds changed` once the current event, and any handler
+// running, is done.
 //
 // The framework also gives the scripts a few methods of its own:
 //   call method "activateIgnoringOtherApps:" with parameter true

@@ -4,15 +4,22 @@ namespace scriptkit::app {
 namespace {
 
 constexpr std::string_view kHeader("tavrine-open\0", 13);
+constexpr std::string_view kStartupId("id:");
 
 OpenMessage malformed() {
-  return {OpenMessage::State::Malformed, {}};
+  return {OpenMessage::State::Malformed, {}, {}};
 }
 
 }  // namespace
 
-std::string encode_open_message(const std::vector<std::string>& paths) {
+std::string encode_open_message(const std::vector<std::string>& paths,
+                                const std::string& startup_id) {
   std::string message(kHeader);
+  if (!startup_id.empty()) {
+    message += kStartupId;
+    message += startup_id;
+    message += '\0';
+  }
   for (const std::string& path : paths) {
     message += path;
     message += '\0';
@@ -36,8 +43,14 @@ OpenMessage decode_open_message(std::string_view bytes) {
       message.state = OpenMessage::State::Complete;
       return message;
     }
-    if (bytes[at] != '/') return malformed();
-    message.paths.emplace_back(bytes.substr(at, end - at));
+    std::string_view entry = bytes.substr(at, end - at);
+    if (at == kHeader.size() && entry.starts_with(kStartupId) && entry.size() > kStartupId.size()) {
+      message.startup_id = entry.substr(kStartupId.size());
+    } else if (entry[0] == '/') {
+      message.paths.emplace_back(entry);
+    } else {
+      return malformed();
+    }
     at = end + 1;
   }
   return {};

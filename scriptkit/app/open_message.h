@@ -5,7 +5,10 @@
 //   "tavrine-open\0/home/me/a.tif\0/home/me/b.jpg\0\0"
 //
 // No paths at all ("tavrine-open\0\0") asks the running instance to come
-// forward.
+// forward. A launch that the desktop gave a startup id (for its busy cursor
+// and the right to bring a window forward) sends it first, as "id:<id>":
+//
+//   "tavrine-open\0id:host-1234-5_TIME678\0/home/me/a.tif\0\0"
 #pragma once
 
 #include <string>
@@ -17,17 +20,21 @@ namespace scriptkit::app {
 // The longest message taken: far more paths than a desktop hands over at once.
 constexpr std::size_t kMaxOpenMessage = 1 << 20;
 
-std::string encode_open_message(const std::vector<std::string>& paths);
+// The startup id may be empty: then none is sent. It holds no NUL.
+std::string encode_open_message(const std::vector<std::string>& paths,
+                                const std::string& startup_id = {});
 
 struct OpenMessage {
   enum class State { Incomplete, Complete, Malformed };
   State state = State::Incomplete;
   std::vector<std::string> paths;  // when Complete
+  std::string startup_id;          // when Complete; empty when none came
 };
 
 // Reads the bytes received so far. Incomplete: wait for more. Malformed: a
-// wrong header, a path that is not absolute, bytes after the end, or more
-// than kMaxOpenMessage bytes.
+// wrong header, a path that is not absolute, a startup id that is empty or
+// anywhere but first,
+// bytes after the end, or more than kMaxOpenMessage bytes.
 OpenMessage decode_open_message(std::string_view bytes);
 
 }  // namespace scriptkit::app

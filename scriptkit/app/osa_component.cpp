@@ -3,6 +3,15 @@
 #include "platform/text.h"
 
 namespace scriptkit::app {
+namespace {
+
+int g_running = 0;
+
+}  // namespace
+
+int native_scripts_running() {
+  return g_running;
+}
 
 OsaComponent::OsaComponent(OsaSettings settings) : m_settings(std::move(settings)) {}
 
@@ -29,7 +38,9 @@ OSErr OsaComponent::execute(OSAID script, OSAID* result) {
   if (compiled == nullptr) return errOSAInvalidID;
   lang::Environment environment{m_settings.application, m_settings.log, m_settings.step_budget};
   lang::Instance instance(*compiled, std::move(environment));
+  ++g_running;
   Result<Value> outcome = instance.run();
+  --g_running;
   if (failed(outcome)) {
     const ScriptError& error = std::get<ScriptError>(outcome);
     m_last_error = error.message;

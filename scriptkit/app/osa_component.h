@@ -26,6 +26,9 @@ struct OsaSettings {
   std::uint64_t step_budget = lang::kDefaultStepBudget;
 };
 
+// How many scripts of the native side run now (nested runs count each).
+int native_scripts_running();
+
 // Installs the component with the platform's registry.
 void install_osa_component(OsaSettings settings);
 // Removes it again; OpenDefaultComponent then finds none.

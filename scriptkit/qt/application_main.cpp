@@ -6,7 +6,12 @@
 #include <QUrl>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/bundle.h"
@@ -25,6 +30,9 @@
 using namespace scriptkit;
 
 namespace {
+
+// How long a launch waits for a busy running window to take its pictures.
+constexpr int kHandOverPatienceMs = 30000;
 
 // An absolute path without empty, "." and ".." components, as QDir cleans
 // one, but on the path's own bytes.
@@ -103,18 +111,88 @@ class Dialogs {
   qt::AppChooser m_chooser;
 };
 
+// The command line Qt is given: the program's own, with the display
+// platform named when the environment leaves Qt to guess it wrongly. In a
+// Wayland session the window runs natively on Wayland (falling back to the X
+// display of Xwayland, or to text, should the Wayland platform fail); with no
+// display at all the window is printed as text (offscreen). A platform named
+// by the user (QT_QPA_PLATFORM, -platform) is left alone.
+std::vector<char*> qt_arguments(int argc, const char** argv) {
+  static char option[] = "-platform";
+  static char offscreen[] = "offscreen";
+  static char wayland_or_x[] = "wayland;xcb";
+  static char wayland_or_text[] = "wayland;offscreen";
+  std::vector<char*> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(const_cast<char*>(argv[i]));
+  auto named = [](const char* name) { return !qEnvironmentVariableIsEmpty(name); };
+  const bool chosen = named("QT_QPA_PLATFORM") ||
+                      std::any_of(argv, argv + argc, [](const char* a) {
+                        return std::strcmp(a, "-platform") == 0;
+                      });
+  char* platform = nullptr;
+  if (!chosen && named("WAYLAND_DISPLAY")) {
+    platform = named("DISPLAY") ? wayland_or_x : wayland_or_text;
+  } else if (!chosen && !named("DISPLAY")) {
+    platform = offscreen;
+  }
+  if (platform) arguments.insert(arguments.begin() + std::min(argc, 1), {option, platform});
+  arguments.push_back(nullptr);
+  return arguments;
+}
+
+// The startup id the desktop gave this launch: X11's, or a Wayland
+// compositor's activation token. Read before Qt takes it for its own window.
+std::string launch_startup_id() {
+  for (const char* name : {"DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"}) {
+    if (!qEnvironmentVariableIsEmpty(name)) return qEnvironmentVariable(name).toStdString();
+  }
+  return {};
+}
+
+// Hands the pictures to the running instance, if one runs: then the exit
+// status of this launch; nothing when this launch is the one to run.
+std::optional<int> hand_over(qt::InstanceChannel& channel, const std::vector<std::string>& files,
+                             const QString& socket, const std::string& startup_id) {
+  switch (channel.start(files, socket, kHandOverPatienceMs, startup_id)) {
+    case qt::InstanceChannel::Start::handed_over: return 0;
+    case qt::InstanceChannel::Start::no_answer:
+      std::fprintf(stderr, "tavrine: the running tavrine does not answer\n");
+      return 1;
+    case qt::InstanceChannel::Start::first: break;
+  }
+  return std::nullopt;
+}
+
+// Later launches' pictures: the window comes forward, completes the
+// launch's startup id (which ends the launcher's busy cursor) and shows them.
+void take_hand_overs(qt::InstanceChannel& channel, const QString& socket, qt::WindowView& window,
+                     qt::QtToolkit& toolkit, app::Framework& framework) {
+  auto startup_id = std::make_shared<std::string>();
+  channel.on_startup_id([startup_id](const std::string& id) { *startup_id = id; });
+  channel.listen(socket, [&, startup_id](std::vector<std::string> paths) {
+    toolkit.activate();
+    qt::complete_startup(window, std::exchange(*startup_id, {}));
+    if (!paths.empty()) framework.open(paths);
+  });
+}
+
 }  // namespace
 
 int NSApplicationMain(int argc, const char** argv) {
-  QApplication application(argc, const_cast<char**>(argv));
+  const std::string startup_id = launch_startup_id();
+  std::vector<char*> arguments = qt_arguments(argc, argv);
+  int count = static_cast<int>(arguments.size()) - 1;
+  QApplication application(count, arguments.data());
   QApplication::setApplicationName("tavrine");
   QGuiApplication::setDesktopFileName("tavrine");
-  // QApplication has taken its own options out of argc and argv.
-  const std::vector<std::string> files = command_line_files(argc, argv);
+  // QApplication has taken its own options out of count and arguments.
+  const std::vector<std::string> files =
+      command_line_files(count, const_cast<const char**>(arguments.data()));
   const bool headless = qt::running_headless();
 
   const QString socket = qt::InstanceChannel::socket_path();
-  if (qt::InstanceChannel::hand_over(files, socket)) return 0;
+  qt::InstanceChannel channel;
+  if (auto status = hand_over(channel, files, socket, startup_id)) return *status;
 
   const std::filesystem::path bundle = app::find_application_bundle();
   platform::set_main_bundle_path(bundle.string());
@@ -138,11 +216,7 @@ int NSApplicationMain(int argc, const char** argv) {
   qt::QtToolkit toolkit(&window);
   framework.set_toolkit(&toolkit);
 
-  qt::InstanceChannel channel;
-  channel.listen(socket, [&](std::vector<std::string> paths) {
-    toolkit.activate();
-    if (!paths.empty()) framework.open(paths);
-  });
+  take_hand_overs(channel, socket, window, toolkit, framework);
   qt::host_event_monitor();
 
   if (framework.main_window()->visible()) window.show();

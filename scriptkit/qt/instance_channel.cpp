@@ -10,9 +10,12 @@
 #include <cstring>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 #include "scriptkit/app/open_message.h"
 #include "scriptkit/qt/qt_text.h"
@@ -21,6 +24,8 @@ namespace scriptkit::qt {
 namespace {
 
 constexpr char kTaken[] = "taken\n";
+// How often a launch looks again for the instance that holds the lock.
+constexpr unsigned long kLockPollMs = 50;
 
 // The socket's folder: "tavrine" in the runtime folder, or, without one, a
 // folder of this user's own in the temporary folder.
@@ -96,7 +101,7 @@ QString InstanceChannel::socket_path() {
 }
 
 bool InstanceChannel::hand_over(const std::vector<std::string>& paths, const QString& socket,
-                                int timeout_ms) {
+                                int timeout_ms, const std::string& startup_id) {
   std::string why;
   if (socket.isEmpty() || !is_private_folder(from_qt(QFileInfo(socket).path()), why)) return false;
   QLocalSocket client;
@@ -106,7 +111,7 @@ bool InstanceChannel::hand_over(const std::vector<std::string>& paths, const QSt
     client.abort();
     return false;
   }
-  std::string message = app::encode_open_message(paths);
+  std::string message = app::encode_open_message(paths, startup_id);
   client.write(message.data(), static_cast<qint64>(message.size()));
   if (!client.waitForBytesWritten(timeout_ms)) return false;
   QByteArray answer;
@@ -114,14 +119,39 @@ bool InstanceChannel::hand_over(const std::vector<std::string>& paths, const QSt
   return answer == kTaken;
 }
 
+// The lock of the socket's instance, held from here on; its holder's
+// process id is written in it, so a lock left by a crashed instance is stale
+// and taken over.
+bool InstanceChannel::take_lock(const QString& socket) {
+  if (m_lock && m_lock->isLocked()) return true;
+  m_lock = std::make_unique<QLockFile>(socket + ".lock");
+  m_lock->setStaleLockTime(0);  // only a dead holder makes it stale
+  return m_lock->tryLock(0);
+}
+
+InstanceChannel::Start InstanceChannel::start(const std::vector<std::string>& paths,
+                                              const QString& socket, int patience_ms,
+                                              const std::string& startup_id) {
+  QElapsedTimer clock;
+  clock.start();
+  for (;;) {
+    const int left = std::max(patience_ms - static_cast<int>(clock.elapsed()), 1);
+    if (hand_over(paths, socket, left, startup_id)) return Start::handed_over;
+    if (take_lock(socket)) return Start::first;
+    if (clock.elapsed() >= patience_ms) return Start::no_answer;
+    QThread::msleep(kLockPollMs);
+  }
+}
+
 bool InstanceChannel::listen(const QString& socket,
                              std::function<void(std::vector<std::string>)> received) {
   m_received = std::move(received);
   std::string why;
   if (socket.isEmpty() || !is_private_folder(from_qt(QFileInfo(socket).path()), why)) return false;
+  if (!take_lock(socket)) return false;
   m_server.setSocketOptions(QLocalServer::UserAccessOption);
   if (!m_server.listen(socket)) {
-    // Nobody answered on it (hand_over came first), so the socket is stale.
+    // This instance holds the lock, so whoever made the socket has gone.
     QLocalServer::removeServer(socket);
     if (!m_server.listen(socket)) return false;
   }
@@ -148,6 +178,8 @@ void InstanceChannel::take_connection() {
       connection->write(kTaken);
       connection->flush();
       connection->disconnectFromServer();
+      if (m_startup_id_received && !message.startup_id.empty())
+        m_startup_id_received(message.startup_id);
       if (m_received) m_received(std::move(message.paths));
     });
   }

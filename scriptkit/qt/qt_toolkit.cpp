@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QWidget>
+
+#include "platform/startup.h"
 
 namespace scriptkit::qt {
 
@@ -20,6 +23,18 @@ void QtToolkit::quit() {
 bool running_headless() {
   const QString platform = QGuiApplication::platformName();
   return platform == "offscreen" || platform == "minimal";
+}
+
+void complete_startup(QWidget& window, const std::string& startup_id) {
+  if (startup_id.empty()) return;
+  const QString platform = QGuiApplication::platformName();
+  if (platform == "wayland") {
+    // Qt's Wayland window takes the token from here when it is activated.
+    qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(startup_id));
+    window.activateWindow();
+    return;
+  }
+  platform::complete_startup(startup_id, platform == "xcb" ? window.winId() : 0);
 }
 
 }  // namespace scriptkit::qt

@@ -2,6 +2,8 @@
 // brought forward, the loop ended.
 #pragma once
 
+#include <string>
+
 #include "scriptkit/app/framework.h"
 #include "scriptkit/qt/window_view.h"
 
@@ -22,5 +24,11 @@ class QtToolkit final : public app::Toolkit {
 
 // True when Qt runs without a display (the offscreen or minimal platform).
 bool running_headless();
+
+// Completes a startup that a second launch handed over with its pictures:
+// under Wayland the id is the compositor's activation token, with which the
+// window asks to be activated; elsewhere the desktop is told that the
+// startup is complete and the X window is activated with the id's time.
+void complete_startup(QWidget& window, const std::string& startup_id);
 
 }  // namespace scriptkit::qt

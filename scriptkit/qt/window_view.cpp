@@ -1,6 +1,8 @@
 #include "scriptkit/qt/window_view.h"
 
 #include <QDragEnterEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMoveEvent>
@@ -21,12 +23,24 @@ std::vector<std::string> local_files(const QMimeData* data) {
   return paths;
 }
 
+// Whether at least half of the frame lies on one screen, so the user can see
+// and grab it.
+bool on_a_screen(const QRect& frame) {
+  const qint64 area = qint64{frame.width()} * frame.height();
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect seen = frame.intersected(screen->availableGeometry());
+    if (!seen.isEmpty() && 2 * qint64{seen.width()} * seen.height() >= area) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 WindowView::WindowView(std::shared_ptr<model::Window> window, app::ViewEvents& events, bool placed)
     : m_window(std::move(window)), m_events(events), m_placed(placed) {
   setObjectName(to_qt(m_window->name()));
   setAcceptDrops(true);
+  if (m_placed) keep_on_a_screen();
   show_frame();
   add_views(*m_window, this);
   m_observer = m_window->observe([this](const model::Change& change) { changed(change); });
@@ -112,6 +126,21 @@ void WindowView::show_frame() {
     move(b.left, b.top);
     m_moving = false;
   }
+}
+
+// A position kept from another arrangement of screens (a second monitor
+// since unplugged) may be off every screen: the window is then centred on
+// the primary screen, and the model learns the new position.
+void WindowView::keep_on_a_screen() {
+  const model::Bounds& b = m_window->bounds();
+  const QSize size(b.right - b.left, b.bottom - b.top);
+  if (on_a_screen(QRect(QPoint(b.left, b.top), size))) return;
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (primary == nullptr) return;
+  QRect frame(QPoint(0, 0), size);
+  frame.moveCenter(primary->availableGeometry().center());
+  m_window->set_bounds({frame.left(), frame.top() + size.height(), frame.left() + size.width(),
+                        frame.top()});
 }
 
 void WindowView::moveEvent(QMoveEvent* event) {

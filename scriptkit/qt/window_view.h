@@ -19,8 +19,10 @@ namespace scriptkit::qt {
 
 class WindowView final : public QWidget {
  public:
-  // `placed`: the model's bounds hold a position to show the window at;
-  // otherwise the window manager places it. The window is not shown yet.
+  // `placed`: the model's bounds hold a position to show the window at
+  // (moved to the centre of the primary screen when that position is off
+  // every screen); otherwise the window manager places it. The window is not
+  // shown yet.
   WindowView(std::shared_ptr<model::Window> window, app::ViewEvents& events, bool placed);
   ~WindowView() override;
 
@@ -41,6 +43,7 @@ class WindowView final : public QWidget {
   void remove_view(const model::Element& view);
   void changed(const model::Change& change);
   void show_frame();
+  void keep_on_a_screen();
   ViewBinding* binding_under(const model::Element& element) const;
   QWidget* container_of(const model::Element& element) const;
 

@@ -98,6 +98,15 @@ TEST_F(Program, ShowsThePictureOfItsCommandLineAndQuits) {
   EXPECT_NE(section(printed, "will quit").find("pictureName\": cover.png"), std::string::npos);
 }
 
+TEST_F(Program, WithNoDisplayAtAllPrintsTheWindowByItself) {
+  environment.remove("QT_QPA_PLATFORM");
+  std::string path = picture("Jobs/cover.png", 72, 36);
+  std::string printed = run({QString::fromStdString(path)});
+  EXPECT_NE(section(printed, "open").find("  text field \"pictureName\": cover.png\n"),
+            std::string::npos)
+      << printed;
+}
+
 struct Sample {
   const char* file;
   const char* dimensions;

@@ -77,6 +77,7 @@ TEST_F(EveryPath, EachPlaceShowsOpensAndRevealsLikeAPlainOne) {
     for (int level = 0; folder != folder.root_path(); ++level, folder = folder.parent_path()) {
       choose_row("revealPopUp", level);
       click("revealButton");
+      ASSERT_TRUE(testing_support::settle_file_manager_requests()) << level;
       ASSERT_EQ(bus.calls().size(), ++reveals) << level;
       EXPECT_NE(bus.calls().back().find("|" + uri_of(folder)), std::string::npos)
           << level << ": " << bus.calls().back();

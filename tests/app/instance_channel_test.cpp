@@ -7,18 +7,24 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 
 #include "scriptkit/app/open_message.h"
 #include "scriptkit/qt/instance_channel.h"
 #include "tests/app/another_user.h"
 #include "tests/app/qt_app.h"
 #include "tests/support/file_sandbox.h"
+#include "tests/support/private_bus.h"
 #include "tests/support/sandbox.h"
 
 using namespace scriptkit;
@@ -28,6 +34,12 @@ using app::OpenMessage;
 namespace {
 
 using namespace std::string_literals;
+
+// The exit codes of a launch played by a child process.
+constexpr int kHandedOver = 10;
+constexpr int kRanFirst = 11;
+constexpr int kNoAnswer = 12;
+constexpr int kCrashed = 13;
 
 TEST(OpenMessage, RoundTripsPaths) {
   std::string bytes = app::encode_open_message({"/a b/c.tif", "/é.jpg"});
@@ -40,8 +52,23 @@ TEST(OpenMessage, RoundTripsPaths) {
   EXPECT_TRUE(message.paths.empty());
 }
 
+TEST(OpenMessage, CarriesTheStartupIdFirst) {
+  std::string bytes = app::encode_open_message({"/a.tif"}, "box-12-3_TIME456");
+  EXPECT_EQ(bytes, "tavrine-open\0id:box-12-3_TIME456\0/a.tif\0\0"s);
+  OpenMessage message = decode_open_message(bytes);
+  EXPECT_EQ(message.state, OpenMessage::State::Complete);
+  EXPECT_EQ(message.startup_id, "box-12-3_TIME456");
+  EXPECT_EQ(message.paths, std::vector<std::string>{"/a.tif"});
+  EXPECT_EQ(decode_open_message(app::encode_open_message({}, "x")).startup_id, "x");
+  EXPECT_EQ(decode_open_message("tavrine-open\0/a.tif\0id:x\0\0"s).state,
+            OpenMessage::State::Malformed);
+  EXPECT_EQ(decode_open_message("tavrine-open\0id:x\0id:y\0\0"s).state,
+            OpenMessage::State::Malformed);
+  EXPECT_EQ(decode_open_message("tavrine-open\0id:\0\0"s).state, OpenMessage::State::Malformed);
+}
+
 TEST(OpenMessage, WaitsForEveryTruncatedLength) {
-  std::string bytes = app::encode_open_message({"/x/y.tif", "/z.png"});
+  std::string bytes = app::encode_open_message({"/x/y.tif", "/z.png"}, "id_TIME1");
   for (std::size_t n = 0; n < bytes.size(); ++n) {
     EXPECT_EQ(decode_open_message(bytes.substr(0, n)).state, OpenMessage::State::Incomplete)
         << "after " << n << " bytes";
@@ -238,6 +265,109 @@ TEST(InstanceChannelHelper, ListenAsAnotherUser) {
   if (n > 0) sandbox::write_file(heard, std::string(bytes, std::size_t(n)));
   (void)!::write(connection, "taken\n", 6);
   ::close(connection);
+}
+
+// Launches played by child processes of this test program, each running the
+// helper test with the environment given; returns their exit codes.
+std::vector<int> run_launches(const std::vector<QProcessEnvironment>& environments,
+                              const std::function<void()>& meanwhile = {}) {
+  std::vector<std::unique_ptr<QProcess>> launches;
+  for (const auto& env : environments) {
+    launches.push_back(std::make_unique<QProcess>());
+    launches.back()->setProgram(QCoreApplication::applicationFilePath());
+    launches.back()->setArguments({"--gtest_filter=InstanceChannelHelper.Launch"});
+    launches.back()->setProcessEnvironment(env);
+  }
+  for (auto& launch : launches) launch->start();
+  if (meanwhile) meanwhile();
+  std::vector<int> codes;
+  for (auto& launch : launches) {
+    QElapsedTimer clock;
+    clock.start();
+    while (launch->state() != QProcess::NotRunning && clock.elapsed() < 20000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    codes.push_back(launch->exitCode());
+  }
+  return codes;
+}
+
+QProcessEnvironment launch_environment(const QString& socket, const std::string& picture,
+                                       const std::filesystem::path& record) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("TAVRINE_TEST_LAUNCH_SOCKET", socket);
+  env.insert("TAVRINE_TEST_PICTURE", QString::fromStdString(picture));
+  env.insert("TAVRINE_TEST_RECORD", QString::fromStdString(record.string()));
+  return env;
+}
+
+TEST_F(InstanceChannelTest, LaunchesAtTheSameMomentAgreeOnOneThatTakesEveryPicture) {
+  QString socket = qt::InstanceChannel::socket_path();
+  std::vector<QProcessEnvironment> environments;
+  for (int i = 1; i <= 5; ++i) {
+    environments.push_back(
+        launch_environment(socket, "/Jobs/" + std::to_string(i) + ".tif", dir.path() / "record"));
+  }
+  std::vector<int> codes = run_launches(environments);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), kRanFirst), 1);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), kHandedOver), 4);
+  auto lines = testing_support::read_lines(dir.path() / "record");
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{"/Jobs/1.tif", "/Jobs/2.tif", "/Jobs/3.tif",
+                                             "/Jobs/4.tif", "/Jobs/5.tif"}));
+}
+
+TEST_F(InstanceChannelTest, ABusyInstanceGetsTheLaunchLaterAndKeepsItsSocket) {
+  QString socket = qt::InstanceChannel::socket_path();
+  qt::InstanceChannel channel;
+  ASSERT_EQ(channel.start({}, socket), qt::InstanceChannel::Start::first);
+  std::vector<std::vector<std::string>> received;
+  ASSERT_TRUE(channel.listen(
+      socket, [&](std::vector<std::string> paths) { received.push_back(std::move(paths)); }));
+  // Four seconds without an event loop, as a slow handler takes them.
+  auto codes = run_launches({launch_environment(socket, "/Jobs/late.tif", dir.path() / "record")},
+                            [] { QThread::msleep(4000); });
+  EXPECT_EQ(codes, std::vector<int>{kHandedOver});
+  EXPECT_EQ(received, std::vector<std::vector<std::string>>{{"/Jobs/late.tif"}});
+  EXPECT_TRUE(std::filesystem::exists(socket.toStdString()));
+}
+
+TEST_F(InstanceChannelTest, TheLockOfAnInstanceThatDiedIsTakenOver) {
+  QString socket = qt::InstanceChannel::socket_path();
+  auto env = launch_environment(socket, "/Jobs/a.tif", dir.path() / "record");
+  env.insert("TAVRINE_TEST_CRASH", "1");
+  run_launches({env});
+  ASSERT_TRUE(std::filesystem::exists(socket.toStdString() + ".lock"));
+  qt::InstanceChannel channel;
+  EXPECT_EQ(channel.start({"/Jobs/b.tif"}, socket, 2000), qt::InstanceChannel::Start::first);
+  EXPECT_TRUE(channel.listen(socket, [](std::vector<std::string>) {}));
+}
+
+// A launch, run only as a child process of the tests above: the one that runs
+// first records its own picture and those handed to it for two seconds, or
+// until five have come; one told to crash dies holding the lock.
+TEST(InstanceChannelHelper, Launch) {
+  const char* socket = std::getenv("TAVRINE_TEST_LAUNCH_SOCKET");
+  if (!socket) GTEST_SKIP() << "a launch of another test";
+  testing_support::qt_application();
+  std::ofstream record(std::getenv("TAVRINE_TEST_RECORD"), std::ios::app);
+  qt::InstanceChannel channel;
+  auto start = channel.start({std::getenv("TAVRINE_TEST_PICTURE")}, socket);
+  if (std::getenv("TAVRINE_TEST_CRASH")) std::_Exit(kCrashed);
+  if (start == qt::InstanceChannel::Start::handed_over) std::_Exit(kHandedOver);
+  if (start == qt::InstanceChannel::Start::no_answer) std::_Exit(kNoAnswer);
+  int pictures = 1;
+  record << std::getenv("TAVRINE_TEST_PICTURE") << std::endl;
+  channel.listen(socket, [&](std::vector<std::string> paths) {
+    for (const auto& path : paths) record << path << std::endl;
+    pictures += static_cast<int>(paths.size());
+  });
+  QElapsedTimer clock;
+  clock.start();
+  while (pictures < 5 && clock.elapsed() < 2000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  std::_Exit(kRanFirst);
 }
 
 // Run only as the child process of TheRunningInstanceTakesTheFiles.

@@ -6,7 +6,11 @@
 #include <fstream>
 #include <thread>
 
+#include <QElapsedTimer>
+
+#include "platform/process.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/file_sandbox.h"
 #include "tests/support/private_bus.h"
 #include "tests/support/answering_chooser.h"
 
@@ -116,6 +120,17 @@ TEST_F(WindowEffects, OtherAddsThePickedApplicationAndKeepsIt) {
                                             "Other…"}));
 }
 
+// Runs the window's event loop until the file manager has answered every
+// reveal.
+bool answers_arrive() {
+  QElapsedTimer clock;
+  clock.start();
+  while (platform::file_manager_requests_in_flight() > 0 && clock.elapsed() < 5000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return platform::file_manager_requests_in_flight() == 0;
+}
+
 TEST_F(WindowEffects, RevealShowsTheFolderChosen) {
   testing_support::PrivateBus bus(sandbox.root(), {});
   bus.start_file_manager();
@@ -123,14 +138,37 @@ TEST_F(WindowEffects, RevealShowsTheFolderChosen) {
   framework->open({picture});
   choose("revealPopUp", "Jobs");
   click("revealButton");
+  ASSERT_TRUE(answers_arrive());
   ASSERT_EQ(bus.calls().size(), 1u);
   EXPECT_NE(bus.calls()[0].find("|file://" + (sandbox.root() / "Jobs").string()), std::string::npos)
       << bus.calls()[0];
   choose("revealPopUp", "Spring");
   click("revealButton");
+  ASSERT_TRUE(answers_arrive());
   ASSERT_EQ(bus.calls().size(), 2u);
   EXPECT_NE(bus.calls()[1].find("|file://" + (sandbox.root() / "Jobs" / "Spring").string()),
             std::string::npos);
+}
+
+// A file manager that takes its time, then refuses: the window goes on with
+// the next click at once, and each refusal beeps once when it comes.
+TEST_F(WindowEffects, RevealNeverHoldsUpTheWindow) {
+  testing_support::PrivateBus bus(sandbox.root(),
+                                  {.failing_file_manager = true, .answer_after_ms = 1000});
+  bus.start_file_manager();
+  sandbox::RecordingAlerts alerts;
+  framework->launched();
+  framework->open({picture});
+  choose("revealPopUp", "Jobs");
+  click("revealButton");
+  EXPECT_EQ(platform::file_manager_requests_in_flight(), 1);
+  choose("revealPopUp", "Spring");
+  click("revealButton");
+  EXPECT_EQ(platform::file_manager_requests_in_flight(), 2);
+  EXPECT_EQ(alerts.beeps, 0);
+  ASSERT_TRUE(answers_arrive());
+  EXPECT_EQ(bus.calls().size(), 2u);
+  EXPECT_EQ(alerts.beeps, 2);
 }
 
 }  // namespace

@@ -2,6 +2,12 @@
 // in which order, for each event.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <algorithm>
+#include <functional>
+#include <optional>
+
+#include "platform/nav.h"
 #include "shell/trigger_scripts.h"
 #include "tests/app/window_fixture.h"
 #include "window/scriptrunner.h"
@@ -193,6 +199,60 @@ TEST_F(WindowScript, TheTriggerRefreshesThePictureAndBringsTheWindowForward) {
   QCoreApplication::processEvents();
   EXPECT_EQ(trigger->bounds(), before);
   EXPECT_EQ(toolkit->activations, 2);
+}
+
+// A chooser that stays open while something else happens, run from the
+// dialog's event loop: the user double-clicks in the layout program, or a
+// second launch hands a picture over.
+class ChooserOpenWhile final : public platform::ChooserBacking {
+ public:
+  explicit ChooserOpenWhile(std::function<void()> meanwhile) : m_meanwhile(std::move(meanwhile)) {
+    platform::set_chooser_backing(this);
+  }
+  ~ChooserOpenWhile() override { platform::set_chooser_backing(nullptr); }
+  std::optional<std::string> choose_application(const std::string&, const std::string&,
+                                                const std::string&) override {
+    m_meanwhile();
+    QCoreApplication::processEvents();
+    calls_while_open = g_calls.size();
+    return std::nullopt;
+  }
+  std::size_t calls_while_open = 0;
+
+ private:
+  std::function<void()> m_meanwhile;
+};
+
+TEST_F(WindowScript, ATriggerWhileTheChooserIsOpenIsHeardOnceItCloses) {
+  framework->launched();
+  framework->open({picture});
+  view->show();
+  auto popup = element<PopUpButton>("popup button", "MAINWAP_ITEM_OPENWITHPOPUP");
+  take_calls();
+  ChooserOpenWhile chooser([] { EXPECT_EQ(SimpleRunAppleScript(kWidenTriggerScript), 0); });
+  choose("MAINWAP_ITEM_OPENWITHPOPUP", popup->menu()->item(popup->menu()->item_count() - 1)->title());
+  EXPECT_EQ(chooser.calls_while_open, 1u) << "only the choice itself, while the dialog is open";
+  QCoreApplication::processEvents();
+  auto calls = take_calls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.back(), "activateIgnoringOtherApps: true");
+  EXPECT_EQ(toolkit->activations, 1);
+}
+
+TEST_F(WindowScript, AHandOverWhileTheChooserIsOpenIsShownOnceItCloses) {
+  framework->launched();
+  framework->open({picture});
+  auto popup = element<PopUpButton>("popup button", "MAINWAP_ITEM_OPENWITHPOPUP");
+  const std::string other = (sandbox.root() / "Jobs" / "back.png").string();
+  QImage(8, 8, QImage::Format_RGB32).save(QString::fromStdString(other));
+  take_calls();
+  ChooserOpenWhile chooser([&] { framework->open({other}); });
+  choose("MAINWAP_ITEM_OPENWITHPOPUP", popup->menu()->item(popup->menu()->item_count() - 1)->title());
+  EXPECT_EQ(chooser.calls_while_open, 1u) << "only the choice itself, while the dialog is open";
+  auto calls = take_calls();
+  EXPECT_NE(std::find(calls.begin(), calls.end(),
+                      "__SetStringValueToCGlobal:withValue: 0 \"" + other + "\""),
+            calls.end());
 }
 
 }  // namespace

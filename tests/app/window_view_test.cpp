@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -241,6 +243,26 @@ TEST_F(WindowViewTest, WritesMovesToTheModelAndTakesDroppedFiles) {
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(view.get(), &drop);
   EXPECT_EQ(events.seen, (std::vector<std::string>{"open /pictures/a.tif"}));
+}
+
+TEST_F(WindowViewTest, KeptPositionOffEveryScreenIsCentredOnThePrimaryOne) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  // Kept on a second monitor right of and below this one.
+  main->set_bounds({screen.right() + 1100, screen.bottom() + 700 + 300, screen.right() + 1500,
+                    screen.bottom() + 700});
+  view = std::make_unique<qt::WindowView>(main, events, true);
+  view->show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QRect(view->pos(), view->size()).center(), screen.center());
+  EXPECT_EQ(main->bounds().left, view->pos().x());
+  EXPECT_EQ(main->bounds().top, view->pos().y());
+
+  // Half on the screen is on it: the position stays.
+  main->set_bounds({screen.right() - 200, 100 + 300, screen.right() + 200, 100});
+  view = std::make_unique<qt::WindowView>(main, events, true);
+  view->show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(view->pos(), QPoint(screen.right() - 200, 100));
 }
 
 }  // namespace

@@ -6,7 +6,11 @@
 #include <fstream>
 #include <thread>
 
+#include <gio/gio.h>
+
 #include "platform/launch.h"
+#include "tests/support/file_sandbox.h"
+#include "tests/support/private_bus.h"
 #include "tests/support/sandbox.h"
 
 namespace fs = std::filesystem;
@@ -176,4 +180,24 @@ TEST_F(LaunchServices, LaunchFailuresAreReported) {
   FSRef gone_doc{(docs.path() / "gone.tif").string(), 0, 0};
   LSLaunchFSRefSpec spec{&app, 1, &gone_doc, nullptr, kLSLaunchDefaults, nullptr};
   EXPECT_EQ(LSOpenFromRefSpec(&spec, nullptr), fnfErr);
+}
+
+TEST_F(LaunchServices, BusStartedApplicationWithoutItsServiceBeepsOnceLater) {
+  testing_support::PrivateBus bus(docs.path(), {});
+  sandbox::RecordingAlerts alerts;
+  fs::path entry = sandbox.add_application("org.example.Viewer", "Viewer", "true %f", "image/png;",
+                                           "DBusActivatable=true\n");
+  fs::path doc = docs.write("pic.png", "x");
+  FSRef app = RefOf(entry), item = RefOf(doc);
+  LSLaunchFSRefSpec spec{&app, 1, &item, nullptr, kLSLaunchDefaults, nullptr};
+  ASSERT_EQ(LSOpenFromRefSpec(&spec, nullptr), noErr);
+  EXPECT_EQ(alerts.beeps, 0) << "the launch does not wait for the bus";
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (alerts.beeps == 0 && std::chrono::steady_clock::now() < deadline) {
+    g_main_context_iteration(nullptr, FALSE);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  while (g_main_context_iteration(nullptr, FALSE)) {
+  }
+  EXPECT_EQ(alerts.beeps, 1);
 }

@@ -84,6 +84,7 @@ TEST_F(FileManagerProcess, ShowItemsGetsTheEscapedUriOfTheItem) {
   fs::path odd = desktop.root() / "A b#c%\xC3\xA9";
   fs::create_directories(odd);
   ASSERT_EQ(send_reveal(find_process(kMACS), odd), noErr);
+  ASSERT_TRUE(settle_file_manager_requests());
   ASSERT_EQ(b->calls().size(), 1u);
   EXPECT_EQ(b->calls()[0], "ShowItems||file://" + desktop.root().string() + "/A%20b%23c%25%C3%A9");
 }
@@ -97,7 +98,7 @@ TEST_F(FileManagerProcess, FrontRequestTravelsOnceAsTheStartupId) {
   GetFrontProcess(&front);
   EXPECT_EQ(front.lowLongOfPSN, psn.lowLongOfPSN);
   ASSERT_EQ(send_reveal(psn, folder), noErr);
-  ASSERT_EQ(send_reveal(psn, folder), noErr);
+  ASSERT_EQ(send_reveal(psn, folder, true), noErr);
 
   auto calls = b->calls();
   ASSERT_EQ(calls.size(), 2u);
@@ -112,7 +113,7 @@ TEST_F(FileManagerProcess, ActivatableProviderIsListedAndStartedByTheSend) {
   EXPECT_FALSE(b->file_manager_owns_name());
   ProcessSerialNumber psn = find_process(kMACS);
   ASSERT_FALSE(is_no_process(psn));
-  ASSERT_EQ(send_reveal(psn, folder), noErr);
+  ASSERT_EQ(send_reveal(psn, folder, true), noErr);
   EXPECT_TRUE(b->file_manager_owns_name());
   EXPECT_EQ(b->calls(), std::vector<std::string>{"ShowItems||" + uri_of(folder)});
 }
@@ -121,13 +122,42 @@ TEST_F(FileManagerProcess, RefusedOrVanishedFileManagerFailsTheSend) {
   auto b = bus({.failing_file_manager = true});
   b->start_file_manager();
   ProcessSerialNumber psn = find_process(kMACS);
-  EXPECT_EQ(send_reveal(psn, folder), connectionInvalid);
+  EXPECT_EQ(send_reveal(psn, folder, true), connectionInvalid);
   EXPECT_EQ(b->calls().size(), 1u);
 
   b->stop_file_manager();
-  EXPECT_EQ(send_reveal(psn, folder), connectionInvalid);
+  EXPECT_EQ(send_reveal(psn, folder, true), connectionInvalid);
   EXPECT_TRUE(is_no_process(find_process(kMACS)));
   EXPECT_EQ(send_reveal(psn, folder), procNotFound);
+}
+
+TEST_F(FileManagerProcess, SendWithoutWaitingLeavesASlowOrSilentFileManagerBehind) {
+  for (PrivateBus::Options options : {PrivateBus::Options{.answer_after_ms = 10000},
+                                      PrivateBus::Options{.silent_file_manager = true}}) {
+    TempDir dir;
+    auto b = std::make_unique<PrivateBus>(dir.path(), options);
+    b->start_file_manager();
+    ProcessSerialNumber psn = find_process(kMACS);
+    ASSERT_EQ(send_reveal(psn, folder), noErr);
+    ASSERT_EQ(send_reveal(psn, folder), noErr);
+    EXPECT_EQ(platform::file_manager_requests_in_flight(), 2);
+    EXPECT_FALSE(settle_file_manager_requests(200));
+    EXPECT_EQ(b->calls().size(), 2u);
+    b.reset();  // the bus goes, and the calls end with it
+    EXPECT_TRUE(settle_file_manager_requests());
+  }
+}
+
+TEST_F(FileManagerProcess, FolderThatCannotBeSelectedIsOpened) {
+  auto b = bus();
+  b->start_file_manager();
+  ProcessSerialNumber psn = find_process(kMACS);
+  ASSERT_EQ(send_reveal(psn, "/", true), noErr);
+  ASSERT_EQ(send_reveal(psn, "/proc", true), noErr);  // a mounted file system
+  ASSERT_EQ(send_reveal(psn, folder, true), noErr);
+  EXPECT_EQ(b->calls(), (std::vector<std::string>{"ShowFolders||file:///",
+                                                  "ShowFolders||file:///proc",
+                                                  "ShowItems||" + uri_of(folder)}));
 }
 
 TEST_F(FileManagerProcess, EventsItDoesNotTakeAreRefused) {
@@ -214,6 +244,7 @@ TEST_F(FolderHandler, FileManagerOpensTheParentFolder) {
 
   ASSERT_EQ(SetFrontProcess(&psn), noErr);
   ASSERT_EQ(send_reveal(psn, folder), noErr);
+  EXPECT_EQ(platform::file_manager_requests_in_flight(), 0);
   ASSERT_TRUE(wait_for_file(marker));
   auto lines = read_lines(marker);
   ASSERT_EQ(lines.size(), 2u);
@@ -222,13 +253,37 @@ TEST_F(FolderHandler, FileManagerOpensTheParentFolder) {
   EXPECT_EQ(lines[1], folder.parent_path().string());
 }
 
+TEST_F(FolderHandler, RootIsOpenedItself) {
+  auto b = bus();
+  desktop.add_application("files", "Files", recorder().string() + " %F", "inode/directory;",
+                          "Categories=FileManager;\n");
+  desktop.set_default("inode/directory", "files");
+  ASSERT_EQ(send_reveal(find_process(kMACS), "/"), noErr);
+  ASSERT_TRUE(wait_for_file(marker));
+  EXPECT_EQ(read_lines(marker), (std::vector<std::string>{"id=", "/"}));
+}
+
+TEST_F(FolderHandler, BusStartedFileManagerWithoutItsServiceFailsLater) {
+  auto b = bus();
+  desktop.add_application("org.example.Files", "Files", recorder().string() + " %U",
+                          "inode/directory;", "Categories=FileManager;\nDBusActivatable=true\n");
+  desktop.set_default("inode/directory", "org.example.Files");
+  ProcessSerialNumber psn = find_process(kMACS);
+  ASSERT_FALSE(is_no_process(psn));
+  EXPECT_EQ(send_reveal(psn, folder, true), connectionInvalid);
+  EXPECT_EQ(send_reveal(psn, folder), noErr);
+  EXPECT_EQ(platform::file_manager_requests_in_flight(), 1);
+  EXPECT_TRUE(settle_file_manager_requests());
+  EXPECT_FALSE(fs::exists(marker));
+}
+
 TEST_F(FolderHandler, RunningProviderComesFirst) {
   auto b = bus();
   b->start_file_manager();
   desktop.add_application("files", "Files", recorder().string() + " %F", "inode/directory;",
                           "Categories=FileManager;\n");
   desktop.set_default("inode/directory", "files");
-  ASSERT_EQ(send_reveal(find_process(kMACS), folder), noErr);
+  ASSERT_EQ(send_reveal(find_process(kMACS), folder, true), noErr);
   EXPECT_EQ(b->calls().size(), 1u);
   EXPECT_FALSE(fs::exists(marker));
 }

@@ -42,7 +42,7 @@ FSRef ref_of(const std::filesystem::path& item) {
   return FSRef{item.string(), st.st_dev, st.st_ino};
 }
 
-OSErr send_reveal(const ProcessSerialNumber& psn, const std::filesystem::path& item) {
+OSErr send_reveal(const ProcessSerialNumber& psn, const std::filesystem::path& item, bool wait) {
   AEAddressDesc address;
   AECreateDesc(typeProcessSerialNumber, &psn, sizeof psn, &address);
   AppleEvent event;
@@ -54,7 +54,8 @@ OSErr send_reveal(const ProcessSerialNumber& psn, const std::filesystem::path& i
   AEDesc object;
   AECreateDesc(typeAlias, *alias, GetHandleSize(reinterpret_cast<Handle>(alias)), &object);
   AEPutParamDesc(&event, keyDirectObject, &object);
-  OSErr err = AESend(&event, nullptr, kAENoReply | kAEAlwaysInteract | kAECanSwitchLayer,
+  AESendMode reply = wait ? kAEWaitReply : kAENoReply;
+  OSErr err = AESend(&event, nullptr, reply | kAEAlwaysInteract | kAECanSwitchLayer,
                      kAENormalPriority, kAEDefaultTimeout, nullptr, nullptr);
   AEDisposeDesc(&object);
   AEDisposeDesc(&event);

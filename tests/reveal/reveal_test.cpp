@@ -78,6 +78,11 @@ class RevealFolder : public ::testing::Test {
     parts.push_back(line.substr(start));
     return parts;
   }
+  // Reveals as the Reveal button does, and lets the file manager answer.
+  static void reveal(SInt16 level, SInt32 folders) {
+    HandleRevealFolder(level, folders);
+    EXPECT_TRUE(settle_file_manager_requests());
+  }
   bool file_manager_in_front() const {
     ProcessSerialNumber front{}, fm = find_process(kFileManagerSignature);
     GetFrontProcess(&front);
@@ -93,7 +98,7 @@ class RevealFolder : public ::testing::Test {
 
 TEST_F(RevealFolder, PicturesFolderIsSentTwiceAsAliases) {
   start_file_manager();
-  HandleRevealFolder(0, count());
+  reveal(0, count());
   EXPECT_EQ(bell.beeps, 0);
   ASSERT_EQ(bus->calls().size(), 1u);
   EXPECT_EQ(item_of_last_call(), shown(tree / "Volumes/Disk/Folder"));
@@ -121,22 +126,22 @@ TEST_F(RevealFolder, PicturesFolderIsSentTwiceAsAliases) {
 
 TEST_F(RevealFolder, LevelsClimbTheTreeUpToItsRoot) {
   start_file_manager();
-  HandleRevealFolder(1, count());
+  reveal(1, count());
   EXPECT_EQ(item_of_last_call(), shown(tree / "Volumes/Disk"));
-  HandleRevealFolder(3, count());
+  reveal(3, count());
   EXPECT_EQ(item_of_last_call(), shown(tree));
-  HandleRevealFolder(static_cast<SInt16>(count() - 1), count());  // target 1
+  reveal(static_cast<SInt16>(count() - 1), count());  // target 1
   EXPECT_EQ(item_of_last_call(), "file:///");
   EXPECT_EQ(bell.beeps, 0);
 }
 
 TEST_F(RevealFolder, TargetZeroOrPastTheLastSlashGivesThePicture) {
   start_file_manager();
-  HandleRevealFolder(static_cast<SInt16>(count()), count());  // target 0
+  reveal(static_cast<SInt16>(count()), count());  // target 0
   EXPECT_EQ(item_of_last_call(), shown(tree / "Volumes/Disk/Folder/pic.tif"));
-  HandleRevealFolder(0, count() + 5);
+  reveal(0, count() + 5);
   EXPECT_EQ(item_of_last_call(), shown(tree / "Volumes/Disk/Folder/pic.tif"));
-  HandleRevealFolder(20, count());  // target below 0
+  reveal(20, count());  // target below 0
   EXPECT_EQ(item_of_last_call(), shown(tree / "Volumes/Disk/Folder/pic.tif"));
   EXPECT_EQ(bus->calls().size(), 3u);
   EXPECT_EQ(bell.beeps, 0);
@@ -149,11 +154,13 @@ TEST_F(RevealFolder, BridgeTakesTheLevelAsSigned16Bits) {
   scriptkit::runtime::registry().call(
       scriptkit::runtime::kApplicationObject,
       "__HandleRevealFolder:withValue:", scriptkit::ValueList{Value(65536), Value(count())});
+  ASSERT_TRUE(settle_file_manager_requests());
   ASSERT_EQ(bus->calls().size(), 1u);
   EXPECT_EQ(item_of_last_call(), shown(tree / "Volumes/Disk/Folder"));
   scriptkit::runtime::registry().call(
       scriptkit::runtime::kApplicationObject,
       "__HandleRevealFolder:withValue:", scriptkit::ValueList{Value(65537), Value(count())});
+  ASSERT_TRUE(settle_file_manager_requests());
   EXPECT_EQ(item_of_last_call(), shown(tree / "Volumes/Disk"));
 }
 
@@ -166,8 +173,8 @@ TEST_F(RevealFolder, AccentedAndOverlongNamesReachTheFileManager) {
   std::string roman = tree.string() + "/Caf\x8E/" + long_name + "/pic.tif";
   CopyCStringToPascal(roman.c_str(), G_INFO.picturePath);
   SInt32 slashes = count() - 1;  // one folder fewer than the usual tree
-  HandleRevealFolder(0, slashes);
-  HandleRevealFolder(1, slashes);
+  reveal(0, slashes);
+  reveal(1, slashes);
   EXPECT_EQ(bell.beeps, 0);
   ASSERT_EQ(bus->calls().size(), 2u);
   EXPECT_EQ(split(bus->calls()[0])[2], shown(tree) + "/Caf%C3%A9/" + long_name);
@@ -177,10 +184,10 @@ TEST_F(RevealFolder, AccentedAndOverlongNamesReachTheFileManager) {
 TEST_F(RevealFolder, MissingFolderOrEmptyPathBeepsOnceAndSendsNothing) {
   start_file_manager();
   set_picture(tree / "Volumes/Gone/Folder/pic.tif");
-  HandleRevealFolder(1, count());
+  reveal(1, count());
   EXPECT_EQ(bell.beeps, 1);
   G_INFO.picturePath[0] = 0;
-  HandleRevealFolder(0, count());
+  reveal(0, count());
   EXPECT_EQ(bell.beeps, 2);
   EXPECT_TRUE(sent.empty());
   EXPECT_TRUE(bus->calls().empty());
@@ -189,7 +196,7 @@ TEST_F(RevealFolder, MissingFolderOrEmptyPathBeepsOnceAndSendsNothing) {
 
 TEST_F(RevealFolder, NoFileManagerBeepsOnce) {
   bus.emplace(desktop.root(), PrivateBus::Options{});
-  HandleRevealFolder(0, count());
+  reveal(0, count());
   EXPECT_EQ(bell.beeps, 1);
   ASSERT_EQ(sent.size(), 1u);  // addressed to no process
   EXPECT_TRUE(bus->calls().empty());
@@ -197,16 +204,35 @@ TEST_F(RevealFolder, NoFileManagerBeepsOnce) {
 
 TEST_F(RevealFolder, RefusingFileManagerBeepsOnceYetWasBroughtForward) {
   start_file_manager({.failing_file_manager = true});
-  HandleRevealFolder(0, count());
+  reveal(0, count());
   EXPECT_EQ(bell.beeps, 1);
   ASSERT_EQ(bus->calls().size(), 1u);
   EXPECT_NE(startup_id().find("_TIME"), std::string::npos);
 }
 
+TEST_F(RevealFolder, RefusalThatArrivesLaterBeepsOnceThen) {
+  start_file_manager({.failing_file_manager = true, .answer_after_ms = 300});
+  HandleRevealFolder(0, count());
+  EXPECT_EQ(bell.beeps, 0);
+  EXPECT_EQ(platform::file_manager_requests_in_flight(), 1);
+  ASSERT_TRUE(settle_file_manager_requests());
+  EXPECT_EQ(bell.beeps, 1);
+}
+
+TEST_F(RevealFolder, SilentFileManagerCostsNothingUntilTheBusGoes) {
+  start_file_manager({.silent_file_manager = true});
+  HandleRevealFolder(0, count());
+  EXPECT_FALSE(settle_file_manager_requests(300));
+  EXPECT_EQ(bell.beeps, 0);
+  bus.reset();  // the call fails with the bus
+  EXPECT_TRUE(settle_file_manager_requests());
+  EXPECT_EQ(bell.beeps, 1);
+}
+
 TEST_F(RevealFolder, NoUserInteractionStillSendsWithoutComingForward) {
   start_file_manager();
   platform::inject_fault(Fault::interact_with_user, 1, errAENoUserInteraction);
-  HandleRevealFolder(0, count());
+  reveal(0, count());
   EXPECT_EQ(bell.beeps, 0);
   ASSERT_EQ(bus->calls().size(), 1u);
   EXPECT_EQ(startup_id(), "");
@@ -219,7 +245,7 @@ TEST_F(RevealFolder, FolderHandlerThatIsAFileManagerOpensTheParent) {
   desktop.add_application("files", "Files", desktop.marker_program(marker).string() + " %F",
                           "inode/directory;", "Categories=System;FileManager;\n");
   desktop.set_default("inode/directory", "files");
-  HandleRevealFolder(0, count());
+  reveal(0, count());
   EXPECT_EQ(bell.beeps, 0);
   ASSERT_TRUE(wait_for_file(marker));
   EXPECT_EQ(read_lines(marker), std::vector<std::string>{(tree / "Volumes/Disk").string()});
@@ -242,7 +268,7 @@ class RevealFolderLateFailure : public RevealFolder,
 TEST_P(RevealFolderLateFailure, BeepsOnceAfterBringingTheFileManagerForward) {
   start_file_manager();
   platform::inject_fault(GetParam().fault, GetParam().nth, memFullErr);
-  HandleRevealFolder(0, count());
+  reveal(0, count());
   EXPECT_EQ(bell.beeps, 1);
   EXPECT_TRUE(bus->calls().empty());
   EXPECT_TRUE(file_manager_in_front());
@@ -267,7 +293,7 @@ class RevealFolderEarlyFailure : public RevealFolder,
 TEST_P(RevealFolderEarlyFailure, BeepsOnceAndLeavesTheFileManagerAlone) {
   start_file_manager();
   platform::inject_fault(GetParam().fault, GetParam().nth, memFullErr);
-  HandleRevealFolder(0, count());
+  reveal(0, count());
   EXPECT_EQ(bell.beeps, 1);
   EXPECT_TRUE(sent.empty());
   EXPECT_TRUE(bus->calls().empty());

@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "platform/process.h"
+
 namespace testing_support {
 
 namespace fs = std::filesystem;
@@ -101,6 +103,11 @@ std::vector<std::string> PrivateBus::standin_arguments() const {
   std::vector<std::string> args{TAVRINE_FILE_MANAGER_STANDIN, "--record",
                                 (m_dir / "calls").string()};
   if (m_options.failing_file_manager) args.emplace_back("--fail");
+  if (m_options.silent_file_manager) args.emplace_back("--never");
+  if (m_options.answer_after_ms > 0) {
+    args.emplace_back("--answer-after");
+    args.push_back(std::to_string(m_options.answer_after_ms));
+  }
   return args;
 }
 
@@ -143,6 +150,15 @@ bool PrivateBus::file_manager_owns_name() const {
 
 std::vector<std::string> PrivateBus::calls() const {
   return read_lines(m_dir / "calls");
+}
+
+bool settle_file_manager_requests(int patience_ms) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(patience_ms);
+  while (platform::file_manager_requests_in_flight() > 0) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    if (!g_main_context_iteration(nullptr, FALSE)) std::this_thread::sleep_for(kPoll / 10);
+  }
+  return true;
 }
 
 std::vector<std::string> read_lines(const fs::path& file) {

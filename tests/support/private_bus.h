@@ -16,6 +16,8 @@ class PrivateBus {
   struct Options {
     bool activatable_file_manager = false;  // the bus can start the stand-in
     bool failing_file_manager = false;      // the stand-in answers with errors
+    int answer_after_ms = 0;                // the stand-in answers this much later
+    bool silent_file_manager = false;       // the stand-in never answers
   };
   // Starts the bus in dir and points DBUS_SESSION_BUS_ADDRESS at it.
   PrivateBus(const std::filesystem::path& dir, Options options);
@@ -42,6 +44,10 @@ class PrivateBus {
   pid_t m_daemon = -1;
   pid_t m_standin = -1;
 };
+
+// Runs the thread's GLib main context until every request sent to the file
+// manager without waiting has had its answer, or the time is up; false then.
+bool settle_file_manager_requests(int patience_ms = 5000);
 
 // Lines of a file (empty when it does not exist).
 std::vector<std::string> read_lines(const std::filesystem::path& file);

@@ -5,3 +5,5 @@ target_link_libraries(test_${name} PRIVATE PkgConfig::XRENDER)
 add_dependencies(test_${name} tavrine-capture-cursor)
 target_compile_definitions(test_${name} PRIVATE
   TAVRINE_CAPTURE_TOOL="$<TARGET_FILE:tavrine-capture-cursor>")
+# The startup tests run the program itself and reveal to the stand-in.
+add_dependencies(test_${name} tavrine file_manager_standin)

@@ -1,12 +1,14 @@
 // A small file manager for tests: owns org.freedesktop.FileManager1 on the
 // session bus and writes every call it gets to a record file, one line each:
 //   <method>|<startup id>|<uri>|<uri>...
-// With --fail it records the call and then answers with an error.
-// Usage: file_manager_standin --record FILE [--fail]
+// With --fail it records the call and then answers with an error; with
+// --answer-after MS it answers that much later; with --never it never answers.
+// Usage: file_manager_standin --record FILE [--fail] [--answer-after MS] [--never]
 // (Built as .cc so that the test program's glob of *.cpp leaves it out.)
 #include <gio/gio.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -24,6 +26,8 @@ const char kIntrospection[] =
 
 std::string g_record;
 bool g_fail = false;
+bool g_never = false;
+guint g_answer_after_ms = 0;
 GMainLoop* g_loop = nullptr;
 
 void record(const char* method, GVariant* parameters) {
@@ -39,14 +43,25 @@ void record(const char* method, GVariant* parameters) {
   }
 }
 
-void on_call(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method,
-             GVariant* parameters, GDBusMethodInvocation* invocation, gpointer) {
-  record(method, parameters);
+gboolean answer(gpointer data) {
+  auto* invocation = static_cast<GDBusMethodInvocation*>(data);
   if (g_fail) {
     g_dbus_method_invocation_return_dbus_error(invocation, "org.freedesktop.DBus.Error.Failed",
                                                "the stand-in was told to fail");
   } else {
     g_dbus_method_invocation_return_value(invocation, nullptr);
+  }
+  return G_SOURCE_REMOVE;
+}
+
+void on_call(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method,
+             GVariant* parameters, GDBusMethodInvocation* invocation, gpointer) {
+  record(method, parameters);
+  if (g_never) return;  // the invocation is left unanswered for good
+  if (g_answer_after_ms > 0) {
+    g_timeout_add(g_answer_after_ms, answer, invocation);
+  } else {
+    answer(invocation);
   }
 }
 
@@ -68,6 +83,9 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--record") == 0 && i + 1 < argc) g_record = argv[++i];
     if (std::strcmp(argv[i], "--fail") == 0) g_fail = true;
+    if (std::strcmp(argv[i], "--never") == 0) g_never = true;
+    if (std::strcmp(argv[i], "--answer-after") == 0 && i + 1 < argc)
+      g_answer_after_ms = static_cast<guint>(std::atoi(argv[++i]));
   }
   if (g_record.empty()) {
     std::fprintf(stderr, "usage: %s --record FILE [--fail]\n", argv[0]);
