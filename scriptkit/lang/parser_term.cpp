@@ -11,7 +11,8 @@ namespace scriptkit::lang::detail {
 
 // primary -> NUMBER | TEXT | '(' expr ')' | list_or_record | 'true' | 'false'
 //   | 'missing' 'value' | 'me' | 'it' | 'my' primary | CONSTANT | 'the' primary
-//   | ('count'|'number') ['of'] reference | callmethod | make | NAME '(' args ')' | term | NAME
+//   | ('count'|'number') ['of'] reference | 'get' primary | callmethod | make
+//   | NAME '(' args ')' | term | NAME
 ExprPtr Parser::primary() {
   Depth guard(*this);
   const Token& t = current();
@@ -55,6 +56,7 @@ ExprPtr Parser::primary() {
     e->a = reference();
     return e;
   }
+  if (accept_word("get")) return primary();
   if (is_word("call") && is_word("method", 1)) return call_method();
   if (is_word("make") && is_word("new", 1)) return make_expression();
   return term();
@@ -62,7 +64,7 @@ ExprPtr Parser::primary() {
 
 // term -> 'every' CLASS [of] | ORDINAL CLASS [of] | 'last' CLASS [of] | PLURAL [of]
 //   | ('end'|'beginning') 'of' reference | CLASS key [of] | PROPERTY [of]
-//   | NAME '(' args ')' [ 'of' 'me' ] | NAME
+//   | NAME '(' args ')' [ 'of' 'me' ] | NAME of | NAME
 //   of -> 'of' reference
 ExprPtr Parser::term() {
   int line = current().line;
@@ -115,8 +117,10 @@ ExprPtr Parser::term() {
   std::string name = current().text;
   advance();
   if (is_symbol("(")) return handler_call(std::move(name), line);
-  auto e = make_expr(ExprKind::Variable, line);
+  // `units of r`: any label names a property of what follows.
+  auto e = make_expr(is_word("of") ? ExprKind::Property : ExprKind::Variable, line);
   e->name = std::move(name);
+  e->b = of_container();
   return e;
 }
 
