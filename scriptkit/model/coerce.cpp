@@ -37,6 +37,10 @@ Result<std::int64_t> integer_from_real(const Value& original, double real) {
 // and bounded even for a list that holds itself.
 constexpr int kMaxDescribedDepth = 16;
 
+// Significant digits of a real written as text: as many as a script shows,
+// so that 0.1 + 0.2 reads 0.3 and 25.4 * 3 reads 76.2.
+constexpr int kScriptRealDigits = 12;
+
 std::string describe(const Value& value, int depth);
 
 std::string describe_items(const Value& value, int depth) {
@@ -66,7 +70,7 @@ std::string describe(const Value& value, int depth) {
   if (value.is_list() || value.is_record()) return describe_items(value, depth);
   if (value.is_bool()) return value.as_bool() ? "true" : "false";
   if (value.is_integer()) return std::to_string(value.as_integer());
-  return format_real(value.as_real());
+  return script_real_text(value.as_real());
 }
 
 // Joins a list's items as text; lists inside lists are joined too, up to a depth.
@@ -127,7 +131,7 @@ Result<double> to_real(const Value& value) {
 Result<std::string> to_text(const Value& value) {
   if (value.is_text()) return value.as_text();
   if (value.is_integer()) return std::to_string(value.as_integer());
-  if (value.is_real()) return format_real(value.as_real());
+  if (value.is_real()) return script_real_text(value.as_real());
   if (value.is_bool()) return std::string(value.as_bool() ? "true" : "false");
   std::string joined;
   if (value.is_list() && join_text(value.as_list(), joined, 0)) return joined;
@@ -154,6 +158,30 @@ std::string format_real(double value) {
   std::string text = buffer;
   if (std::size_t e = text.find('e'); e != std::string::npos) text[e] = 'E';
   return text;
+}
+
+std::string script_real_text(double value) {
+  if (!std::isfinite(value)) return format_real(value);
+  if (value == 0) return "0.0";
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.*e", kScriptRealDigits - 1, value);
+  std::string_view text(buffer);
+  bool negative = text.front() == '-';
+  if (negative) text.remove_prefix(1);
+  std::size_t e = text.find('e');
+  int exponent = std::atoi(text.data() + e + 1);
+  std::string digits = std::string(1, text[0]) + std::string(text.substr(2, e - 2));
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string out = negative ? "-" : "";
+  if (exponent >= 4 || exponent <= -4) {
+    out += digits.substr(0, 1) + "." + (digits.size() > 1 ? digits.substr(1) : "0");
+    return out + (exponent < 0 ? "E-" : "E+") + std::to_string(std::abs(exponent));
+  }
+  if (exponent < 0) return out + "0." + std::string(-exponent - 1, '0') + digits;
+  auto whole = static_cast<std::size_t>(exponent) + 1;
+  if (digits.size() < whole) digits.append(whole - digits.size(), '0');
+  std::string fraction = digits.size() > whole ? digits.substr(whole) : "0";
+  return out + digits.substr(0, whole) + "." + fraction;
 }
 
 std::string class_of(const Value& value) {
