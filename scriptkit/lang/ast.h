@@ -26,6 +26,8 @@ enum class ExprKind {
   ByName,      // element of class `name` named a, of b
   ByIndex,     // element of class `name` at index a, of b
   Every,       // every element of class `name` of b
+  Range,       // elements of class `name` from index a thru index c, of b
+  Delimiters,  // the text item delimiters
   Position,    // `end`/`beginning` (name) of b: where to insert
   Count,       // count of a
   Call,        // handler `name` with args `items` (b: `of me` / `my`)
@@ -69,6 +71,7 @@ struct Expr {
   Value value;
   std::unique_ptr<Expr> a;
   std::unique_ptr<Expr> b;
+  std::unique_ptr<Expr> c;
   std::vector<std::unique_ptr<Expr>> items;
   std::vector<std::string> keys;
 };

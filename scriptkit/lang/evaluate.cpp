@@ -53,6 +53,10 @@ Value Interpreter::eval(const Expr& e) {
       return eval_element(e);
     case ExprKind::Every:
       return eval_every(e);
+    case ExprKind::Range:
+      return eval_range(e);
+    case ExprKind::Delimiters:
+      return Value(m_state.delimiters);
     case ExprKind::Position:
       return eval_position(e);
     case ExprKind::Count:

@@ -21,6 +21,7 @@ namespace scriptkit::lang {
 struct Instance::State {
   std::vector<std::pair<std::string, Value>> properties;
   std::vector<std::pair<std::string, Value>> globals;
+  ValueList delimiters{Value("")};  // the text item delimiters, texts
   bool initialised = false;
 };
 
@@ -55,8 +56,15 @@ enum class Flow { Normal, Exit, Return };
 
 // The characters (code points) of a UTF-8 text.
 std::int64_t character_count(std::string_view text);
-// A text's characters, words or paragraphs ("item" means characters).
-ValueList text_pieces(const std::string& text, std::string_view cls);
+// True for the classes a text is made of: character, word, paragraph, text
+// item, and item and text (both meaning characters).
+bool is_text_class(std::string_view cls);
+// A text's pieces of one of those classes; text items are cut at the delimiters.
+ValueList text_pieces(const std::string& text, std::string_view cls, const ValueList& delimiters);
+// The 0-based first and last positions of the range `from thru to` (1-based,
+// negative from the end, either order) among `count`; false when outside.
+bool resolve_range(std::int64_t from, std::int64_t to, std::size_t count, std::size_t& first,
+                   std::size_t& last);
 
 class Interpreter {
  public:
@@ -110,6 +118,15 @@ class Interpreter {
   void assign_property(const Expr& target, Value value);
   void assign_item(const Expr& target, Value value);
   void assign_position(const Expr& target, Value value);
+
+  // Ranges and text items (ranges.cpp).
+  Value eval_range(const Expr& e);
+  Value text_range(const std::string& text, std::int64_t from, std::int64_t to);
+  void assign_delimiters(const Value& value);
+  // A value as text; a list's items joined by the first text item delimiter.
+  std::string text_of(const Value& v);
+  void join_items(const ValueList& items, const std::string& delimiter, std::string& out,
+                  std::size_t depth);
 
   // Operators (operators.cpp).
   Value unary_op(Op op, const Value& a);

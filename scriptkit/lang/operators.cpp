@@ -1,4 +1,4 @@
-// The interpreter's operators and coercions (`as`), and text pieces.
+// The interpreter's operators and coercions (`as`).
 #include <cctype>
 #include <cmath>
 #include <limits>
@@ -249,7 +249,7 @@ std::optional<Value> Interpreter::integer_arithmetic(Op op, std::int64_t p, std:
 
 Value Interpreter::concat(const Value& a, const Value& b) {
   if (a.is_text()) {
-    std::string right = take(model::to_text(b));
+    std::string right = text_of(b);
     if (a.as_text().size() + right.size() > kMaxTextBytes) fail(kErrOutOfMemory, "Out of memory.");
     charge_size(a.as_text().size() + right.size());
     return Value(a.as_text() + right);
@@ -277,7 +277,7 @@ Value Interpreter::concat(const Value& a, const Value& b) {
 
 Value Interpreter::coerce(const Value& v, std::string_view cls) {
   if (cls == "text" || cls == "string" || cls == "unicode text") {
-    Value text(take(model::to_text(v)));
+    Value text(text_of(v));
     charge_size(text.as_text().size());
     if (text.as_text().size() > kMaxTextBytes) fail(kErrOutOfMemory, "Out of memory.");
     return text;
@@ -289,41 +289,6 @@ Value Interpreter::coerce(const Value& v, std::string_view cls) {
   if (cls == "list") return Value(model::to_list(v));
   if (cls == "record" && v.is_record()) return v;
   fail(model::cant_make(v, cls));
-}
-
-std::int64_t character_count(std::string_view text) {
-  std::int64_t count = 0;
-  for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return count;
-}
-
-ValueList text_pieces(const std::string& text, std::string_view cls) {
-  ValueList pieces;
-  std::string piece;
-  auto flush = [&](bool keep_empty) {
-    if (keep_empty || !piece.empty()) pieces.emplace_back(std::move(piece));
-    piece.clear();
-  };
-  for (std::size_t i = 0; i < text.size() && pieces.size() < kMaxListItems; ++i) {
-    auto c = static_cast<unsigned char>(text[i]);
-    if (cls == "character" || cls == "item") {
-      if ((c & 0xC0) != 0x80 && !piece.empty()) flush(true);
-      piece += text[i];
-    } else if (cls == "paragraph") {
-      if (c == '\r' || c == '\n') {
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        flush(true);
-      } else {
-        piece += text[i];
-      }
-    } else if (std::isalnum(c) || c >= 0x80 || c == '\'') {
-      piece += text[i];
-    } else {
-      flush(false);
-    }
-  }
-  if (!piece.empty()) flush(false);
-  return pieces;
 }
 
 }  // namespace scriptkit::lang::detail

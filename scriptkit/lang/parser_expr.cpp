@@ -12,15 +12,16 @@ namespace {
 
 // Words that are the language's own and cannot name a variable.
 constexpr std::string_view kKeywords[] = {
-    "set",   "to",     "of",      "in",        "tell",       "end",        "if",       "then",
-    "else",  "repeat", "return",  "and",       "or",         "not",        "is",       "on",
-    "log",   "make",   "new",     "at",        "with",       "properties", "property", "delete",
-    "count", "call",   "method",  "true",      "false",      "the",        "every",    "my",
-    "me",    "it",     "try",     "error",     "exit",       "times",      "while",    "until",
-    "from",  "by",     "get",     "copy",      "as",         "div",        "mod",      "contains",
-    "equal", "equals", "greater", "less",      "than",       "does",       "starts",   "begins",
-    "ends",  "start",  "stop",    "update",    "global",     "local",      "missing",  "first",
-    "last",  "number", "contain", "parameter", "parameters", "whose",      "where",    "times",
+    "set",     "to",     "of",      "in",        "tell",       "end",        "if",       "then",
+    "else",    "repeat", "return",  "and",       "or",         "not",        "is",       "on",
+    "log",     "make",   "new",     "at",        "with",       "properties", "property", "delete",
+    "count",   "call",   "method",  "true",      "false",      "the",        "every",    "my",
+    "me",      "it",     "try",     "error",     "exit",       "times",      "while",    "until",
+    "from",    "by",     "get",     "copy",      "as",         "div",        "mod",      "contains",
+    "equal",   "equals", "greater", "less",      "than",       "does",       "starts",   "begins",
+    "ends",    "start",  "stop",    "update",    "global",     "local",      "missing",  "first",
+    "last",    "number", "contain", "parameter", "parameters", "whose",      "where",    "thru",
+    "through",
 };
 
 }  // namespace
@@ -219,9 +220,29 @@ ExprPtr Parser::coercion() {
   return value;
 }
 
-// reference -> primary   (terms take their own 'of' containers)
+// reference -> primary { "'s" term }   (terms take their own 'of' containers)
 ExprPtr Parser::reference() {
-  return primary();
+  ExprPtr owner = primary();
+  while (is_symbol("'") && is_word("s", 1)) {
+    Depth guard(*this);
+    advance();
+    advance();
+    owner = possessed(std::move(owner), term());
+  }
+  return owner;
+}
+
+// `r's units`, `AppleScript's text item delimiters`: what follows "'s" is
+// read of what came before it.
+ExprPtr Parser::possessed(ExprPtr owner, ExprPtr part) {
+  if (part->kind == ExprKind::Delimiters) return part;
+  if (part->kind == ExprKind::Variable) part->kind = ExprKind::Property;
+  bool reference = part->kind == ExprKind::Property || part->kind == ExprKind::ByName ||
+                   part->kind == ExprKind::ByIndex || part->kind == ExprKind::Every ||
+                   part->kind == ExprKind::Range;
+  if (!reference || part->b) cant_go_here();
+  part->b = std::move(owner);
+  return part;
 }
 
 }  // namespace scriptkit::lang::detail

@@ -92,9 +92,12 @@ class Parser {
   ExprPtr unary();
   ExprPtr coercion();
   ExprPtr reference();
+  ExprPtr possessed(ExprPtr owner, ExprPtr part);
   ExprPtr primary();
   ExprPtr term();
   ExprPtr element_key(std::string cls, int line);
+  ExprPtr index_key();
+  ExprPtr delimiters(int line);
   ExprPtr of_container();
   ExprPtr list_or_record();
   ExprPtr call_method();

@@ -161,6 +161,7 @@ std::unique_ptr<Stmt> Parser::set_statement(bool copy) {
     case ExprKind::ByIndex:
     case ExprKind::Every:
     case ExprKind::Position:
+    case ExprKind::Delimiters:
       return stmt;
     default:
       fail(kErrSyntax, "Can't set a value that is not a variable, a property or an element.", line);

@@ -62,8 +62,9 @@ ExprPtr Parser::primary() {
   return term();
 }
 
-// term -> 'every' CLASS [of] | ORDINAL CLASS [of] | 'last' CLASS [of] | PLURAL [of]
+// term -> 'every' CLASS [of] | ORDINAL CLASS [of] | 'last' CLASS [of] | PLURAL [key] [of]
 //   | ('end'|'beginning') 'of' reference | CLASS key [of] | PROPERTY [of]
+//   | 'text' 'item' 'delimiters' ['of' 'AppleScript']
 //   | NAME '(' args ')' [ 'of' 'me' ] | NAME of | NAME
 //   of -> 'of' reference
 ExprPtr Parser::term() {
@@ -95,8 +96,10 @@ ExprPtr Parser::term() {
   std::size_t plural_words = phrase_length(terms().plurals);
   std::size_t property_words = phrase_length(terms().properties);
   if (plural_words > class_words && plural_words >= property_words) {
+    std::string cls = singular(take_words(plural_words));
+    if (starts_key()) return element_key(std::move(cls), line);  // `items 2 thru 3 of`
     auto e = make_expr(ExprKind::Every, line);
-    e->name = singular(take_words(plural_words));
+    e->name = std::move(cls);
     e->b = of_container();
     return e;
   }
@@ -107,6 +110,7 @@ ExprPtr Parser::term() {
     m_pos = saved;
     if (property_words == 0) property_words = class_words;
   }
+  if (property_words == 3 && is_word("delimiters", 2)) return delimiters(line);
   if (property_words > 0) {
     auto e = make_expr(ExprKind::Property, line);
     e->name = take_words(property_words);
@@ -124,20 +128,34 @@ ExprPtr Parser::term() {
   return e;
 }
 
-// key -> TEXT | '-' NUMBER | primary
+// key -> TEXT [of] | index [('thru'|'through') index] [of]
 ExprPtr Parser::element_key(std::string cls, int line) {
   auto e = make_expr(ExprKind::ByIndex, line);
   e->name = std::move(cls);
   if (current().kind == TokenKind::Text) {
     e->kind = ExprKind::ByName;
     e->a = primary();
-  } else if (is_symbol("-")) {
-    e->a = unary();
   } else {
-    e->a = primary();
+    e->a = index_key();
+    if (accept_word("thru") || accept_word("through")) {
+      e->kind = ExprKind::Range;
+      e->c = index_key();
+    }
   }
   e->b = of_container();
   return e;
+}
+
+// index -> '-' NUMBER | primary
+ExprPtr Parser::index_key() {
+  return is_symbol("-") ? unary() : primary();
+}
+
+// delimiters -> 'text' 'item' 'delimiters' [ 'of' 'AppleScript' ]
+ExprPtr Parser::delimiters(int line) {
+  take_words(3);
+  accept_words({"of", "applescript"});
+  return make_expr(ExprKind::Delimiters, line);
 }
 
 // of -> [ 'of' reference ]

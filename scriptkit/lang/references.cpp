@@ -20,10 +20,6 @@ ScriptError cant_get(std::string_view what, const Value& of) {
   fail(kErrCantSet, "Can't set " + std::string(what) + " to " + describe_value(v) + ".");
 }
 
-bool is_text_class(std::string_view cls) {
-  return cls == "character" || cls == "word" || cls == "paragraph" || cls == "item";
-}
-
 Result<Value> item_at(const ValueList& items, std::int64_t index, std::string_view cls,
                       const Value& of) {
   auto count = static_cast<std::int64_t>(items.size());
@@ -44,7 +40,8 @@ std::size_t item_position(const ValueList& items, std::int64_t index, const Valu
   return static_cast<std::size_t>(position);
 }
 
-Result<Value> element_of(const Value& container, std::string_view cls, const Value& key) {
+Result<Value> element_of(const Value& container, std::string_view cls, const Value& key,
+                         const ValueList& delimiters) {
   if (container.is_element() && container.as_element()) {
     model::Element& element = *container.as_element();
     Result<model::ElementPtr> found =
@@ -57,7 +54,7 @@ Result<Value> element_of(const Value& container, std::string_view cls, const Val
     return item_at(container.as_list(), take(model::to_integer(key)), cls, container);
   }
   if (container.is_text() && is_text_class(cls)) {
-    ValueList pieces = text_pieces(container.as_text(), cls);
+    ValueList pieces = text_pieces(container.as_text(), cls, delimiters);
     return item_at(pieces, take(model::to_integer(key)), cls, container);
   }
   return cant_get(std::string(cls) + " " + describe_value(key), container);
@@ -116,11 +113,11 @@ Value Interpreter::list_property(const Value& c, std::string_view name) {
 
 Value Interpreter::eval_element(const Expr& e) {
   Value key = eval(*e.a);
-  if (e.b) return take(element_of(eval(*e.b), e.name, key));
+  if (e.b) return take(element_of(eval(*e.b), e.name, key, m_state.delimiters));
   // Relative: against the innermost tell target only, as a box command must
   // not find a control outside its box; windows always belong to the application.
   Value target = e.name == "window" ? current_application() : current_target();
-  return take(element_of(target, e.name, key));
+  return take(element_of(target, e.name, key, m_state.delimiters));
 }
 
 Value Interpreter::eval_every(const Expr& e) {
@@ -130,7 +127,8 @@ Value Interpreter::eval_every(const Expr& e) {
     return Value(ValueList(found.begin(), found.end()));
   }
   if (c.is_list() && e.name == "item") return Value(ValueList(c.as_list()));
-  if (c.is_text() && is_text_class(e.name)) return Value(text_pieces(c.as_text(), e.name));
+  if (c.is_text() && is_text_class(e.name))
+    return Value(text_pieces(c.as_text(), e.name, m_state.delimiters));
   fail(cant_get("every " + e.name, c));
 }
 
@@ -156,6 +154,9 @@ void Interpreter::assign(const Expr& target, Value value) {
       return;
     case ExprKind::Position:
       assign_position(target, std::move(value));
+      return;
+    case ExprKind::Delimiters:
+      assign_delimiters(value);
       return;
     default:
       cant_set("every " + target.name, value);

@@ -7,8 +7,10 @@
 namespace scriptkit::lang {
 namespace {
 
-constexpr std::string_view kLanguageClasses[] = {"item", "character", "word", "paragraph"};
-constexpr std::string_view kLanguageProperties[] = {"length", "rest", "reverse"};
+constexpr std::string_view kLanguageClasses[] = {"item",      "character", "word",
+                                                 "paragraph", "text",      "text item"};
+constexpr std::string_view kLanguageProperties[] = {"length", "rest", "reverse",
+                                                    "text item delimiters"};
 constexpr std::string_view kOrdinals[] = {"first", "second",  "third",  "fourth", "fifth",
                                           "sixth", "seventh", "eighth", "ninth",  "tenth"};
 
