@@ -116,6 +116,8 @@ class Interpreter {
   Value container_of(const Expr& e);
   void assign(const Expr& target, Value value);
   void assign_property(const Expr& target, Value value);
+  void assign_each_item(const Expr& target, const Value& value);
+  void assign_each_label(const Expr& target, const Value& value);
   void assign_item(const Expr& target, Value value);
   void assign_position(const Expr& target, Value value);
 

@@ -1,4 +1,6 @@
 // The parser's statement rules.
+#include <algorithm>
+
 #include "scriptkit/lang/parser_impl.h"
 
 namespace scriptkit::lang::detail {
@@ -142,7 +144,7 @@ std::unique_ptr<Stmt> Parser::repeat_statement() {
   return stmt;
 }
 
-// setstat -> 'set' expr 'to' expr  |  'copy' expr 'to' expr
+// setstat -> 'set' target 'to' expr  |  'copy' expr 'to' target
 std::unique_ptr<Stmt> Parser::set_statement(bool copy) {
   int line = current().line;
   advance();
@@ -154,7 +156,16 @@ std::unique_ptr<Stmt> Parser::set_statement(bool copy) {
   // `set x to v` names the target first, `copy v to x` last.
   stmt->a = copy ? std::move(second) : std::move(first);
   stmt->b = copy ? std::move(first) : std::move(second);
-  switch (stmt->a->kind) {
+  if (!assignable(*stmt->a)) {
+    fail(kErrSyntax, "Can't set a value that is not a variable, a property or an element.", line);
+  }
+  return stmt;
+}
+
+// A target of `set`: a reference, or a list or record of targets
+// (`set {a, b} to …`, `set {x:a, y:b} to …`).
+bool Parser::assignable(const Expr& target) const {
+  switch (target.kind) {
     case ExprKind::Variable:
     case ExprKind::Property:
     case ExprKind::ByName:
@@ -162,9 +173,13 @@ std::unique_ptr<Stmt> Parser::set_statement(bool copy) {
     case ExprKind::Every:
     case ExprKind::Position:
     case ExprKind::Delimiters:
-      return stmt;
+      return true;
+    case ExprKind::List:
+    case ExprKind::Record:
+      return std::all_of(target.items.begin(), target.items.end(),
+                         [this](const ExprPtr& item) { return assignable(*item); });
     default:
-      fail(kErrSyntax, "Can't set a value that is not a variable, a property or an element.", line);
+      return false;
   }
 }
 

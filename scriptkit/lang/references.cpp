@@ -158,8 +158,35 @@ void Interpreter::assign(const Expr& target, Value value) {
     case ExprKind::Delimiters:
       assign_delimiters(value);
       return;
+    case ExprKind::List:
+      assign_each_item(target, value);
+      return;
+    case ExprKind::Record:
+      assign_each_label(target, value);
+      return;
     default:
       cant_set("every " + target.name, value);
+  }
+}
+
+// `set {a, b} to {1, 2}`: item by item; items past the targets are left over.
+void Interpreter::assign_each_item(const Expr& target, const Value& value) {
+  ValueList items = model::to_list(value);
+  for (std::size_t i = 0; i < target.items.size(); ++i) {
+    if (i >= items.size()) fail(cant_get("item " + std::to_string(i + 1), Value(items)));
+    assign(*target.items[i], items[i]);
+  }
+}
+
+// `set {x:a, y:b} to r`: label by label.
+void Interpreter::assign_each_label(const Expr& target, const Value& value) {
+  if (!value.is_record()) fail(model::cant_make(value, "record"));
+  ValueRecord fields = value.as_record();
+  for (std::size_t i = 0; i < target.items.size(); ++i) {
+    auto field = std::find_if(fields.begin(), fields.end(),
+                              [&](const auto& f) { return f.first == target.keys[i]; });
+    if (field == fields.end()) fail(cant_get(target.keys[i], value));
+    assign(*target.items[i], field->second);
   }
 }
 
