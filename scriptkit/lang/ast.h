@@ -28,6 +28,7 @@ enum class ExprKind {
   Every,       // every element of class `name` of b
   Range,       // elements of class `name` from index a thru index c, of b
   Delimiters,  // the text item delimiters
+  Exists,      // whether a can be got
   Position,    // `end`/`beginning` (name) of b: where to insert
   Count,       // count of a
   Call,        // handler `name` with args `items` (b: `of me` / `my`)

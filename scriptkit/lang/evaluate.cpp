@@ -57,6 +57,8 @@ Value Interpreter::eval(const Expr& e) {
       return eval_range(e);
     case ExprKind::Delimiters:
       return Value(m_state.delimiters);
+    case ExprKind::Exists:
+      return eval_exists(e);
     case ExprKind::Position:
       return eval_position(e);
     case ExprKind::Count:
@@ -72,6 +74,18 @@ Value Interpreter::eval(const Expr& e) {
       return eval_make(e);
   }
   return Value();
+}
+
+// True when the reference can be got: an element, an item or a label that
+// is there. Only "can't get" means no; any other failure stays one.
+Value Interpreter::eval_exists(const Expr& e) {
+  try {
+    eval(*e.a);
+    return Value(true);
+  } catch (RunFailure& failure) {
+    if (!failure.catchable || failure.error.number != kErrCantGet) throw;
+    return Value(false);
+  }
 }
 
 Value Interpreter::eval_list(const Expr& e) {

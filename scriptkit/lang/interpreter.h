@@ -98,6 +98,7 @@ class Interpreter {
   Value eval(const Expr& e);
   Value eval_call_method(const Expr& e);
   Value eval_count(const Expr& e);
+  Value eval_exists(const Expr& e);
   Value eval_list(const Expr& e);
   Value eval_record(const Expr& e);
   Value eval_make(const Expr& e);

@@ -130,9 +130,13 @@ bool starts_or_ends(const Value& a, const Value& b, bool start) {
                  : x.compare(x.size() - y.size(), y.size(), y) == 0;
   }
   if (a.is_list()) {
+    // A list starts with an item, or with the items of another list.
     const ValueList& items = a.as_list();
-    if (items.empty()) return false;
-    return equal(start ? items.front() : items.back(), b);
+    ValueList part = model::to_list(b);
+    if (part.size() > items.size()) return false;
+    auto at = start ? items.begin() : items.end() - static_cast<std::ptrdiff_t>(part.size());
+    return std::equal(part.begin(), part.end(), at,
+                      [](const Value& x, const Value& y) { return equal(x, y); });
   }
   fail(model::cant_make(a, "text"));
 }

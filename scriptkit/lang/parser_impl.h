@@ -85,7 +85,9 @@ class Parser {
   ExprPtr and_expr();
   ExprPtr not_expr();
   ExprPtr comparison();
-  Op comparison_operator();
+  Op comparison_operator(bool& negated);
+  Op is_rest(bool negated);
+  bool accept_contraction(std::string_view word);
   ExprPtr concatenation();
   ExprPtr additive();
   ExprPtr multiplicative();

@@ -11,7 +11,8 @@ namespace scriptkit::lang::detail {
 
 // primary -> NUMBER | TEXT | '(' expr ')' | list_or_record | 'true' | 'false'
 //   | 'missing' 'value' | 'me' | 'it' | 'my' primary | CONSTANT | 'the' primary
-//   | ('count'|'number') ['of'] reference | 'get' primary | callmethod | make
+//   | ('count'|'number') ['of'] reference | 'get' primary | 'exists' reference
+//   | callmethod | make
 //   | NAME '(' args ')' | term | NAME
 ExprPtr Parser::primary() {
   Depth guard(*this);
@@ -57,6 +58,11 @@ ExprPtr Parser::primary() {
     return e;
   }
   if (accept_word("get")) return primary();
+  if (accept_word("exists")) {
+    auto e = make_expr(ExprKind::Exists, line);
+    e->a = reference();
+    return e;
+  }
   if (is_word("call") && is_word("method", 1)) return call_method();
   if (is_word("make") && is_word("new", 1)) return make_expression();
   return term();
