@@ -45,6 +45,7 @@ Value Interpreter::eval(const Expr& e) {
       return binary_op(e.op, left, eval(*e.b));
     }
     case ExprKind::Coerce:
+      if (e.b) return coerce_to_class(eval(*e.a), eval(*e.b));
       return coerce(eval(*e.a), e.name);
     case ExprKind::Property:
       return eval_property(e);

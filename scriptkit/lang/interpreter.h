@@ -138,6 +138,7 @@ class Interpreter {
   std::optional<Value> integer_arithmetic(Op op, std::int64_t p, std::int64_t q);
   Value concat(const Value& a, const Value& b);
   Value coerce(const Value& v, std::string_view cls);
+  Value coerce_to_class(const Value& v, const Value& cls);
 
   // Variables.
   Value* find_variable(std::string_view name);

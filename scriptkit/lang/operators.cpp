@@ -292,7 +292,14 @@ Value Interpreter::coerce(const Value& v, std::string_view cls) {
   if (cls == "boolean") return Value(take(model::to_boolean(v)));
   if (cls == "list") return Value(model::to_list(v));
   if (cls == "record" && v.is_record()) return v;
+  if (cls == "class" && v.is_class()) return v;
+  if (v.is_element() && v.as_element() && v.as_element()->is_a(cls)) return v;
   fail(model::cant_make(v, cls));
+}
+
+Value Interpreter::coerce_to_class(const Value& v, const Value& cls) {
+  if (!cls.is_class()) fail(model::cant_make(cls, "class"));
+  return coerce(v, cls.as_class().name);
 }
 
 }  // namespace scriptkit::lang::detail

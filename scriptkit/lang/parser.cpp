@@ -46,6 +46,10 @@ bool Parser::is_symbol(std::string_view s) const {
   return current().kind == TokenKind::Symbol && current().text == s;
 }
 
+bool Parser::is_symbol_ahead(std::size_t n, std::string_view s) const {
+  return ahead(n).kind == TokenKind::Symbol && ahead(n).text == s;
+}
+
 bool Parser::accept_word(std::string_view w) {
   if (!is_word(w)) return false;
   advance();

@@ -228,7 +228,7 @@ ExprPtr Parser::unary() {
   return e;
 }
 
-// coercion -> reference ['exists'] { 'as' CLASS }
+// coercion -> reference ['exists'] { 'as' (VALUECLASS | CLASS | primary) }
 ExprPtr Parser::coercion() {
   ExprPtr value = reference();
   if (is_word("exists")) {
@@ -244,10 +244,15 @@ ExprPtr Parser::coercion() {
         "text", "string", "unicode text", "integer", "real", "number", "list", "boolean", "record",
     };
     static const PhraseTable kCoercions(kCoercionClasses);
-    std::size_t n = phrase_length(kCoercions);
-    if (n == 0) expected("a class name");
     auto e = make_expr(ExprKind::Coerce, line);
-    e->name = take_words(n);
+    std::size_t n = std::max(phrase_length(kCoercions), phrase_length(terms().classes));
+    if (n) {
+      e->name = take_words(n);  // `as integer`, `as text field`
+    } else if (is_symbol("(") || (current().kind == TokenKind::Word && !is_keyword(current()))) {
+      e->b = primary();  // `as (class of y)`: a class found when the script runs
+    } else {
+      expected("a class name");
+    }
     e->a = std::move(value);
     value = std::move(e);
   }

@@ -34,6 +34,7 @@ class Parser {
   }
   bool is_word(std::string_view w, std::size_t n = 0) const;
   bool is_symbol(std::string_view s) const;
+  bool is_symbol_ahead(std::size_t n, std::string_view s) const;
   bool accept_word(std::string_view w);
   bool accept_words(std::initializer_list<std::string_view> words);
   bool accept_symbol(std::string_view s);
@@ -100,6 +101,8 @@ class Parser {
   ExprPtr term();
   ExprPtr element_key(std::string cls, int line);
   ExprPtr index_key();
+  bool is_plain_name() const;
+  ExprPtr class_literal(std::string cls, int line);
   ExprPtr delimiters(int line);
   ExprPtr of_container();
   ExprPtr list_or_record();

@@ -8,6 +8,15 @@
 #include "scriptkit/lang/terms.h"
 
 namespace scriptkit::lang::detail {
+namespace {
+
+// The classes of values that a script may name as values (`class of x is
+// integer`); the element classes and text's classes are in the terms.
+constexpr std::string_view kValueClassNames[] = {
+    "integer", "real", "number", "string", "unicode text", "list", "record", "boolean",
+};
+
+}  // namespace
 
 // primary -> NUMBER | TEXT | '(' expr ')' | list_or_record | 'true' | 'false'
 //   | 'missing' 'value' | 'me' | 'it' | 'my' primary | CONSTANT | 'the' primary
@@ -70,7 +79,7 @@ ExprPtr Parser::primary() {
 
 // term -> 'every' CLASS [of] | ORDINAL CLASS [of] | 'last' CLASS [of] | PLURAL [key] [of]
 //   | ('end'|'beginning') 'of' reference | CLASS key [of] | PROPERTY [of]
-//   | 'text' 'item' 'delimiters' ['of' 'AppleScript']
+//   | 'text' 'item' 'delimiters' ['of' 'AppleScript'] | CLASS | VALUECLASS
 //   | NAME '(' args ')' [ 'of' 'me' ] | NAME of | NAME
 //   of -> 'of' reference
 ExprPtr Parser::term() {
@@ -113,8 +122,8 @@ ExprPtr Parser::term() {
     std::size_t saved = m_pos;
     std::string cls = take_words(class_words);
     if (starts_key()) return element_key(std::move(cls), line);
+    if (property_words == 0) return class_literal(std::move(cls), line);  // `is button`
     m_pos = saved;
-    if (property_words == 0) property_words = class_words;
   }
   if (property_words == 3 && is_word("delimiters", 2)) return delimiters(line);
   if (property_words > 0) {
@@ -124,6 +133,10 @@ ExprPtr Parser::term() {
     return e;
   }
   if (is_keyword(current())) cant_go_here();
+  static const PhraseTable kValueClasses(kValueClassNames);
+  if (std::size_t n = phrase_length(kValueClasses); n && !is_symbol_ahead(n, "(")) {
+    return class_literal(take_words(n), line);
+  }
   std::string name = current().text;
   advance();
   if (is_symbol("(")) return handler_call(std::move(name), line);
@@ -131,6 +144,14 @@ ExprPtr Parser::term() {
   auto e = make_expr(is_word("of") ? ExprKind::Property : ExprKind::Variable, line);
   e->name = std::move(name);
   e->b = of_container();
+  return e;
+}
+
+// A class as a value (`integer`, `string`, `button`); string and unicode
+// text are names of text.
+ExprPtr Parser::class_literal(std::string cls, int line) {
+  auto e = make_expr(ExprKind::Literal, line);
+  e->value = Value(ClassRef{cls == "string" || cls == "unicode text" ? "text" : std::move(cls)});
   return e;
 }
 
@@ -143,18 +164,30 @@ ExprPtr Parser::element_key(std::string cls, int line) {
     e->a = primary();
   } else {
     e->a = index_key();
-    if (accept_word("thru") || accept_word("through")) {
-      e->kind = ExprKind::Range;
-      e->c = index_key();
-    }
+  }
+  if (e->kind != ExprKind::ByName && (accept_word("thru") || accept_word("through"))) {
+    e->kind = ExprKind::Range;
+    e->c = index_key();
   }
   e->b = of_container();
   return e;
 }
 
-// index -> '-' NUMBER | primary
+// index -> '-' NUMBER | NAME | primary
+// A name stands alone: in `item i of theList` the `of` is the item's.
 ExprPtr Parser::index_key() {
+  if (Value constant; is_plain_name() && !language_constant(current().text, constant)) {
+    auto e = make_expr(ExprKind::Variable, current().line);
+    e->name = take_words(1);
+    return e;
+  }
   return is_symbol("-") ? unary() : primary();
+}
+
+// A word that can only name a variable here: no keyword, term or handler call.
+bool Parser::is_plain_name() const {
+  return current().kind == TokenKind::Word && !is_keyword(current()) && !is_term_start(0) &&
+         !is_symbol_ahead(1, "(") && !is_symbol_ahead(1, "'");
 }
 
 // delimiters -> 'text' 'item' 'delimiters' [ 'of' 'AppleScript' ]

@@ -75,6 +75,7 @@ Value Interpreter::eval_property(const Expr& e) {
 }
 
 Value Interpreter::property_of(const Value& c, std::string_view name) {
+  if (name == "class" && !c.is_record()) return Value(ClassRef{model::class_of(c)});
   if (c.is_element() && c.as_element()) return take(c.as_element()->get(name));
   if (c.is_record()) {
     for (const auto& [key, field] : c.as_record()) {
@@ -82,7 +83,7 @@ Value Interpreter::property_of(const Value& c, std::string_view name) {
     }
   }
   if (c.is_list()) return list_property(c, name);
-  if (name == "class") return Value(model::class_of(c));
+  if (name == "class") return Value(ClassRef{"record"});
   if (name == "contents") return c;
   if (c.is_text() && name == "length") return Value(character_count(c.as_text()));
   if (c.is_record() && name == "length") {
@@ -93,7 +94,6 @@ Value Interpreter::property_of(const Value& c, std::string_view name) {
 
 Value Interpreter::list_property(const Value& c, std::string_view name) {
   const ValueList& items = c.as_list();
-  if (name == "class") return Value("list");
   if (name == "length") return Value(static_cast<std::int64_t>(items.size()));
   if (name == "rest") return Value(ValueList(items.begin() + (items.empty() ? 0 : 1), items.end()));
   if (name == "reverse") return Value(ValueList(items.rbegin(), items.rend()));

@@ -66,7 +66,7 @@ std::string describe(const Value& value, int depth) {
   if (value.is_missing()) return "missing value";
   if (value.is_text()) return "\"" + value.as_text() + "\"";
   if (value.is_element()) return value.as_element() ? value.as_element()->describe() : "nothing";
-  if (value.is_class()) return "class \"" + value.as_class().name + "\"";
+  if (value.is_class()) return value.as_class().name;
   if (value.is_list() || value.is_record()) return describe_items(value, depth);
   if (value.is_bool()) return value.as_bool() ? "true" : "false";
   if (value.is_integer()) return std::to_string(value.as_integer());
@@ -133,6 +133,7 @@ Result<std::string> to_text(const Value& value) {
   if (value.is_integer()) return std::to_string(value.as_integer());
   if (value.is_real()) return script_real_text(value.as_real());
   if (value.is_bool()) return std::string(value.as_bool() ? "true" : "false");
+  if (value.is_class()) return value.as_class().name;
   std::string joined;
   if (value.is_list() && join_text(value.as_list(), joined, 0)) return joined;
   return cant_make(value, "text");
@@ -192,7 +193,9 @@ std::string class_of(const Value& value) {
   if (value.is_text()) return "text";
   if (value.is_list()) return "list";
   if (value.is_record()) return "record";
-  if (value.is_element()) return std::string(value.as_element()->class_name());
+  if (value.is_element()) {
+    return value.as_element() ? std::string(value.as_element()->class_name()) : "missing value";
+  }
   return "class";
 }
 

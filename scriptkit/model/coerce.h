@@ -18,14 +18,14 @@ Result<bool> to_boolean(const Value& value);
 Result<std::int64_t> to_integer(const Value& value);
 // Numbers of either kind and texts holding a number.
 Result<double> to_real(const Value& value);
-// Texts; integers; reals as script_real_text writes them; booleans; lists
-// joined item by item.
+// Texts; integers; reals as script_real_text writes them; booleans; classes
+// by name; lists joined item by item.
 Result<std::string> to_text(const Value& value);
 // Lists as they are; any other value as a list of that one value.
 ValueList to_list(const Value& value);
 
 // A value as a script would write it, for error messages: "abc" with its
-// quotes, 3, 2.5, {1, 2}, {name:"x"}, button "OK" of window "Main".
+// quotes, 3, 2.5, {1, 2}, {name:"x"}, integer, button "OK" of window "Main".
 std::string describe_value(const Value& value);
 // The script's name of a value's class: "integer", "text", "list", ….
 std::string class_of(const Value& value);
