@@ -85,13 +85,14 @@ enum class StmtKind {
   If,          // branches: conditions[i] with blocks[i]; last block alone is `else`
   Repeat,      // see RepeatMode
   ExitRepeat,
-  Return,   // a (may be null)
-  Log,      // a
-  Delete,   // a
-  Command,  // `name` (start, stop, update) of a (null: the tell target)
-  Try,      // body; on error (name: message variable, name2: number variable) blocks[0]
-  Error,    // error a number b
-  Global,   // names declared global in a handler
+  Return,       // a (may be null)
+  Log,          // a
+  Delete,       // a
+  Command,      // `name` (start, stop, update) of a (null: the tell target)
+  Try,          // body; on error (name: message variable, name2: number variable) blocks[0]
+  Error,        // error a number b
+  Global,       // names declared global in a handler
+  Considering,  // considering (name "considering") or ignoring case: body
 };
 
 enum class RepeatMode { Forever, Times, While, Until, FromTo, In };

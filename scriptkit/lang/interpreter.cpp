@@ -136,6 +136,8 @@ Flow Interpreter::exec(const Stmt& s) {
         return exec_repeat(s);
       case StmtKind::Try:
         return exec_try(s);
+      case StmtKind::Considering:
+        return exec_considering(s);
       case StmtKind::ExitRepeat:
         return Flow::Exit;
       case StmtKind::Return:

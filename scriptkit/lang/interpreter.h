@@ -87,6 +87,7 @@ class Interpreter {
   template <typename Turn>
   void count_reals(const Stmt& s, double from, double to, double by, Turn&& turn);
   Flow exec_try(const Stmt& stmt);
+  Flow exec_considering(const Stmt& stmt);
   Flow exec_tell(const Stmt& stmt);
 
   void exec_delete(const Stmt& stmt);
@@ -175,6 +176,7 @@ class Interpreter {
   std::uint64_t m_steps = 0;
   int m_depth = 0;
   int m_calls = 0;
+  bool m_consider_case = false;  // inside `considering case`, also in handlers it calls
 };
 
 }  // namespace detail

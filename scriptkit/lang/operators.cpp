@@ -12,30 +12,35 @@ namespace {
 
 using model::describe_value;
 
-// Texts compare without regard to case, as the language does by default.
-int compare_text(std::string_view a, std::string_view b) {
+// Texts compare without regard to case, as the language does by default,
+// or with it (`cased`) inside `considering case`.
+int fold(unsigned char c, bool cased) {
+  return cased ? c : std::tolower(c);
+}
+
+int compare_text(std::string_view a, std::string_view b, bool cased) {
   std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    int x = std::tolower(static_cast<unsigned char>(a[i]));
-    int y = std::tolower(static_cast<unsigned char>(b[i]));
+    int x = fold(static_cast<unsigned char>(a[i]), cased);
+    int y = fold(static_cast<unsigned char>(b[i]), cased);
     if (x != y) return x < y ? -1 : 1;
   }
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-std::string folded(std::string_view text) {
+std::string folded(std::string_view text, bool cased) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : out) c = static_cast<char>(fold(static_cast<unsigned char>(c), cased));
   return out;
 }
 
-bool equal(const Value& a, const Value& b) {
+bool equal(const Value& a, const Value& b, bool cased) {
   if (a.is_number() && b.is_number()) {
     if (a.is_integer() && b.is_integer()) return a.as_integer() == b.as_integer();
     return take(model::to_real(a)) == take(model::to_real(b));
   }
   if (a.data.index() != b.data.index()) return false;
-  if (a.is_text()) return compare_text(a.as_text(), b.as_text()) == 0;
+  if (a.is_text()) return compare_text(a.as_text(), b.as_text(), cased) == 0;
   if (a.is_bool()) return a.as_bool() == b.as_bool();
   if (a.is_missing()) return true;
   if (a.is_element()) return a.as_element() == b.as_element();
@@ -45,7 +50,7 @@ bool equal(const Value& a, const Value& b) {
     const ValueList& y = b.as_list();
     if (x.size() != y.size()) return false;
     for (std::size_t i = 0; i < x.size(); ++i) {
-      if (!equal(x[i], y[i])) return false;
+      if (!equal(x[i], y[i], cased)) return false;
     }
     return true;
   }
@@ -55,7 +60,7 @@ bool equal(const Value& a, const Value& b) {
   for (const auto& field : x) {
     auto it =
         std::find_if(y.begin(), y.end(), [&](const auto& f) { return f.first == field.first; });
-    if (it == y.end() || !equal(field.second, it->second)) return false;
+    if (it == y.end() || !equal(field.second, it->second, cased)) return false;
   }
   return true;
 }
@@ -75,10 +80,10 @@ Value numeric(const Value& v) {
   fail(model::cant_make(v, "number"));
 }
 
-int compare(const Value& a, const Value& b) {
+int compare(const Value& a, const Value& b, bool cased) {
   if (a.is_text()) {
     std::string right = take(model::to_text(b));
-    return compare_text(a.as_text(), right);
+    return compare_text(a.as_text(), right, cased);
   }
   Value x = numeric(a);
   Value y = numeric(b);
@@ -89,20 +94,22 @@ int compare(const Value& a, const Value& b) {
   return p < q ? -1 : p > q ? 1 : 0;
 }
 
-bool contains(const Value& a, const Value& b) {
+bool contains(const Value& a, const Value& b, bool cased) {
   if (a.is_text()) {
-    return folded(a.as_text()).find(folded(take(model::to_text(b)))) != std::string::npos;
+    return folded(a.as_text(), cased).find(folded(take(model::to_text(b)), cased)) !=
+           std::string::npos;
   }
   if (a.is_list()) {
     const ValueList& items = a.as_list();
     if (!b.is_list()) {
-      return std::any_of(items.begin(), items.end(), [&](const Value& v) { return equal(v, b); });
+      return std::any_of(items.begin(), items.end(),
+                         [&](const Value& v) { return equal(v, b, cased); });
     }
     const ValueList& part = b.as_list();
     if (part.empty()) return true;
     for (std::size_t i = 0; i + part.size() <= items.size(); ++i) {
       if (std::equal(part.begin(), part.end(), items.begin() + static_cast<std::ptrdiff_t>(i),
-                     [](const Value& x, const Value& y) { return equal(x, y); })) {
+                     [&](const Value& x, const Value& y) { return equal(x, y, cased); })) {
         return true;
       }
     }
@@ -113,7 +120,7 @@ bool contains(const Value& a, const Value& b) {
     for (const auto& field : b.as_record()) {
       auto it =
           std::find_if(r.begin(), r.end(), [&](const auto& f) { return f.first == field.first; });
-      if (it == r.end() || !equal(it->second, field.second)) return false;
+      if (it == r.end() || !equal(it->second, field.second, cased)) return false;
     }
     return true;
   }
@@ -121,10 +128,10 @@ bool contains(const Value& a, const Value& b) {
        "Can't tell whether " + describe_value(a) + " contains " + describe_value(b) + ".");
 }
 
-bool starts_or_ends(const Value& a, const Value& b, bool start) {
+bool starts_or_ends(const Value& a, const Value& b, bool start, bool cased) {
   if (a.is_text()) {
-    std::string x = folded(a.as_text());
-    std::string y = folded(take(model::to_text(b)));
+    std::string x = folded(a.as_text(), cased);
+    std::string y = folded(take(model::to_text(b)), cased);
     if (y.size() > x.size()) return false;
     return start ? x.compare(0, y.size(), y) == 0
                  : x.compare(x.size() - y.size(), y.size(), y) == 0;
@@ -136,7 +143,7 @@ bool starts_or_ends(const Value& a, const Value& b, bool start) {
     if (part.size() > items.size()) return false;
     auto at = start ? items.begin() : items.end() - static_cast<std::ptrdiff_t>(part.size());
     return std::equal(part.begin(), part.end(), at,
-                      [](const Value& x, const Value& y) { return equal(x, y); });
+                      [&](const Value& x, const Value& y) { return equal(x, y, cased); });
   }
   fail(model::cant_make(a, "text"));
 }
@@ -164,29 +171,29 @@ Value Interpreter::binary_op(Op op, const Value& a, const Value& b) {
     case Op::Concat:
       return concat(a, b);
     case Op::Eq:
-      return Value(equal(a, b));
+      return Value(equal(a, b, m_consider_case));
     case Op::Ne:
-      return Value(!equal(a, b));
+      return Value(!equal(a, b, m_consider_case));
     case Op::Lt:
-      return Value(compare(a, b) < 0);
+      return Value(compare(a, b, m_consider_case) < 0);
     case Op::Le:
-      return Value(compare(a, b) <= 0);
+      return Value(compare(a, b, m_consider_case) <= 0);
     case Op::Gt:
-      return Value(compare(a, b) > 0);
+      return Value(compare(a, b, m_consider_case) > 0);
     case Op::Ge:
-      return Value(compare(a, b) >= 0);
+      return Value(compare(a, b, m_consider_case) >= 0);
     case Op::Contains:
-      return Value(contains(a, b));
+      return Value(contains(a, b, m_consider_case));
     case Op::NotContains:
-      return Value(!contains(a, b));
+      return Value(!contains(a, b, m_consider_case));
     case Op::In:
-      return Value(contains(b, a));
+      return Value(contains(b, a, m_consider_case));
     case Op::NotIn:
-      return Value(!contains(b, a));
+      return Value(!contains(b, a, m_consider_case));
     case Op::StartsWith:
-      return Value(starts_or_ends(a, b, true));
+      return Value(starts_or_ends(a, b, true, m_consider_case));
     case Op::EndsWith:
-      return Value(starts_or_ends(a, b, false));
+      return Value(starts_or_ends(a, b, false, m_consider_case));
     default:
       break;
   }

@@ -12,16 +12,17 @@ namespace {
 
 // Words that are the language's own and cannot name a variable.
 constexpr std::string_view kKeywords[] = {
-    "set",     "to",     "of",      "in",        "tell",       "end",        "if",       "then",
-    "else",    "repeat", "return",  "and",       "or",         "not",        "is",       "on",
-    "log",     "make",   "new",     "at",        "with",       "properties", "property", "delete",
-    "count",   "call",   "method",  "true",      "false",      "the",        "every",    "my",
-    "me",      "it",     "try",     "error",     "exit",       "times",      "while",    "until",
-    "from",    "by",     "get",     "copy",      "as",         "div",        "mod",      "contains",
-    "equal",   "equals", "greater", "less",      "than",       "does",       "starts",   "begins",
-    "ends",    "start",  "stop",    "update",    "global",     "local",      "missing",  "first",
-    "last",    "number", "contain", "parameter", "parameters", "whose",      "where",    "thru",
-    "through",
+    "set",        "to",       "of",      "in",      "tell",        "end",        "if",
+    "then",       "else",     "repeat",  "return",  "and",         "or",         "not",
+    "is",         "on",       "log",     "make",    "new",         "at",         "with",
+    "properties", "property", "delete",  "count",   "call",        "method",     "true",
+    "false",      "the",      "every",   "my",      "me",          "it",         "try",
+    "error",      "exit",     "times",   "while",   "until",       "from",       "by",
+    "get",        "copy",     "as",      "div",     "mod",         "contains",   "equal",
+    "equals",     "greater",  "less",    "than",    "does",        "starts",     "begins",
+    "ends",       "start",    "stop",    "update",  "global",      "local",      "missing",
+    "first",      "last",     "number",  "contain", "parameter",   "parameters", "whose",
+    "where",      "thru",     "through", "exists",  "considering", "ignoring",
 };
 
 }  // namespace

@@ -75,6 +75,7 @@ class Parser {
   std::unique_ptr<Stmt> set_statement(bool copy);
   bool assignable(const Expr& target) const;
   std::unique_ptr<Stmt> try_statement();
+  std::unique_ptr<Stmt> considering_statement();
 
   std::unique_ptr<Stmt> error_statement();
   std::unique_ptr<Stmt> declaration_statement();

@@ -5,13 +5,14 @@
 
 namespace scriptkit::lang::detail {
 
-// statement -> tellstat | ifstat | repeatstat | trystat | simple_statement
+// statement -> tellstat | ifstat | repeatstat | trystat | consideringstat | simple_statement
 std::unique_ptr<Stmt> Parser::statement() {
   Depth guard(*this);
   if (is_word("tell")) return tell_statement();
   if (is_word("if")) return if_statement();
   if (is_word("repeat")) return repeat_statement();
   if (is_word("try")) return try_statement();
+  if (is_word("considering") || is_word("ignoring")) return considering_statement();
   return simple_statement();
 }
 
@@ -201,6 +202,20 @@ std::unique_ptr<Stmt> Parser::try_statement() {
   }
   stmt->blocks.push_back(std::move(on_error));
   close_block("try", line);
+  return stmt;
+}
+
+// consideringstat -> ('considering'|'ignoring') 'case' NEWLINE block
+//                    'end' ('considering'|'ignoring')
+std::unique_ptr<Stmt> Parser::considering_statement() {
+  int line = current().line;
+  auto stmt = make_stmt(StmtKind::Considering, line);
+  stmt->name = current().text;
+  advance();
+  expect_word("case");
+  end_of_statement();
+  stmt->body = block(stmt->name, line, false, false);
+  close_block(stmt->name, line);
   return stmt;
 }
 
