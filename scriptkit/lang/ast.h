@@ -69,6 +69,7 @@ struct Expr {
   int line = 0;
   Op op = Op::None;
   std::string name;
+  std::string spelling;  // a variable's or handler's name as written, for messages
   Value value;
   std::unique_ptr<Expr> a;
   std::unique_ptr<Expr> b;
@@ -117,7 +118,8 @@ struct Stmt {
 };
 
 struct Handler {
-  std::string name;  // "clicked", "choose menu item", "foo"
+  std::string name;      // "clicked", "choose menu item", "foo"
+  std::string spelling;  // as written, for messages
   std::vector<std::string> params;
   Block body;
   int line = 0;

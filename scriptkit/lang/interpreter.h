@@ -73,7 +73,9 @@ class Interpreter {
   // Evaluates the properties' initial values on the first run or call.
   void initialise();
   Value run_top_level();
-  Value call_handler(std::string_view name, std::vector<Value> args, int line);
+  // `spelling`: the name as the call wrote it, for the message when there is none.
+  Value call_handler(std::string_view name, std::vector<Value> args, int line,
+                     std::string_view spelling = {});
   std::uint64_t steps() const { return m_steps; }
 
   // Statements (interpreter.cpp).
@@ -144,6 +146,7 @@ class Interpreter {
   // Variables.
   Value* find_variable(std::string_view name);
   Value get_variable(const Expr& e);
+  [[noreturn]] void undefined(const Expr& e);
   void set_variable(const std::string& name, Value value);
 
   // Budget and limits.

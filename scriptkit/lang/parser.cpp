@@ -185,6 +185,7 @@ void Parser::handler(Program& program) {
   if (std::size_t n = phrase_length(kEventHandlers)) {
     h.name = take_words(n);
   } else {
+    h.spelling = written(current());
     h.name = name_word("a handler name");
   }
   if (accept_symbol("(")) {
@@ -196,12 +197,13 @@ void Parser::handler(Program& program) {
   } else if (!at_line_end()) {
     h.params.push_back(name_word("a parameter name or end of line"));
   }
+  const std::string shown = h.spelling.empty() ? h.name : h.spelling;
   if (program.handlers.count(h.name)) {
-    fail(kErrSyntax, "The handler \"" + h.name + "\" is defined more than once.", line);
+    fail(kErrSyntax, "The handler \"" + shown + "\" is defined more than once.", line);
   }
   end_of_statement();
-  h.body = block(h.name, line, false, false);
-  close_block(h.name, line, h.name);
+  h.body = block(shown, line, false, false);
+  close_block(shown, line, h.name);
   std::string name = h.name;
   program.handlers.emplace(std::move(name), std::move(h));
 }

@@ -109,7 +109,9 @@ class Parser {
   ExprPtr list_or_record();
   ExprPtr call_method();
   ExprPtr make_expression();
-  ExprPtr handler_call(std::string name, int line);
+  ExprPtr handler_call(std::string name, std::string spelling, int line);
+  // A word as the script wrote it.
+  static std::string written(const Token& t) { return t.spelling.empty() ? t.text : t.spelling; }
   std::string class_phrase(bool allow_plural, bool* plural);
   bool starts_key() const;
   bool is_term_start(std::size_t n) const;

@@ -138,11 +138,13 @@ ExprPtr Parser::term() {
     return class_literal(take_words(n), line);
   }
   std::string name = current().text;
+  std::string spelling = written(current());
   advance();
-  if (is_symbol("(")) return handler_call(std::move(name), line);
+  if (is_symbol("(")) return handler_call(std::move(name), std::move(spelling), line);
   // `units of r`: any label names a property of what follows.
   auto e = make_expr(is_word("of") ? ExprKind::Property : ExprKind::Variable, line);
   e->name = std::move(name);
+  e->spelling = std::move(spelling);
   e->b = of_container();
   return e;
 }
@@ -178,6 +180,7 @@ ExprPtr Parser::element_key(std::string cls, int line) {
 ExprPtr Parser::index_key() {
   if (Value constant; is_plain_name() && !language_constant(current().text, constant)) {
     auto e = make_expr(ExprKind::Variable, current().line);
+    e->spelling = written(current());
     e->name = take_words(1);
     return e;
   }
@@ -310,9 +313,10 @@ ExprPtr Parser::make_expression() {
 }
 
 // call -> NAME '(' [ expr {',' expr} ] ')' [ 'of' 'me' ]
-ExprPtr Parser::handler_call(std::string name, int line) {
+ExprPtr Parser::handler_call(std::string name, std::string spelling, int line) {
   auto e = make_expr(ExprKind::Call, line);
   e->name = std::move(name);
+  e->spelling = std::move(spelling);
   expect_symbol("(");
   if (!accept_symbol(")")) {
     do e->items.push_back(expression());

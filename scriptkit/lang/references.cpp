@@ -69,7 +69,7 @@ Value Interpreter::container_of(const Expr& e) {
 Value Interpreter::eval_property(const Expr& e) {
   if (e.b && e.b->kind == ExprKind::Me) {
     if (Value* v = find_variable(e.name)) return *v;
-    fail(kErrUndefinedVariable, "The variable " + e.name + " is not defined.");
+    undefined(e);
   }
   return property_of(container_of(e), e.name);
 }

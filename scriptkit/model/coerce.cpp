@@ -43,6 +43,16 @@ constexpr int kScriptRealDigits = 12;
 
 std::string describe(const Value& value, int depth);
 
+// A text as a script writes it: in quotes, with its quotes and backslashes escaped.
+std::string quoted(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
 std::string describe_items(const Value& value, int depth) {
   if (depth >= kMaxDescribedDepth) return "{…}";
   std::string out = "{";
@@ -64,7 +74,7 @@ std::string describe_items(const Value& value, int depth) {
 
 std::string describe(const Value& value, int depth) {
   if (value.is_missing()) return "missing value";
-  if (value.is_text()) return "\"" + value.as_text() + "\"";
+  if (value.is_text()) return quoted(value.as_text());
   if (value.is_element()) return value.as_element() ? value.as_element()->describe() : "nothing";
   if (value.is_class()) return value.as_class().name;
   if (value.is_list() || value.is_record()) return describe_items(value, depth);
