@@ -69,7 +69,8 @@ struct Expr {
   int line = 0;
   Op op = Op::None;
   std::string name;
-  std::string spelling;  // a variable's or handler's name as written, for messages
+  // A literal's value; for a variable, a handler call or a label, the name as
+  // written when that differs from `name` (see written_name).
   Value value;
   std::unique_ptr<Expr> a;
   std::unique_ptr<Expr> b;
@@ -78,6 +79,11 @@ struct Expr {
   std::vector<std::string> keys;
 };
 using ExprPtr = std::unique_ptr<Expr>;
+
+// A variable's or handler's name as the script wrote it, for messages.
+inline std::string_view written_name(const Expr& e) {
+  return e.value.is_text() ? std::string_view(e.value.as_text()) : std::string_view(e.name);
+}
 
 enum class StmtKind {
   Expression,  // a

@@ -67,7 +67,7 @@ Value Interpreter::eval(const Expr& e) {
     case ExprKind::Call: {
       std::vector<Value> args;
       for (const auto& item : e.items) args.push_back(eval(*item));
-      return call_handler(e.name, std::move(args), e.line, e.spelling);
+      return call_handler(e.name, std::move(args), e.line, written_name(e));
     }
     case ExprKind::CallMethod:
       return eval_call_method(e);

@@ -251,8 +251,7 @@ Value Interpreter::get_variable(const Expr& e) {
 }
 
 void Interpreter::undefined(const Expr& e) {
-  fail(kErrUndefinedVariable,
-       "The variable " + (e.spelling.empty() ? e.name : e.spelling) + " is not defined.");
+  fail(kErrUndefinedVariable, "The variable " + std::string(written_name(e)) + " is not defined.");
 }
 
 void Interpreter::set_variable(const std::string& name, Value value) {

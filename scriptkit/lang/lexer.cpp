@@ -138,11 +138,16 @@ struct Lexer {
   void read_word() {
     std::size_t start = at;
     while (more() && word_byte(static_cast<unsigned char>(peek())) && special_utf8().empty()) ++at;
-    std::string word(src.substr(start, at - start));
-    std::string folded = word;
-    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    push(TokenKind::Word, folded);
-    if (folded != word) tokens.back().spelling = std::move(word);
+    std::string_view written = src.substr(start, at - start);
+    push(TokenKind::Word, std::string(written));
+    Token& word = tokens.back();
+    bool folded = false;
+    for (char& c : word.text) {
+      auto lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      folded |= lower != c;
+      c = lower;
+    }
+    if (folded) word.spelling = written;
   }
 
   std::optional<ScriptError> read_pipe_word() {
@@ -239,6 +244,7 @@ struct Lexer {
 Result<std::vector<Token>> tokenize(std::string_view text) {
   Lexer lexer;
   lexer.src = text;
+  lexer.tokens.reserve(text.size() / 2 + 2);  // a token every few bytes: one allocation
   while (lexer.more()) {
     if (auto error = lexer.next()) return *error;
   }

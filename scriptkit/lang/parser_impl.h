@@ -109,7 +109,8 @@ class Parser {
   ExprPtr list_or_record();
   ExprPtr call_method();
   ExprPtr make_expression();
-  ExprPtr handler_call(std::string name, std::string spelling, int line);
+  ExprPtr handler_call(const Token& word, int line);
+  static void name_as_written(Expr& e, const Token& word);
   // A word as the script wrote it.
   static std::string written(const Token& t) { return t.spelling.empty() ? t.text : t.spelling; }
   std::string class_phrase(bool allow_plural, bool* plural);

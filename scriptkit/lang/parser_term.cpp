@@ -137,14 +137,12 @@ ExprPtr Parser::term() {
   if (std::size_t n = phrase_length(kValueClasses); n && !is_symbol_ahead(n, "(")) {
     return class_literal(take_words(n), line);
   }
-  std::string name = current().text;
-  std::string spelling = written(current());
+  const Token& word = current();
   advance();
-  if (is_symbol("(")) return handler_call(std::move(name), std::move(spelling), line);
+  if (is_symbol("(")) return handler_call(word, line);
   // `units of r`: any label names a property of what follows.
   auto e = make_expr(is_word("of") ? ExprKind::Property : ExprKind::Variable, line);
-  e->name = std::move(name);
-  e->spelling = std::move(spelling);
+  name_as_written(*e, word);
   e->b = of_container();
   return e;
 }
@@ -180,8 +178,8 @@ ExprPtr Parser::element_key(std::string cls, int line) {
 ExprPtr Parser::index_key() {
   if (Value constant; is_plain_name() && !language_constant(current().text, constant)) {
     auto e = make_expr(ExprKind::Variable, current().line);
-    e->spelling = written(current());
-    e->name = take_words(1);
+    name_as_written(*e, current());
+    advance();
     return e;
   }
   return is_symbol("-") ? unary() : primary();
@@ -312,11 +310,15 @@ ExprPtr Parser::make_expression() {
   }
 }
 
+void Parser::name_as_written(Expr& e, const Token& word) {
+  e.name = word.text;
+  if (!word.spelling.empty()) e.value = Value(word.spelling);
+}
+
 // call -> NAME '(' [ expr {',' expr} ] ')' [ 'of' 'me' ]
-ExprPtr Parser::handler_call(std::string name, std::string spelling, int line) {
+ExprPtr Parser::handler_call(const Token& word, int line) {
   auto e = make_expr(ExprKind::Call, line);
-  e->name = std::move(name);
-  e->spelling = std::move(spelling);
+  name_as_written(*e, word);
   expect_symbol("(");
   if (!accept_symbol(")")) {
     do e->items.push_back(expression());
