@@ -105,7 +105,7 @@ Value Interpreter::eval_record(const Expr& e) {
   for (std::size_t i = 0; i < e.items.size(); ++i) {
     Value v = eval(*e.items[i]);
     check_nesting(v);
-    std::erase_if(fields, [&](const auto& f) { return f.first == e.keys[i]; });
+    std::erase_if(fields, [&](const auto& f) { return same_label(f.first, e.keys[i]); });
     fields.emplace_back(e.keys[i], std::move(v));
   }
   return Value(std::move(fields));

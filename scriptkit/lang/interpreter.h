@@ -4,6 +4,8 @@
 // Instance::run/call as a ScriptError.
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -53,6 +55,15 @@ constexpr std::int16_t kErrOutOfMemory = -108;
 constexpr std::int16_t kErrScript = -2700;
 
 enum class Flow { Normal, Exit, Return };
+
+// Whether two record labels are the same: a label keeps its spelling, but
+// names are found without regard to case, as variables are.
+inline bool same_label(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
 
 // The characters (code points) of a UTF-8 text.
 std::int64_t character_count(std::string_view text);

@@ -58,8 +58,8 @@ bool equal(const Value& a, const Value& b, bool cased) {
   const ValueRecord& y = b.as_record();
   if (x.size() != y.size()) return false;
   for (const auto& field : x) {
-    auto it =
-        std::find_if(y.begin(), y.end(), [&](const auto& f) { return f.first == field.first; });
+    auto it = std::find_if(y.begin(), y.end(),
+                           [&](const auto& f) { return same_label(f.first, field.first); });
     if (it == y.end() || !equal(field.second, it->second, cased)) return false;
   }
   return true;
@@ -118,8 +118,8 @@ bool contains(const Value& a, const Value& b, bool cased) {
   if (a.is_record() && b.is_record()) {
     const ValueRecord& r = a.as_record();
     for (const auto& field : b.as_record()) {
-      auto it =
-          std::find_if(r.begin(), r.end(), [&](const auto& f) { return f.first == field.first; });
+      auto it = std::find_if(r.begin(), r.end(),
+                             [&](const auto& f) { return same_label(f.first, field.first); });
       if (it == r.end() || !equal(it->second, field.second, cased)) return false;
     }
     return true;
@@ -268,7 +268,7 @@ Value Interpreter::concat(const Value& a, const Value& b) {
   if (a.is_record() && b.is_record()) {
     ValueRecord merged = a.as_record();
     for (const auto& field : b.as_record()) {
-      auto same = [&](const auto& f) { return f.first == field.first; };
+      auto same = [&](const auto& f) { return same_label(f.first, field.first); };
       if (std::none_of(merged.begin(), merged.end(), same)) merged.push_back(field);
     }
     charge_size(merged.size());

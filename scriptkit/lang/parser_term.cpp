@@ -247,9 +247,11 @@ ExprPtr Parser::list_or_record() {
   do {
     skip_newlines();
     if (e->kind == ExprKind::Record) {
-      std::size_t n = std::max<std::size_t>(phrase_length(terms().properties), 1);
       if (current().kind != TokenKind::Word) expected("a label");
-      e->keys.push_back(take_words(n));
+      // A window property's name is the model's word; any other label keeps its spelling.
+      std::size_t n = phrase_length(terms().properties);
+      e->keys.push_back(n ? take_words(n) : written(current()));
+      if (!n) advance();
       expect_symbol(":");
     }
     e->items.push_back(expression());

@@ -71,7 +71,7 @@ Value Interpreter::eval_property(const Expr& e) {
     if (Value* v = find_variable(e.name)) return *v;
     undefined(e);
   }
-  return property_of(container_of(e), e.name);
+  return property_of(container_of(e), written_name(e));
 }
 
 Value Interpreter::property_of(const Value& c, std::string_view name) {
@@ -79,7 +79,7 @@ Value Interpreter::property_of(const Value& c, std::string_view name) {
   if (c.is_element() && c.as_element()) return take(c.as_element()->get(name));
   if (c.is_record()) {
     for (const auto& [key, field] : c.as_record()) {
-      if (key == name) return field;
+      if (same_label(key, name)) return field;
     }
   }
   if (c.is_list()) return list_property(c, name);
@@ -184,7 +184,7 @@ void Interpreter::assign_each_label(const Expr& target, const Value& value) {
   ValueRecord fields = value.as_record();
   for (std::size_t i = 0; i < target.items.size(); ++i) {
     auto field = std::find_if(fields.begin(), fields.end(),
-                              [&](const auto& f) { return f.first == target.keys[i]; });
+                              [&](const auto& f) { return same_label(f.first, target.keys[i]); });
     if (field == fields.end()) fail(cant_get(target.keys[i], value));
     assign(*target.items[i], field->second);
   }
@@ -204,7 +204,7 @@ void Interpreter::assign_property(const Expr& target, Value value) {
     check_nesting(value);
     Value copy = deep_copy(value);
     for (auto& [key, field] : c.as_record()) {
-      if (key == target.name) {
+      if (same_label(key, target.name)) {
         field = std::move(copy);
         return;
       }
