@@ -100,6 +100,8 @@ class Parser {
   ExprPtr possessed(ExprPtr owner, ExprPtr part);
   ExprPtr primary();
   ExprPtr term();
+  ExprPtr prefixed(ExprKind kind, int line);
+  ExprPtr name_term(int line);
   ExprPtr element_key(std::string cls, int line);
   ExprPtr index_key();
   bool is_plain_name() const;

@@ -20,8 +20,7 @@ constexpr std::string_view kValueClassNames[] = {
 
 // primary -> NUMBER | TEXT | '(' expr ')' | list_or_record | 'true' | 'false'
 //   | 'missing' 'value' | 'me' | 'it' | 'my' primary | CONSTANT | 'the' primary
-//   | ('count'|'number') ['of'] reference | 'get' primary | 'exists' reference
-//   | callmethod | make
+//   | prefixed | 'get' primary | callmethod | make
 //   | NAME '(' args ')' | term | NAME
 ExprPtr Parser::primary() {
   Depth guard(*this);
@@ -60,27 +59,27 @@ ExprPtr Parser::primary() {
     return inner;
   }
   if (is_word("count") || (is_word("number") && is_word("of", 1))) {
-    advance();
-    accept_word("of");
-    auto e = make_expr(ExprKind::Count, line);
-    e->a = reference();
-    return e;
+    return prefixed(ExprKind::Count, line);
   }
+  if (is_word("exists")) return prefixed(ExprKind::Exists, line);
   if (accept_word("get")) return primary();
-  if (accept_word("exists")) {
-    auto e = make_expr(ExprKind::Exists, line);
-    e->a = reference();
-    return e;
-  }
   if (is_word("call") && is_word("method", 1)) return call_method();
   if (is_word("make") && is_word("new", 1)) return make_expression();
   return term();
 }
 
+// prefixed -> ('count'|'number') ['of'] reference | 'exists' reference
+ExprPtr Parser::prefixed(ExprKind kind, int line) {
+  advance();
+  if (kind == ExprKind::Count) accept_word("of");
+  auto e = make_expr(kind, line);
+  e->a = reference();
+  return e;
+}
+
 // term -> 'every' CLASS [of] | ORDINAL CLASS [of] | 'last' CLASS [of] | PLURAL [key] [of]
 //   | ('end'|'beginning') 'of' reference | CLASS key [of] | PROPERTY [of]
-//   | 'text' 'item' 'delimiters' ['of' 'AppleScript'] | CLASS | VALUECLASS
-//   | NAME '(' args ')' [ 'of' 'me' ] | NAME of | NAME
+//   | 'text' 'item' 'delimiters' ['of' 'AppleScript'] | CLASS | name_term
 //   of -> 'of' reference
 ExprPtr Parser::term() {
   int line = current().line;
@@ -132,6 +131,11 @@ ExprPtr Parser::term() {
     e->b = of_container();
     return e;
   }
+  return name_term(line);
+}
+
+// name_term -> VALUECLASS | NAME '(' args ')' [ 'of' 'me' ] | NAME of | NAME
+ExprPtr Parser::name_term(int line) {
   if (is_keyword(current())) cant_go_here();
   static const PhraseTable kValueClasses(kValueClassNames);
   if (std::size_t n = phrase_length(kValueClasses); n && !is_symbol_ahead(n, "(")) {
