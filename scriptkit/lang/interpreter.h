@@ -140,6 +140,7 @@ class Interpreter {
   Value eval_range(const Expr& e);
   Value text_range(const std::string& text, std::int64_t from, std::int64_t to);
   void assign_delimiters(const Value& value);
+  void charge_pieces(const std::string& text);
   // A value as text; a list's items joined by the first text item delimiter.
   std::string text_of(const Value& v);
   void join_items(const ValueList& items, const std::string& delimiter, std::string& out,

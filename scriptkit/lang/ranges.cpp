@@ -137,6 +137,7 @@ Value Interpreter::eval_range(const Expr& e) {
     } else if (c.is_list() && e.name == "item") {
       all = c.as_list();
     } else if (c.is_text() && is_text_class(e.name)) {
+      charge_pieces(c.as_text());
       all = text_pieces(c.as_text(), e.name, m_state.delimiters);
     }
     std::size_t first = 0, last = 0;
@@ -154,6 +155,11 @@ Value Interpreter::eval_range(const Expr& e) {
 }
 
 // ---- text item delimiters --------------------------------------------------
+
+// Cutting a text looks for every delimiter at every byte.
+void Interpreter::charge_pieces(const std::string& text) {
+  charge_size(text.size() * std::max<std::size_t>(1, m_state.delimiters.size()));
+}
 
 void Interpreter::assign_delimiters(const Value& value) {
   ValueList delimiters;

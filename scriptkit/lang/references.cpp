@@ -113,11 +113,11 @@ Value Interpreter::list_property(const Value& c, std::string_view name) {
 
 Value Interpreter::eval_element(const Expr& e) {
   Value key = eval(*e.a);
-  if (e.b) return take(element_of(eval(*e.b), e.name, key, m_state.delimiters));
   // Relative: against the innermost tell target only, as a box command must
   // not find a control outside its box; windows always belong to the application.
-  Value target = e.name == "window" ? current_application() : current_target();
-  return take(element_of(target, e.name, key, m_state.delimiters));
+  Value c = e.b ? eval(*e.b) : e.name == "window" ? current_application() : current_target();
+  if (c.is_text()) charge_pieces(c.as_text());
+  return take(element_of(c, e.name, key, m_state.delimiters));
 }
 
 Value Interpreter::eval_every(const Expr& e) {
@@ -127,8 +127,10 @@ Value Interpreter::eval_every(const Expr& e) {
     return Value(ValueList(found.begin(), found.end()));
   }
   if (c.is_list() && e.name == "item") return Value(ValueList(c.as_list()));
-  if (c.is_text() && is_text_class(e.name))
+  if (c.is_text() && is_text_class(e.name)) {
+    charge_pieces(c.as_text());
     return Value(text_pieces(c.as_text(), e.name, m_state.delimiters));
+  }
   fail(cant_get("every " + e.name, c));
 }
 
