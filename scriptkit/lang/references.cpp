@@ -172,24 +172,28 @@ void Interpreter::assign(const Expr& target, Value value) {
 }
 
 // `set {a, b} to {1, 2}`: item by item; items past the targets are left over.
+// The values are taken before any is set, since a target may change the list.
 void Interpreter::assign_each_item(const Expr& target, const Value& value) {
-  ValueList items = model::to_list(value);
-  for (std::size_t i = 0; i < target.items.size(); ++i) {
-    if (i >= items.size()) fail(cant_get("item " + std::to_string(i + 1), Value(items)));
-    assign(*target.items[i], items[i]);
-  }
+  ValueList taken;
+  const ValueList& items = value.is_list() ? value.as_list() : taken = ValueList{value};
+  std::size_t n = target.items.size();
+  if (items.size() < n) fail(cant_get("item " + std::to_string(items.size() + 1), value));
+  ValueList values(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(n));
+  for (std::size_t i = 0; i < n; ++i) assign(*target.items[i], std::move(values[i]));
 }
 
-// `set {x:a, y:b} to r`: label by label.
+// `set {x:a, y:b} to r`: label by label, the values taken first.
 void Interpreter::assign_each_label(const Expr& target, const Value& value) {
   if (!value.is_record()) fail(model::cant_make(value, "record"));
-  ValueRecord fields = value.as_record();
-  for (std::size_t i = 0; i < target.items.size(); ++i) {
+  const ValueRecord& fields = value.as_record();
+  ValueList values;
+  for (const std::string& label : target.keys) {
     auto field = std::find_if(fields.begin(), fields.end(),
-                              [&](const auto& f) { return same_label(f.first, target.keys[i]); });
-    if (field == fields.end()) fail(cant_get(target.keys[i], value));
-    assign(*target.items[i], field->second);
+                              [&](const auto& f) { return same_label(f.first, label); });
+    if (field == fields.end()) fail(cant_get(label, value));
+    values.push_back(field->second);
   }
+  for (std::size_t i = 0; i < values.size(); ++i) assign(*target.items[i], std::move(values[i]));
 }
 
 void Interpreter::assign_property(const Expr& target, Value value) {
