@@ -57,6 +57,7 @@ Value Interpreter::eval(const Expr& e) {
     case ExprKind::Range:
       return eval_range(e);
     case ExprKind::Delimiters:
+      charge_size(m_state.delimiters.size());
       return Value(m_state.delimiters);
     case ExprKind::Exists:
       return eval_exists(e);

@@ -139,7 +139,8 @@ bool starts_or_ends(const Value& a, const Value& b, bool start, bool cased) {
   if (a.is_list()) {
     // A list starts with an item, or with the items of another list.
     const ValueList& items = a.as_list();
-    ValueList part = model::to_list(b);
+    ValueList one;
+    const ValueList& part = b.is_list() ? b.as_list() : one = ValueList{b};
     if (part.size() > items.size()) return false;
     auto at = start ? items.begin() : items.end() - static_cast<std::ptrdiff_t>(part.size());
     return std::equal(part.begin(), part.end(), at,

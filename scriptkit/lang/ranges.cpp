@@ -130,21 +130,22 @@ Value Interpreter::eval_range(const Expr& e) {
   if (c.is_text() && e.name == "text") {
     found = text_range(c.as_text(), from, to);
   } else {
-    ValueList all;
+    ValueList pieces;
+    const ValueList* all = &pieces;  // a list's own items are sliced where they are
     if (c.is_element() && c.as_element()) {
       model::ElementList elements = c.as_element()->elements(e.name);
-      all.assign(elements.begin(), elements.end());
+      pieces.assign(elements.begin(), elements.end());
     } else if (c.is_list() && e.name == "item") {
-      all = c.as_list();
+      all = &c.as_list();
     } else if (c.is_text() && is_text_class(e.name)) {
       charge_pieces(c.as_text());
-      all = text_pieces(c.as_text(), e.name, m_state.delimiters);
+      pieces = text_pieces(c.as_text(), e.name, m_state.delimiters);
     }
     std::size_t first = 0, last = 0;
-    if (resolve_range(from, to, all.size(), first, last)) {
+    if (resolve_range(from, to, all->size(), first, last)) {
       charge_size(last - first + 1);
-      found = Value(ValueList(all.begin() + static_cast<std::ptrdiff_t>(first),
-                              all.begin() + static_cast<std::ptrdiff_t>(last) + 1));
+      found = Value(ValueList(all->begin() + static_cast<std::ptrdiff_t>(first),
+                              all->begin() + static_cast<std::ptrdiff_t>(last) + 1));
     }
   }
   if (found.is_missing()) {
