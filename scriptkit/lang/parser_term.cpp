@@ -13,8 +13,19 @@ namespace {
 // The classes of values that a script may name as values (`class of x is
 // integer`); the element classes and text's classes are in the terms.
 constexpr std::string_view kValueClassNames[] = {
-    "integer", "real", "number", "string", "unicode text", "list", "record", "boolean",
+    "integer", "real", "number", "string", "unicode", "list", "record", "boolean",
 };
+
+// The words of a value class at a token: 2 for "unicode text", else 1 or 0.
+// A plain scan: most names are variables, and this runs for each of them.
+std::size_t value_class_words(const Token& word, const Token& next) {
+  for (std::string_view name : kValueClassNames) {
+    if (word.text.size() != name.size() || word.text != name) continue;
+    if (name != "unicode") return 1;
+    return next.kind == TokenKind::Word && next.text == "text" ? 2 : 0;
+  }
+  return 0;
+}
 
 }  // namespace
 
@@ -106,6 +117,7 @@ ExprPtr Parser::term() {
     e->b = of_container();
     return e;
   }
+  if (!terms().starts_any(current().text)) return name_term(line);
   std::size_t class_words = phrase_length(terms().classes);
   std::size_t plural_words = phrase_length(terms().plurals);
   std::size_t property_words = phrase_length(terms().properties);
@@ -137,8 +149,7 @@ ExprPtr Parser::term() {
 // name_term -> VALUECLASS | NAME '(' args ')' [ 'of' 'me' ] | NAME of | NAME
 ExprPtr Parser::name_term(int line) {
   if (is_keyword(current())) cant_go_here();
-  static const PhraseTable kValueClasses(kValueClassNames);
-  if (std::size_t n = phrase_length(kValueClasses); n && !is_symbol_ahead(n, "(")) {
+  if (std::size_t n = value_class_words(current(), ahead(1)); n && !is_symbol_ahead(n, "(")) {
     return class_literal(take_words(n), line);
   }
   const Token& word = current();
@@ -318,7 +329,7 @@ ExprPtr Parser::make_expression() {
 
 void Parser::name_as_written(Expr& e, const Token& word) {
   e.name = word.text;
-  if (!word.spelling.empty()) e.value = Value(word.spelling);
+  if (!word.spelling.empty()) e.value.data.emplace<std::string>(word.spelling);
 }
 
 // call -> NAME '(' [ expr {',' expr} ] ')' [ 'of' 'me' ]

@@ -60,6 +60,10 @@ const Terms& terms() {
     t.classes = PhraseTable(classes);
     t.plurals = PhraseTable(plurals);
     t.properties = PhraseTable(properties);
+    for (const auto* list : {&classes, &plurals, &properties}) {
+      for (std::string_view phrase : *list)
+        t.m_first_words.insert(phrase.substr(0, phrase.find(' ')));
+    }
     return t;
   }();
   return table;
