@@ -26,6 +26,9 @@ enum class ExprKind {
   ByName,      // element of class `name` named a, of b
   ByIndex,     // element of class `name` at index a, of b
   Every,       // every element of class `name` of b
+  Range,       // elements of class `name` from index a thru index c, of b
+  Delimiters,  // the text item delimiters
+  Exists,      // whether a can be got
   Position,    // `end`/`beginning` (name) of b: where to insert
   Count,       // count of a
   Call,        // handler `name` with args `items` (b: `of me` / `my`)
@@ -66,13 +69,21 @@ struct Expr {
   int line = 0;
   Op op = Op::None;
   std::string name;
+  // A literal's value; for a variable, a handler call or a label, the name as
+  // written when that differs from `name` (see written_name).
   Value value;
   std::unique_ptr<Expr> a;
   std::unique_ptr<Expr> b;
+  std::unique_ptr<Expr> c;
   std::vector<std::unique_ptr<Expr>> items;
   std::vector<std::string> keys;
 };
 using ExprPtr = std::unique_ptr<Expr>;
+
+// A variable's or handler's name as the script wrote it, for messages.
+inline std::string_view written_name(const Expr& e) {
+  return e.value.is_text() ? std::string_view(e.value.as_text()) : std::string_view(e.name);
+}
 
 enum class StmtKind {
   Expression,  // a
@@ -81,13 +92,14 @@ enum class StmtKind {
   If,          // branches: conditions[i] with blocks[i]; last block alone is `else`
   Repeat,      // see RepeatMode
   ExitRepeat,
-  Return,   // a (may be null)
-  Log,      // a
-  Delete,   // a
-  Command,  // `name` (start, stop, update) of a (null: the tell target)
-  Try,      // body; on error (name: message variable, name2: number variable) blocks[0]
-  Error,    // error a number b
-  Global,   // names declared global in a handler
+  Return,       // a (may be null)
+  Log,          // a
+  Delete,       // a
+  Command,      // `name` (start, stop, update) of a (null: the tell target)
+  Try,          // body; on error (name: message variable, name2: number variable) blocks[0]
+  Error,        // error a number b
+  Global,       // names declared global in a handler
+  Considering,  // considering (name "considering") or ignoring case: body
 };
 
 enum class RepeatMode { Forever, Times, While, Until, FromTo, In };
@@ -112,7 +124,8 @@ struct Stmt {
 };
 
 struct Handler {
-  std::string name;  // "clicked", "choose menu item", "foo"
+  std::string name;      // "clicked", "choose menu item", "foo"
+  std::string spelling;  // as written, for messages
   std::vector<std::string> params;
   Block body;
   int line = 0;

@@ -45,6 +45,7 @@ Value Interpreter::eval(const Expr& e) {
       return binary_op(e.op, left, eval(*e.b));
     }
     case ExprKind::Coerce:
+      if (e.b) return coerce_to_class(eval(*e.a), eval(*e.b));
       return coerce(eval(*e.a), e.name);
     case ExprKind::Property:
       return eval_property(e);
@@ -53,6 +54,13 @@ Value Interpreter::eval(const Expr& e) {
       return eval_element(e);
     case ExprKind::Every:
       return eval_every(e);
+    case ExprKind::Range:
+      return eval_range(e);
+    case ExprKind::Delimiters:
+      charge_size(m_state.delimiters.size());
+      return Value(m_state.delimiters);
+    case ExprKind::Exists:
+      return eval_exists(e);
     case ExprKind::Position:
       return eval_position(e);
     case ExprKind::Count:
@@ -60,7 +68,7 @@ Value Interpreter::eval(const Expr& e) {
     case ExprKind::Call: {
       std::vector<Value> args;
       for (const auto& item : e.items) args.push_back(eval(*item));
-      return call_handler(e.name, std::move(args), e.line);
+      return call_handler(e.name, std::move(args), e.line, written_name(e));
     }
     case ExprKind::CallMethod:
       return eval_call_method(e);
@@ -68,6 +76,18 @@ Value Interpreter::eval(const Expr& e) {
       return eval_make(e);
   }
   return Value();
+}
+
+// True when the reference can be got: an element, an item or a label that
+// is there. Only "can't get" means no; any other failure stays one.
+Value Interpreter::eval_exists(const Expr& e) {
+  try {
+    eval(*e.a);
+    return Value(true);
+  } catch (RunFailure& failure) {
+    if (!failure.catchable || failure.error.number != kErrCantGet) throw;
+    return Value(false);
+  }
 }
 
 Value Interpreter::eval_list(const Expr& e) {
@@ -86,7 +106,7 @@ Value Interpreter::eval_record(const Expr& e) {
   for (std::size_t i = 0; i < e.items.size(); ++i) {
     Value v = eval(*e.items[i]);
     check_nesting(v);
-    std::erase_if(fields, [&](const auto& f) { return f.first == e.keys[i]; });
+    std::erase_if(fields, [&](const auto& f) { return same_label(f.first, e.keys[i]); });
     fields.emplace_back(e.keys[i], std::move(v));
   }
   return Value(std::move(fields));

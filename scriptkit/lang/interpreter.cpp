@@ -58,16 +58,19 @@ Value Interpreter::run_top_level() {
   return m_returned;
 }
 
-Value Interpreter::call_handler(std::string_view name, std::vector<Value> args, int line) {
+Value Interpreter::call_handler(std::string_view name, std::vector<Value> args, int line,
+                                std::string_view spelling) {
   auto it = m_program.handlers.find(name);
   if (it == m_program.handlers.end()) {
-    fail(kErrDoesNotUnderstand,
-         "«script» doesn't understand the \"" + std::string(name) + "\" message.");
+    fail(kErrDoesNotUnderstand, "«script» doesn't understand the \"" +
+                                    std::string(spelling.empty() ? name : spelling) +
+                                    "\" message.");
   }
   const Handler& h = it->second;
   if (args.size() != h.params.size()) {
     fail(kErrWrongParameterCount, (line ? "line " + std::to_string(line) + ": " : std::string()) +
-                                      "The handler \"" + h.name + "\" takes " +
+                                      "The handler \"" +
+                                      (h.spelling.empty() ? h.name : h.spelling) + "\" takes " +
                                       std::to_string(h.params.size()) + " parameters, not " +
                                       std::to_string(args.size()) + ".");
   }
@@ -136,6 +139,8 @@ Flow Interpreter::exec(const Stmt& s) {
         return exec_repeat(s);
       case StmtKind::Try:
         return exec_try(s);
+      case StmtKind::Considering:
+        return exec_considering(s);
       case StmtKind::ExitRepeat:
         return Flow::Exit;
       case StmtKind::Return:
@@ -242,7 +247,11 @@ Value* Interpreter::find_variable(std::string_view name) {
 
 Value Interpreter::get_variable(const Expr& e) {
   if (Value* v = find_variable(e.name)) return *v;
-  fail(kErrUndefinedVariable, "The variable " + e.name + " is not defined.");
+  undefined(e);
+}
+
+void Interpreter::undefined(const Expr& e) {
+  fail(kErrUndefinedVariable, "The variable " + std::string(written_name(e)) + " is not defined.");
 }
 
 void Interpreter::set_variable(const std::string& name, Value value) {

@@ -4,6 +4,8 @@
 // Instance::run/call as a ScriptError.
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -21,6 +23,7 @@ namespace scriptkit::lang {
 struct Instance::State {
   std::vector<std::pair<std::string, Value>> properties;
   std::vector<std::pair<std::string, Value>> globals;
+  ValueList delimiters{Value("")};  // the text item delimiters, texts
   bool initialised = false;
 };
 
@@ -53,10 +56,26 @@ constexpr std::int16_t kErrScript = -2700;
 
 enum class Flow { Normal, Exit, Return };
 
+// Whether two record labels are the same: a label keeps its spelling, but
+// names are found without regard to case, as variables are.
+inline bool same_label(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
 // The characters (code points) of a UTF-8 text.
 std::int64_t character_count(std::string_view text);
-// A text's characters, words or paragraphs ("item" means characters).
-ValueList text_pieces(const std::string& text, std::string_view cls);
+// True for the classes a text is made of: character, word, paragraph, text
+// item, and item and text (both meaning characters).
+bool is_text_class(std::string_view cls);
+// A text's pieces of one of those classes; text items are cut at the delimiters.
+ValueList text_pieces(const std::string& text, std::string_view cls, const ValueList& delimiters);
+// The 0-based first and last positions of the range `from thru to` (1-based,
+// negative from the end, either order) among `count`; false when outside.
+bool resolve_range(std::int64_t from, std::int64_t to, std::size_t count, std::size_t& first,
+                   std::size_t& last);
 
 class Interpreter {
  public:
@@ -65,7 +84,9 @@ class Interpreter {
   // Evaluates the properties' initial values on the first run or call.
   void initialise();
   Value run_top_level();
-  Value call_handler(std::string_view name, std::vector<Value> args, int line);
+  // `spelling`: the name as the call wrote it, for the message when there is none.
+  Value call_handler(std::string_view name, std::vector<Value> args, int line,
+                     std::string_view spelling = {});
   std::uint64_t steps() const { return m_steps; }
 
   // Statements (interpreter.cpp).
@@ -79,6 +100,7 @@ class Interpreter {
   template <typename Turn>
   void count_reals(const Stmt& s, double from, double to, double by, Turn&& turn);
   Flow exec_try(const Stmt& stmt);
+  Flow exec_considering(const Stmt& stmt);
   Flow exec_tell(const Stmt& stmt);
 
   void exec_delete(const Stmt& stmt);
@@ -90,6 +112,7 @@ class Interpreter {
   Value eval(const Expr& e);
   Value eval_call_method(const Expr& e);
   Value eval_count(const Expr& e);
+  Value eval_exists(const Expr& e);
   Value eval_list(const Expr& e);
   Value eval_record(const Expr& e);
   Value eval_make(const Expr& e);
@@ -108,8 +131,20 @@ class Interpreter {
   Value container_of(const Expr& e);
   void assign(const Expr& target, Value value);
   void assign_property(const Expr& target, Value value);
+  void assign_each_item(const Expr& target, const Value& value);
+  void assign_each_label(const Expr& target, const Value& value);
   void assign_item(const Expr& target, Value value);
   void assign_position(const Expr& target, Value value);
+
+  // Ranges and text items (ranges.cpp).
+  Value eval_range(const Expr& e);
+  Value text_range(const std::string& text, std::int64_t from, std::int64_t to);
+  void assign_delimiters(const Value& value);
+  void charge_pieces(const std::string& text);
+  // A value as text; a list's items joined by the first text item delimiter.
+  std::string text_of(const Value& v);
+  void join_items(const ValueList& items, const std::string& delimiter, std::string& out,
+                  std::size_t depth);
 
   // Operators (operators.cpp).
   Value unary_op(Op op, const Value& a);
@@ -118,10 +153,12 @@ class Interpreter {
   std::optional<Value> integer_arithmetic(Op op, std::int64_t p, std::int64_t q);
   Value concat(const Value& a, const Value& b);
   Value coerce(const Value& v, std::string_view cls);
+  Value coerce_to_class(const Value& v, const Value& cls);
 
   // Variables.
   Value* find_variable(std::string_view name);
   Value get_variable(const Expr& e);
+  [[noreturn]] void undefined(const Expr& e);
   void set_variable(const std::string& name, Value value);
 
   // Budget and limits.
@@ -154,6 +191,7 @@ class Interpreter {
   std::uint64_t m_steps = 0;
   int m_depth = 0;
   int m_calls = 0;
+  bool m_consider_case = false;  // inside `considering case`, also in handlers it calls
 };
 
 }  // namespace detail

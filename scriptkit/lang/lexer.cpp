@@ -25,7 +25,7 @@ struct Lexer {
   }
 
   void push(TokenKind kind, std::string text) {
-    tokens.push_back(Token{kind, std::move(text), 0, 0, line});
+    tokens.push_back(Token{kind, std::move(text), 0, 0, line, {}});
   }
 
   // A line break: LF, CR or CR LF. Returns its length, 0 when there is none.
@@ -103,7 +103,7 @@ struct Lexer {
                                        std::to_string(opened) + ") but found end of script.");
     }
     ++at;  // the closing quote
-    tokens.push_back(Token{TokenKind::Text, std::move(out), 0, 0, opened});
+    tokens.push_back(Token{TokenKind::Text, std::move(out), 0, 0, opened, {}});
     return std::nullopt;
   }
 
@@ -124,7 +124,7 @@ struct Lexer {
       while (std::isdigit(static_cast<unsigned char>(peek()))) ++at;
     }
     std::string text(src.substr(start, at - start));
-    Token token{TokenKind::Integer, text, 0, 0, line};
+    Token token{TokenKind::Integer, text, 0, 0, line, {}};
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), token.integer);
     if (real || ec != std::errc() || ptr != text.data() + text.size()) {
       token.kind = TokenKind::Real;
@@ -138,9 +138,16 @@ struct Lexer {
   void read_word() {
     std::size_t start = at;
     while (more() && word_byte(static_cast<unsigned char>(peek())) && special_utf8().empty()) ++at;
-    std::string word(src.substr(start, at - start));
-    for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    push(TokenKind::Word, std::move(word));
+    std::string_view written = src.substr(start, at - start);
+    push(TokenKind::Word, std::string(written));
+    Token& word = tokens.back();
+    bool folded = false;
+    for (char& c : word.text) {
+      auto lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      folded |= lower != c;
+      c = lower;
+    }
+    if (folded) word.spelling = written;
   }
 
   std::optional<ScriptError> read_pipe_word() {
@@ -237,6 +244,7 @@ struct Lexer {
 Result<std::vector<Token>> tokenize(std::string_view text) {
   Lexer lexer;
   lexer.src = text;
+  lexer.tokens.reserve(text.size() / 2 + 2);  // a token every few bytes: one allocation
   while (lexer.more()) {
     if (auto error = lexer.next()) return *error;
   }
@@ -256,6 +264,7 @@ std::string describe_token(const Token& token) {
     case TokenKind::Text:
       return "\"" + token.text + "\"";
     case TokenKind::Word:
+      return "\"" + (token.spelling.empty() ? token.text : token.spelling) + "\"";
     case TokenKind::Symbol:
       return "\"" + token.text + "\"";
   }

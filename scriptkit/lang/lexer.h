@@ -31,6 +31,7 @@ struct Token {
   std::int64_t integer = 0;
   double real = 0;
   int line = 1;
+  std::string spelling;  // a word as written, for messages; empty when the same as text
 };
 
 // Tokens of a whole script, ending with an End token. Fails with -2741 for a

@@ -1,4 +1,4 @@
-// The interpreter's operators and coercions (`as`), and text pieces.
+// The interpreter's operators and coercions (`as`).
 #include <cctype>
 #include <cmath>
 #include <limits>
@@ -12,30 +12,35 @@ namespace {
 
 using model::describe_value;
 
-// Texts compare without regard to case, as the language does by default.
-int compare_text(std::string_view a, std::string_view b) {
+// Texts compare without regard to case, as the language does by default,
+// or with it (`cased`) inside `considering case`.
+int fold(unsigned char c, bool cased) {
+  return cased ? c : std::tolower(c);
+}
+
+int compare_text(std::string_view a, std::string_view b, bool cased) {
   std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    int x = std::tolower(static_cast<unsigned char>(a[i]));
-    int y = std::tolower(static_cast<unsigned char>(b[i]));
+    int x = fold(static_cast<unsigned char>(a[i]), cased);
+    int y = fold(static_cast<unsigned char>(b[i]), cased);
     if (x != y) return x < y ? -1 : 1;
   }
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-std::string folded(std::string_view text) {
+std::string folded(std::string_view text, bool cased) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : out) c = static_cast<char>(fold(static_cast<unsigned char>(c), cased));
   return out;
 }
 
-bool equal(const Value& a, const Value& b) {
+bool equal(const Value& a, const Value& b, bool cased) {
   if (a.is_number() && b.is_number()) {
     if (a.is_integer() && b.is_integer()) return a.as_integer() == b.as_integer();
     return take(model::to_real(a)) == take(model::to_real(b));
   }
   if (a.data.index() != b.data.index()) return false;
-  if (a.is_text()) return compare_text(a.as_text(), b.as_text()) == 0;
+  if (a.is_text()) return compare_text(a.as_text(), b.as_text(), cased) == 0;
   if (a.is_bool()) return a.as_bool() == b.as_bool();
   if (a.is_missing()) return true;
   if (a.is_element()) return a.as_element() == b.as_element();
@@ -45,7 +50,7 @@ bool equal(const Value& a, const Value& b) {
     const ValueList& y = b.as_list();
     if (x.size() != y.size()) return false;
     for (std::size_t i = 0; i < x.size(); ++i) {
-      if (!equal(x[i], y[i])) return false;
+      if (!equal(x[i], y[i], cased)) return false;
     }
     return true;
   }
@@ -53,9 +58,9 @@ bool equal(const Value& a, const Value& b) {
   const ValueRecord& y = b.as_record();
   if (x.size() != y.size()) return false;
   for (const auto& field : x) {
-    auto it =
-        std::find_if(y.begin(), y.end(), [&](const auto& f) { return f.first == field.first; });
-    if (it == y.end() || !equal(field.second, it->second)) return false;
+    auto it = std::find_if(y.begin(), y.end(),
+                           [&](const auto& f) { return same_label(f.first, field.first); });
+    if (it == y.end() || !equal(field.second, it->second, cased)) return false;
   }
   return true;
 }
@@ -75,10 +80,10 @@ Value numeric(const Value& v) {
   fail(model::cant_make(v, "number"));
 }
 
-int compare(const Value& a, const Value& b) {
+int compare(const Value& a, const Value& b, bool cased) {
   if (a.is_text()) {
     std::string right = take(model::to_text(b));
-    return compare_text(a.as_text(), right);
+    return compare_text(a.as_text(), right, cased);
   }
   Value x = numeric(a);
   Value y = numeric(b);
@@ -89,20 +94,22 @@ int compare(const Value& a, const Value& b) {
   return p < q ? -1 : p > q ? 1 : 0;
 }
 
-bool contains(const Value& a, const Value& b) {
+bool contains(const Value& a, const Value& b, bool cased) {
   if (a.is_text()) {
-    return folded(a.as_text()).find(folded(take(model::to_text(b)))) != std::string::npos;
+    return folded(a.as_text(), cased).find(folded(take(model::to_text(b)), cased)) !=
+           std::string::npos;
   }
   if (a.is_list()) {
     const ValueList& items = a.as_list();
     if (!b.is_list()) {
-      return std::any_of(items.begin(), items.end(), [&](const Value& v) { return equal(v, b); });
+      return std::any_of(items.begin(), items.end(),
+                         [&](const Value& v) { return equal(v, b, cased); });
     }
     const ValueList& part = b.as_list();
     if (part.empty()) return true;
     for (std::size_t i = 0; i + part.size() <= items.size(); ++i) {
       if (std::equal(part.begin(), part.end(), items.begin() + static_cast<std::ptrdiff_t>(i),
-                     [](const Value& x, const Value& y) { return equal(x, y); })) {
+                     [&](const Value& x, const Value& y) { return equal(x, y, cased); })) {
         return true;
       }
     }
@@ -111,9 +118,9 @@ bool contains(const Value& a, const Value& b) {
   if (a.is_record() && b.is_record()) {
     const ValueRecord& r = a.as_record();
     for (const auto& field : b.as_record()) {
-      auto it =
-          std::find_if(r.begin(), r.end(), [&](const auto& f) { return f.first == field.first; });
-      if (it == r.end() || !equal(it->second, field.second)) return false;
+      auto it = std::find_if(r.begin(), r.end(),
+                             [&](const auto& f) { return same_label(f.first, field.first); });
+      if (it == r.end() || !equal(it->second, field.second, cased)) return false;
     }
     return true;
   }
@@ -121,18 +128,23 @@ bool contains(const Value& a, const Value& b) {
        "Can't tell whether " + describe_value(a) + " contains " + describe_value(b) + ".");
 }
 
-bool starts_or_ends(const Value& a, const Value& b, bool start) {
+bool starts_or_ends(const Value& a, const Value& b, bool start, bool cased) {
   if (a.is_text()) {
-    std::string x = folded(a.as_text());
-    std::string y = folded(take(model::to_text(b)));
+    std::string x = folded(a.as_text(), cased);
+    std::string y = folded(take(model::to_text(b)), cased);
     if (y.size() > x.size()) return false;
     return start ? x.compare(0, y.size(), y) == 0
                  : x.compare(x.size() - y.size(), y.size(), y) == 0;
   }
   if (a.is_list()) {
+    // A list starts with an item, or with the items of another list.
     const ValueList& items = a.as_list();
-    if (items.empty()) return false;
-    return equal(start ? items.front() : items.back(), b);
+    ValueList one;
+    const ValueList& part = b.is_list() ? b.as_list() : one = ValueList{b};
+    if (part.size() > items.size()) return false;
+    auto at = start ? items.begin() : items.end() - static_cast<std::ptrdiff_t>(part.size());
+    return std::equal(part.begin(), part.end(), at,
+                      [&](const Value& x, const Value& y) { return equal(x, y, cased); });
   }
   fail(model::cant_make(a, "text"));
 }
@@ -160,29 +172,29 @@ Value Interpreter::binary_op(Op op, const Value& a, const Value& b) {
     case Op::Concat:
       return concat(a, b);
     case Op::Eq:
-      return Value(equal(a, b));
+      return Value(equal(a, b, m_consider_case));
     case Op::Ne:
-      return Value(!equal(a, b));
+      return Value(!equal(a, b, m_consider_case));
     case Op::Lt:
-      return Value(compare(a, b) < 0);
+      return Value(compare(a, b, m_consider_case) < 0);
     case Op::Le:
-      return Value(compare(a, b) <= 0);
+      return Value(compare(a, b, m_consider_case) <= 0);
     case Op::Gt:
-      return Value(compare(a, b) > 0);
+      return Value(compare(a, b, m_consider_case) > 0);
     case Op::Ge:
-      return Value(compare(a, b) >= 0);
+      return Value(compare(a, b, m_consider_case) >= 0);
     case Op::Contains:
-      return Value(contains(a, b));
+      return Value(contains(a, b, m_consider_case));
     case Op::NotContains:
-      return Value(!contains(a, b));
+      return Value(!contains(a, b, m_consider_case));
     case Op::In:
-      return Value(contains(b, a));
+      return Value(contains(b, a, m_consider_case));
     case Op::NotIn:
-      return Value(!contains(b, a));
+      return Value(!contains(b, a, m_consider_case));
     case Op::StartsWith:
-      return Value(starts_or_ends(a, b, true));
+      return Value(starts_or_ends(a, b, true, m_consider_case));
     case Op::EndsWith:
-      return Value(starts_or_ends(a, b, false));
+      return Value(starts_or_ends(a, b, false, m_consider_case));
     default:
       break;
   }
@@ -249,7 +261,7 @@ std::optional<Value> Interpreter::integer_arithmetic(Op op, std::int64_t p, std:
 
 Value Interpreter::concat(const Value& a, const Value& b) {
   if (a.is_text()) {
-    std::string right = take(model::to_text(b));
+    std::string right = text_of(b);
     if (a.as_text().size() + right.size() > kMaxTextBytes) fail(kErrOutOfMemory, "Out of memory.");
     charge_size(a.as_text().size() + right.size());
     return Value(a.as_text() + right);
@@ -257,7 +269,7 @@ Value Interpreter::concat(const Value& a, const Value& b) {
   if (a.is_record() && b.is_record()) {
     ValueRecord merged = a.as_record();
     for (const auto& field : b.as_record()) {
-      auto same = [&](const auto& f) { return f.first == field.first; };
+      auto same = [&](const auto& f) { return same_label(f.first, field.first); };
       if (std::none_of(merged.begin(), merged.end(), same)) merged.push_back(field);
     }
     charge_size(merged.size());
@@ -277,7 +289,7 @@ Value Interpreter::concat(const Value& a, const Value& b) {
 
 Value Interpreter::coerce(const Value& v, std::string_view cls) {
   if (cls == "text" || cls == "string" || cls == "unicode text") {
-    Value text(take(model::to_text(v)));
+    Value text(text_of(v));
     charge_size(text.as_text().size());
     if (text.as_text().size() > kMaxTextBytes) fail(kErrOutOfMemory, "Out of memory.");
     return text;
@@ -288,42 +300,14 @@ Value Interpreter::coerce(const Value& v, std::string_view cls) {
   if (cls == "boolean") return Value(take(model::to_boolean(v)));
   if (cls == "list") return Value(model::to_list(v));
   if (cls == "record" && v.is_record()) return v;
+  if (cls == "class" && v.is_class()) return v;
+  if (v.is_element() && v.as_element() && v.as_element()->is_a(cls)) return v;
   fail(model::cant_make(v, cls));
 }
 
-std::int64_t character_count(std::string_view text) {
-  std::int64_t count = 0;
-  for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return count;
-}
-
-ValueList text_pieces(const std::string& text, std::string_view cls) {
-  ValueList pieces;
-  std::string piece;
-  auto flush = [&](bool keep_empty) {
-    if (keep_empty || !piece.empty()) pieces.emplace_back(std::move(piece));
-    piece.clear();
-  };
-  for (std::size_t i = 0; i < text.size() && pieces.size() < kMaxListItems; ++i) {
-    auto c = static_cast<unsigned char>(text[i]);
-    if (cls == "character" || cls == "item") {
-      if ((c & 0xC0) != 0x80 && !piece.empty()) flush(true);
-      piece += text[i];
-    } else if (cls == "paragraph") {
-      if (c == '\r' || c == '\n') {
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        flush(true);
-      } else {
-        piece += text[i];
-      }
-    } else if (std::isalnum(c) || c >= 0x80 || c == '\'') {
-      piece += text[i];
-    } else {
-      flush(false);
-    }
-  }
-  if (!piece.empty()) flush(false);
-  return pieces;
+Value Interpreter::coerce_to_class(const Value& v, const Value& cls) {
+  if (!cls.is_class()) fail(model::cant_make(cls, "class"));
+  return coerce(v, cls.as_class().name);
 }
 
 }  // namespace scriptkit::lang::detail

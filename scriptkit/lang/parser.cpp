@@ -46,6 +46,10 @@ bool Parser::is_symbol(std::string_view s) const {
   return current().kind == TokenKind::Symbol && current().text == s;
 }
 
+bool Parser::is_symbol_ahead(std::size_t n, std::string_view s) const {
+  return ahead(n).kind == TokenKind::Symbol && ahead(n).text == s;
+}
+
 bool Parser::accept_word(std::string_view w) {
   if (!is_word(w)) return false;
   advance();
@@ -181,6 +185,7 @@ void Parser::handler(Program& program) {
   if (std::size_t n = phrase_length(kEventHandlers)) {
     h.name = take_words(n);
   } else {
+    h.spelling = written(current());
     h.name = name_word("a handler name");
   }
   if (accept_symbol("(")) {
@@ -192,12 +197,13 @@ void Parser::handler(Program& program) {
   } else if (!at_line_end()) {
     h.params.push_back(name_word("a parameter name or end of line"));
   }
+  const std::string shown = h.spelling.empty() ? h.name : h.spelling;
   if (program.handlers.count(h.name)) {
-    fail(kErrSyntax, "The handler \"" + h.name + "\" is defined more than once.", line);
+    fail(kErrSyntax, "The handler \"" + shown + "\" is defined more than once.", line);
   }
   end_of_statement();
-  h.body = block(h.name, line, false, false);
-  close_block(h.name, line, h.name);
+  h.body = block(shown, line, false, false);
+  close_block(shown, line, h.name);
   std::string name = h.name;
   program.handlers.emplace(std::move(name), std::move(h));
 }

@@ -12,15 +12,17 @@ namespace {
 
 // Words that are the language's own and cannot name a variable.
 constexpr std::string_view kKeywords[] = {
-    "set",   "to",     "of",      "in",        "tell",       "end",        "if",       "then",
-    "else",  "repeat", "return",  "and",       "or",         "not",        "is",       "on",
-    "log",   "make",   "new",     "at",        "with",       "properties", "property", "delete",
-    "count", "call",   "method",  "true",      "false",      "the",        "every",    "my",
-    "me",    "it",     "try",     "error",     "exit",       "times",      "while",    "until",
-    "from",  "by",     "get",     "copy",      "as",         "div",        "mod",      "contains",
-    "equal", "equals", "greater", "less",      "than",       "does",       "starts",   "begins",
-    "ends",  "start",  "stop",    "update",    "global",     "local",      "missing",  "first",
-    "last",  "number", "contain", "parameter", "parameters", "whose",      "where",    "times",
+    "set",        "to",       "of",      "in",      "tell",        "end",        "if",
+    "then",       "else",     "repeat",  "return",  "and",         "or",         "not",
+    "is",         "on",       "log",     "make",    "new",         "at",         "with",
+    "properties", "property", "delete",  "count",   "call",        "method",     "true",
+    "false",      "the",      "every",   "my",      "me",          "it",         "try",
+    "error",      "exit",     "times",   "while",   "until",       "from",       "by",
+    "get",        "copy",     "as",      "div",     "mod",         "contains",   "equal",
+    "equals",     "greater",  "less",    "than",    "does",        "starts",     "begins",
+    "ends",       "start",    "stop",    "update",  "global",      "local",      "missing",
+    "first",      "last",     "number",  "contain", "parameter",   "parameters", "whose",
+    "where",      "thru",     "through", "exists",  "considering", "ignoring",
 };
 
 }  // namespace
@@ -95,16 +97,31 @@ ExprPtr Parser::not_expr() {
 ExprPtr Parser::comparison() {
   ExprPtr left = concatenation();
   int line = current().line;
-  Op op = comparison_operator();
+  bool negated = false;
+  Op op = comparison_operator(negated);
   if (op == Op::None) return left;
-  return binary(op, std::move(left), concatenation(), line);
+  ExprPtr e = binary(op, std::move(left), concatenation(), line);
+  if (!negated) return e;
+  auto no = make_expr(ExprKind::Unary, line);
+  no->op = Op::Not;
+  no->a = std::move(e);
+  return no;
 }
 
-// compop -> '=' | '≠' | '<' | '>' | '≤' | '≥' | 'is' ['not'] ['equal' ['to']]
-//   | 'is' ['not'] ('greater'|'less') 'than' ['or' 'equal' ['to']] | 'is' ['not'] 'in'
-//   | 'equals' | 'contains' | 'does' 'not' ('contain'|'equal') | ('starts'|'begins') 'with'
-//   | 'ends' 'with'
-Op Parser::comparison_operator() {
+// A contraction such as "isn't": the word, "'", "t".
+bool Parser::accept_contraction(std::string_view word) {
+  if (!is_word(word) || ahead(1).kind != TokenKind::Symbol || ahead(1).text != "'" ||
+      !is_word("t", 2)) {
+    return false;
+  }
+  for (int i = 0; i < 3; ++i) advance();
+  return true;
+}
+
+// compop -> '=' | '≠' | '<' | '>' | '≤' | '≥' | 'equals' | 'contains'
+//   | ('does' 'not' | "doesn't") ('contain' | 'equal' | ('start'|'begin'|'end') 'with')
+//   | ('starts'|'begins') 'with' | 'ends' 'with' | ('is' ['not'] | "isn't") is_rest
+Op Parser::comparison_operator(bool& negated) {
   if (current().kind == TokenKind::Symbol) {
     static constexpr std::pair<std::string_view, Op> kSymbols[] = {
         {"=", Op::Eq}, {"≠", Op::Ne}, {"<", Op::Lt}, {">", Op::Gt}, {"≤", Op::Le}, {"≥", Op::Ge}};
@@ -115,12 +132,25 @@ Op Parser::comparison_operator() {
   }
   if (accept_word("equals")) return Op::Eq;
   if (accept_word("contains")) return Op::Contains;
-  if (accept_words({"does", "not", "contain"})) return Op::NotContains;
-  if (accept_words({"does", "not", "equal"})) return Op::Ne;
   if (accept_words({"starts", "with"}) || accept_words({"begins", "with"})) return Op::StartsWith;
   if (accept_words({"ends", "with"})) return Op::EndsWith;
+  if (accept_words({"does", "not"}) || accept_contraction("doesn")) {
+    if (accept_word("contain")) return Op::NotContains;
+    if (accept_word("equal")) return Op::Ne;
+    negated = true;
+    if (accept_words({"start", "with"}) || accept_words({"begin", "with"})) return Op::StartsWith;
+    expect_word("end");
+    expect_word("with");
+    return Op::EndsWith;
+  }
+  if (accept_contraction("isn")) return is_rest(true);
   if (!accept_word("is")) return Op::None;
-  bool negated = accept_word("not");
+  return is_rest(accept_word("not"));
+}
+
+// is_rest -> ['equal' ['to']] | 'in' | 'contained' 'by'
+//   | ('greater'|'less') 'than' ['or' 'equal' ['to']]
+Op Parser::is_rest(bool negated) {
   if (accept_word("in")) return negated ? Op::NotIn : Op::In;
   if (accept_words({"contained", "by"})) return negated ? Op::NotIn : Op::In;
   for (bool greater : {true, false}) {
@@ -199,9 +229,15 @@ ExprPtr Parser::unary() {
   return e;
 }
 
-// coercion -> reference { 'as' CLASS }
+// coercion -> reference ['exists'] { 'as' (VALUECLASS | CLASS | primary) }
 ExprPtr Parser::coercion() {
   ExprPtr value = reference();
+  if (is_word("exists")) {
+    auto e = make_expr(ExprKind::Exists, current().line);
+    advance();
+    e->a = std::move(value);
+    value = std::move(e);
+  }
   while (is_word("as")) {
     int line = current().line;
     advance();
@@ -209,19 +245,44 @@ ExprPtr Parser::coercion() {
         "text", "string", "unicode text", "integer", "real", "number", "list", "boolean", "record",
     };
     static const PhraseTable kCoercions(kCoercionClasses);
-    std::size_t n = phrase_length(kCoercions);
-    if (n == 0) expected("a class name");
     auto e = make_expr(ExprKind::Coerce, line);
-    e->name = take_words(n);
+    std::size_t n = std::max(phrase_length(kCoercions), phrase_length(terms().classes));
+    if (n) {
+      e->name = take_words(n);  // `as integer`, `as text field`
+    } else if (is_symbol("(") || (current().kind == TokenKind::Word && !is_keyword(current()))) {
+      e->b = primary();  // `as (class of y)`: a class found when the script runs
+    } else {
+      expected("a class name");
+    }
     e->a = std::move(value);
     value = std::move(e);
   }
   return value;
 }
 
-// reference -> primary   (terms take their own 'of' containers)
+// reference -> primary { "'s" term }   (terms take their own 'of' containers)
 ExprPtr Parser::reference() {
-  return primary();
+  ExprPtr owner = primary();
+  while (is_symbol("'") && is_word("s", 1)) {
+    Depth guard(*this);
+    advance();
+    advance();
+    owner = possessed(std::move(owner), term());
+  }
+  return owner;
+}
+
+// `r's units`, `AppleScript's text item delimiters`: what follows "'s" is
+// read of what came before it.
+ExprPtr Parser::possessed(ExprPtr owner, ExprPtr part) {
+  if (part->kind == ExprKind::Delimiters) return part;
+  if (part->kind == ExprKind::Variable) part->kind = ExprKind::Property;
+  bool reference = part->kind == ExprKind::Property || part->kind == ExprKind::ByName ||
+                   part->kind == ExprKind::ByIndex || part->kind == ExprKind::Every ||
+                   part->kind == ExprKind::Range;
+  if (!reference || part->b) cant_go_here();
+  part->b = std::move(owner);
+  return part;
 }
 
 }  // namespace scriptkit::lang::detail

@@ -34,6 +34,7 @@ class Parser {
   }
   bool is_word(std::string_view w, std::size_t n = 0) const;
   bool is_symbol(std::string_view s) const;
+  bool is_symbol_ahead(std::size_t n, std::string_view s) const;
   bool accept_word(std::string_view w);
   bool accept_words(std::initializer_list<std::string_view> words);
   bool accept_symbol(std::string_view s);
@@ -72,7 +73,9 @@ class Parser {
   std::unique_ptr<Stmt> if_statement();
   std::unique_ptr<Stmt> repeat_statement();
   std::unique_ptr<Stmt> set_statement(bool copy);
+  bool assignable(const Expr& target) const;
   std::unique_ptr<Stmt> try_statement();
+  std::unique_ptr<Stmt> considering_statement();
 
   std::unique_ptr<Stmt> error_statement();
   std::unique_ptr<Stmt> declaration_statement();
@@ -84,7 +87,9 @@ class Parser {
   ExprPtr and_expr();
   ExprPtr not_expr();
   ExprPtr comparison();
-  Op comparison_operator();
+  Op comparison_operator(bool& negated);
+  Op is_rest(bool negated);
+  bool accept_contraction(std::string_view word);
   ExprPtr concatenation();
   ExprPtr additive();
   ExprPtr multiplicative();
@@ -92,14 +97,24 @@ class Parser {
   ExprPtr unary();
   ExprPtr coercion();
   ExprPtr reference();
+  ExprPtr possessed(ExprPtr owner, ExprPtr part);
   ExprPtr primary();
   ExprPtr term();
+  ExprPtr prefixed(ExprKind kind, int line);
+  ExprPtr name_term(int line);
   ExprPtr element_key(std::string cls, int line);
+  ExprPtr index_key();
+  bool is_plain_name() const;
+  ExprPtr class_literal(std::string cls, int line);
+  ExprPtr delimiters(int line);
   ExprPtr of_container();
   ExprPtr list_or_record();
   ExprPtr call_method();
   ExprPtr make_expression();
-  ExprPtr handler_call(std::string name, int line);
+  ExprPtr handler_call(const Token& word, int line);
+  static void name_as_written(Expr& e, const Token& word);
+  // A word as the script wrote it.
+  static std::string written(const Token& t) { return t.spelling.empty() ? t.text : t.spelling; }
   std::string class_phrase(bool allow_plural, bool* plural);
   bool starts_key() const;
   bool is_term_start(std::size_t n) const;

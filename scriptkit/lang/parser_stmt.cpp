@@ -1,15 +1,18 @@
 // The parser's statement rules.
+#include <algorithm>
+
 #include "scriptkit/lang/parser_impl.h"
 
 namespace scriptkit::lang::detail {
 
-// statement -> tellstat | ifstat | repeatstat | trystat | simple_statement
+// statement -> tellstat | ifstat | repeatstat | trystat | consideringstat | simple_statement
 std::unique_ptr<Stmt> Parser::statement() {
   Depth guard(*this);
   if (is_word("tell")) return tell_statement();
   if (is_word("if")) return if_statement();
   if (is_word("repeat")) return repeat_statement();
   if (is_word("try")) return try_statement();
+  if (is_word("considering") || is_word("ignoring")) return considering_statement();
   return simple_statement();
 }
 
@@ -142,7 +145,7 @@ std::unique_ptr<Stmt> Parser::repeat_statement() {
   return stmt;
 }
 
-// setstat -> 'set' expr 'to' expr  |  'copy' expr 'to' expr
+// setstat -> 'set' target 'to' expr  |  'copy' expr 'to' target
 std::unique_ptr<Stmt> Parser::set_statement(bool copy) {
   int line = current().line;
   advance();
@@ -154,16 +157,30 @@ std::unique_ptr<Stmt> Parser::set_statement(bool copy) {
   // `set x to v` names the target first, `copy v to x` last.
   stmt->a = copy ? std::move(second) : std::move(first);
   stmt->b = copy ? std::move(first) : std::move(second);
-  switch (stmt->a->kind) {
+  if (!assignable(*stmt->a)) {
+    fail(kErrSyntax, "Can't set a value that is not a variable, a property or an element.", line);
+  }
+  return stmt;
+}
+
+// A target of `set`: a reference, or a list or record of targets
+// (`set {a, b} to …`, `set {x:a, y:b} to …`).
+bool Parser::assignable(const Expr& target) const {
+  switch (target.kind) {
     case ExprKind::Variable:
     case ExprKind::Property:
     case ExprKind::ByName:
     case ExprKind::ByIndex:
     case ExprKind::Every:
     case ExprKind::Position:
-      return stmt;
+    case ExprKind::Delimiters:
+      return true;
+    case ExprKind::List:
+    case ExprKind::Record:
+      return std::all_of(target.items.begin(), target.items.end(),
+                         [this](const ExprPtr& item) { return assignable(*item); });
     default:
-      fail(kErrSyntax, "Can't set a value that is not a variable, a property or an element.", line);
+      return false;
   }
 }
 
@@ -185,6 +202,20 @@ std::unique_ptr<Stmt> Parser::try_statement() {
   }
   stmt->blocks.push_back(std::move(on_error));
   close_block("try", line);
+  return stmt;
+}
+
+// consideringstat -> ('considering'|'ignoring') 'case' NEWLINE block
+//                    'end' ('considering'|'ignoring')
+std::unique_ptr<Stmt> Parser::considering_statement() {
+  int line = current().line;
+  auto stmt = make_stmt(StmtKind::Considering, line);
+  stmt->name = current().text;
+  advance();
+  expect_word("case");
+  end_of_statement();
+  stmt->body = block(stmt->name, line, false, false);
+  close_block(stmt->name, line);
   return stmt;
 }
 

@@ -8,10 +8,31 @@
 #include "scriptkit/lang/terms.h"
 
 namespace scriptkit::lang::detail {
+namespace {
+
+// The classes of values that a script may name as values (`class of x is
+// integer`); the element classes and text's classes are in the terms.
+constexpr std::string_view kValueClassNames[] = {
+    "integer", "real", "number", "string", "unicode", "list", "record", "boolean",
+};
+
+// The words of a value class at a token: 2 for "unicode text", else 1 or 0.
+// A plain scan: most names are variables, and this runs for each of them.
+std::size_t value_class_words(const Token& word, const Token& next) {
+  for (std::string_view name : kValueClassNames) {
+    if (word.text.size() != name.size() || word.text != name) continue;
+    if (name != "unicode") return 1;
+    return next.kind == TokenKind::Word && next.text == "text" ? 2 : 0;
+  }
+  return 0;
+}
+
+}  // namespace
 
 // primary -> NUMBER | TEXT | '(' expr ')' | list_or_record | 'true' | 'false'
 //   | 'missing' 'value' | 'me' | 'it' | 'my' primary | CONSTANT | 'the' primary
-//   | ('count'|'number') ['of'] reference | callmethod | make | NAME '(' args ')' | term | NAME
+//   | prefixed | 'get' primary | callmethod | make
+//   | NAME '(' args ')' | term | NAME
 ExprPtr Parser::primary() {
   Depth guard(*this);
   const Token& t = current();
@@ -49,20 +70,27 @@ ExprPtr Parser::primary() {
     return inner;
   }
   if (is_word("count") || (is_word("number") && is_word("of", 1))) {
-    advance();
-    accept_word("of");
-    auto e = make_expr(ExprKind::Count, line);
-    e->a = reference();
-    return e;
+    return prefixed(ExprKind::Count, line);
   }
+  if (is_word("exists")) return prefixed(ExprKind::Exists, line);
+  if (accept_word("get")) return primary();
   if (is_word("call") && is_word("method", 1)) return call_method();
   if (is_word("make") && is_word("new", 1)) return make_expression();
   return term();
 }
 
-// term -> 'every' CLASS [of] | ORDINAL CLASS [of] | 'last' CLASS [of] | PLURAL [of]
+// prefixed -> ('count'|'number') ['of'] reference | 'exists' reference
+ExprPtr Parser::prefixed(ExprKind kind, int line) {
+  advance();
+  if (kind == ExprKind::Count) accept_word("of");
+  auto e = make_expr(kind, line);
+  e->a = reference();
+  return e;
+}
+
+// term -> 'every' CLASS [of] | ORDINAL CLASS [of] | 'last' CLASS [of] | PLURAL [key] [of]
 //   | ('end'|'beginning') 'of' reference | CLASS key [of] | PROPERTY [of]
-//   | NAME '(' args ')' [ 'of' 'me' ] | NAME
+//   | 'text' 'item' 'delimiters' ['of' 'AppleScript'] | CLASS | name_term
 //   of -> 'of' reference
 ExprPtr Parser::term() {
   int line = current().line;
@@ -89,12 +117,15 @@ ExprPtr Parser::term() {
     e->b = of_container();
     return e;
   }
+  if (!terms().starts_any(current().text)) return name_term(line);
   std::size_t class_words = phrase_length(terms().classes);
   std::size_t plural_words = phrase_length(terms().plurals);
   std::size_t property_words = phrase_length(terms().properties);
   if (plural_words > class_words && plural_words >= property_words) {
+    std::string cls = singular(take_words(plural_words));
+    if (starts_key()) return element_key(std::move(cls), line);  // `items 2 thru 3 of`
     auto e = make_expr(ExprKind::Every, line);
-    e->name = singular(take_words(plural_words));
+    e->name = std::move(cls);
     e->b = of_container();
     return e;
   }
@@ -102,38 +133,84 @@ ExprPtr Parser::term() {
     std::size_t saved = m_pos;
     std::string cls = take_words(class_words);
     if (starts_key()) return element_key(std::move(cls), line);
+    if (property_words == 0) return class_literal(std::move(cls), line);  // `is button`
     m_pos = saved;
-    if (property_words == 0) property_words = class_words;
   }
+  if (property_words == 3 && is_word("delimiters", 2)) return delimiters(line);
   if (property_words > 0) {
     auto e = make_expr(ExprKind::Property, line);
     e->name = take_words(property_words);
     e->b = of_container();
     return e;
   }
+  return name_term(line);
+}
+
+// name_term -> VALUECLASS | NAME '(' args ')' [ 'of' 'me' ] | NAME of | NAME
+ExprPtr Parser::name_term(int line) {
   if (is_keyword(current())) cant_go_here();
-  std::string name = current().text;
+  if (std::size_t n = value_class_words(current(), ahead(1)); n && !is_symbol_ahead(n, "(")) {
+    return class_literal(take_words(n), line);
+  }
+  const Token& word = current();
   advance();
-  if (is_symbol("(")) return handler_call(std::move(name), line);
-  auto e = make_expr(ExprKind::Variable, line);
-  e->name = std::move(name);
+  if (is_symbol("(")) return handler_call(word, line);
+  // `units of r`: any label names a property of what follows.
+  auto e = make_expr(is_word("of") ? ExprKind::Property : ExprKind::Variable, line);
+  name_as_written(*e, word);
+  e->b = of_container();
   return e;
 }
 
-// key -> TEXT | '-' NUMBER | primary
+// A class as a value (`integer`, `string`, `button`); string and unicode
+// text are names of text.
+ExprPtr Parser::class_literal(std::string cls, int line) {
+  auto e = make_expr(ExprKind::Literal, line);
+  e->value = Value(ClassRef{cls == "string" || cls == "unicode text" ? "text" : std::move(cls)});
+  return e;
+}
+
+// key -> TEXT [of] | index [('thru'|'through') index] [of]
 ExprPtr Parser::element_key(std::string cls, int line) {
   auto e = make_expr(ExprKind::ByIndex, line);
   e->name = std::move(cls);
   if (current().kind == TokenKind::Text) {
     e->kind = ExprKind::ByName;
     e->a = primary();
-  } else if (is_symbol("-")) {
-    e->a = unary();
   } else {
-    e->a = primary();
+    e->a = index_key();
+  }
+  if (e->kind != ExprKind::ByName && (accept_word("thru") || accept_word("through"))) {
+    e->kind = ExprKind::Range;
+    e->c = index_key();
   }
   e->b = of_container();
   return e;
+}
+
+// index -> '-' NUMBER | NAME | primary
+// A name stands alone: in `item i of theList` the `of` is the item's.
+ExprPtr Parser::index_key() {
+  if (Value constant; is_plain_name() && !language_constant(current().text, constant)) {
+    auto e = make_expr(ExprKind::Variable, current().line);
+    name_as_written(*e, current());
+    advance();
+    return e;
+  }
+  return is_symbol("-") ? unary() : primary();
+}
+
+// A word that can only name a variable here: no keyword, term or handler call.
+bool Parser::is_plain_name() const {
+  return current().kind == TokenKind::Word && !is_keyword(current()) && !is_term_start(0) &&
+         !is_symbol_ahead(1, "(") && !is_symbol_ahead(1, "'");
+}
+
+// delimiters -> 'text' 'item' 'delimiters' [ 'of' 'AppleScript' ]
+ExprPtr Parser::delimiters(int line) {
+  take_words(3);
+  accept_words({"of", "applescript"});
+  return make_expr(ExprKind::Delimiters, line);
 }
 
 // of -> [ 'of' reference ]
@@ -185,9 +262,11 @@ ExprPtr Parser::list_or_record() {
   do {
     skip_newlines();
     if (e->kind == ExprKind::Record) {
-      std::size_t n = std::max<std::size_t>(phrase_length(terms().properties), 1);
       if (current().kind != TokenKind::Word) expected("a label");
-      e->keys.push_back(take_words(n));
+      // A window property's name is the model's word; any other label keeps its spelling.
+      std::size_t n = phrase_length(terms().properties);
+      e->keys.push_back(n ? take_words(n) : written(current()));
+      if (!n) advance();
       expect_symbol(":");
     }
     e->items.push_back(expression());
@@ -248,10 +327,15 @@ ExprPtr Parser::make_expression() {
   }
 }
 
+void Parser::name_as_written(Expr& e, const Token& word) {
+  e.name = word.text;
+  if (!word.spelling.empty()) e.value.data.emplace<std::string>(word.spelling);
+}
+
 // call -> NAME '(' [ expr {',' expr} ] ')' [ 'of' 'me' ]
-ExprPtr Parser::handler_call(std::string name, int line) {
+ExprPtr Parser::handler_call(const Token& word, int line) {
   auto e = make_expr(ExprKind::Call, line);
-  e->name = std::move(name);
+  name_as_written(*e, word);
   expect_symbol("(");
   if (!accept_symbol(")")) {
     do e->items.push_back(expression());

@@ -20,10 +20,6 @@ ScriptError cant_get(std::string_view what, const Value& of) {
   fail(kErrCantSet, "Can't set " + std::string(what) + " to " + describe_value(v) + ".");
 }
 
-bool is_text_class(std::string_view cls) {
-  return cls == "character" || cls == "word" || cls == "paragraph" || cls == "item";
-}
-
 Result<Value> item_at(const ValueList& items, std::int64_t index, std::string_view cls,
                       const Value& of) {
   auto count = static_cast<std::int64_t>(items.size());
@@ -44,7 +40,8 @@ std::size_t item_position(const ValueList& items, std::int64_t index, const Valu
   return static_cast<std::size_t>(position);
 }
 
-Result<Value> element_of(const Value& container, std::string_view cls, const Value& key) {
+Result<Value> element_of(const Value& container, std::string_view cls, const Value& key,
+                         const ValueList& delimiters) {
   if (container.is_element() && container.as_element()) {
     model::Element& element = *container.as_element();
     Result<model::ElementPtr> found =
@@ -57,7 +54,7 @@ Result<Value> element_of(const Value& container, std::string_view cls, const Val
     return item_at(container.as_list(), take(model::to_integer(key)), cls, container);
   }
   if (container.is_text() && is_text_class(cls)) {
-    ValueList pieces = text_pieces(container.as_text(), cls);
+    ValueList pieces = text_pieces(container.as_text(), cls, delimiters);
     return item_at(pieces, take(model::to_integer(key)), cls, container);
   }
   return cant_get(std::string(cls) + " " + describe_value(key), container);
@@ -72,20 +69,21 @@ Value Interpreter::container_of(const Expr& e) {
 Value Interpreter::eval_property(const Expr& e) {
   if (e.b && e.b->kind == ExprKind::Me) {
     if (Value* v = find_variable(e.name)) return *v;
-    fail(kErrUndefinedVariable, "The variable " + e.name + " is not defined.");
+    undefined(e);
   }
-  return property_of(container_of(e), e.name);
+  return property_of(container_of(e), written_name(e));
 }
 
 Value Interpreter::property_of(const Value& c, std::string_view name) {
+  if (name == "class" && !c.is_record()) return Value(ClassRef{model::class_of(c)});
   if (c.is_element() && c.as_element()) return take(c.as_element()->get(name));
   if (c.is_record()) {
     for (const auto& [key, field] : c.as_record()) {
-      if (key == name) return field;
+      if (same_label(key, name)) return field;
     }
   }
   if (c.is_list()) return list_property(c, name);
-  if (name == "class") return Value(model::class_of(c));
+  if (name == "class") return Value(ClassRef{"record"});
   if (name == "contents") return c;
   if (c.is_text() && name == "length") return Value(character_count(c.as_text()));
   if (c.is_record() && name == "length") {
@@ -96,7 +94,6 @@ Value Interpreter::property_of(const Value& c, std::string_view name) {
 
 Value Interpreter::list_property(const Value& c, std::string_view name) {
   const ValueList& items = c.as_list();
-  if (name == "class") return Value("list");
   if (name == "length") return Value(static_cast<std::int64_t>(items.size()));
   if (name == "rest") return Value(ValueList(items.begin() + (items.empty() ? 0 : 1), items.end()));
   if (name == "reverse") return Value(ValueList(items.rbegin(), items.rend()));
@@ -116,11 +113,11 @@ Value Interpreter::list_property(const Value& c, std::string_view name) {
 
 Value Interpreter::eval_element(const Expr& e) {
   Value key = eval(*e.a);
-  if (e.b) return take(element_of(eval(*e.b), e.name, key));
   // Relative: against the innermost tell target only, as a box command must
   // not find a control outside its box; windows always belong to the application.
-  Value target = e.name == "window" ? current_application() : current_target();
-  return take(element_of(target, e.name, key));
+  Value c = e.b ? eval(*e.b) : e.name == "window" ? current_application() : current_target();
+  if (c.is_text()) charge_pieces(c.as_text());
+  return take(element_of(c, e.name, key, m_state.delimiters));
 }
 
 Value Interpreter::eval_every(const Expr& e) {
@@ -130,7 +127,10 @@ Value Interpreter::eval_every(const Expr& e) {
     return Value(ValueList(found.begin(), found.end()));
   }
   if (c.is_list() && e.name == "item") return Value(ValueList(c.as_list()));
-  if (c.is_text() && is_text_class(e.name)) return Value(text_pieces(c.as_text(), e.name));
+  if (c.is_text() && is_text_class(e.name)) {
+    charge_pieces(c.as_text());
+    return Value(text_pieces(c.as_text(), e.name, m_state.delimiters));
+  }
   fail(cant_get("every " + e.name, c));
 }
 
@@ -157,9 +157,43 @@ void Interpreter::assign(const Expr& target, Value value) {
     case ExprKind::Position:
       assign_position(target, std::move(value));
       return;
+    case ExprKind::Delimiters:
+      assign_delimiters(value);
+      return;
+    case ExprKind::List:
+      assign_each_item(target, value);
+      return;
+    case ExprKind::Record:
+      assign_each_label(target, value);
+      return;
     default:
       cant_set("every " + target.name, value);
   }
+}
+
+// `set {a, b} to {1, 2}`: item by item; items past the targets are left over.
+// The values are taken before any is set, since a target may change the list.
+void Interpreter::assign_each_item(const Expr& target, const Value& value) {
+  ValueList taken;
+  const ValueList& items = value.is_list() ? value.as_list() : taken = ValueList{value};
+  std::size_t n = target.items.size();
+  if (items.size() < n) fail(cant_get("item " + std::to_string(items.size() + 1), value));
+  ValueList values(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(n));
+  for (std::size_t i = 0; i < n; ++i) assign(*target.items[i], std::move(values[i]));
+}
+
+// `set {x:a, y:b} to r`: label by label, the values taken first.
+void Interpreter::assign_each_label(const Expr& target, const Value& value) {
+  if (!value.is_record()) fail(model::cant_make(value, "record"));
+  const ValueRecord& fields = value.as_record();
+  ValueList values;
+  for (const std::string& label : target.keys) {
+    auto field = std::find_if(fields.begin(), fields.end(),
+                              [&](const auto& f) { return same_label(f.first, label); });
+    if (field == fields.end()) fail(cant_get(label, value));
+    values.push_back(field->second);
+  }
+  for (std::size_t i = 0; i < values.size(); ++i) assign(*target.items[i], std::move(values[i]));
 }
 
 void Interpreter::assign_property(const Expr& target, Value value) {
@@ -176,7 +210,7 @@ void Interpreter::assign_property(const Expr& target, Value value) {
     check_nesting(value);
     Value copy = deep_copy(value);
     for (auto& [key, field] : c.as_record()) {
-      if (key == target.name) {
+      if (same_label(key, target.name)) {
         field = std::move(copy);
         return;
       }

@@ -91,6 +91,20 @@ Flow Interpreter::exec_repeat(const Stmt& s) {
   return result;
 }
 
+// `considering case` and `ignoring case` around the comparisons of a block.
+Flow Interpreter::exec_considering(const Stmt& s) {
+  bool outer = m_consider_case;
+  m_consider_case = s.name == "considering";
+  try {
+    Flow flow = exec_block(s.body);
+    m_consider_case = outer;
+    return flow;
+  } catch (...) {
+    m_consider_case = outer;
+    throw;
+  }
+}
+
 Value Interpreter::eval_make(const Expr& s) {
   model::Position position = model::Position::End;
   Value container;

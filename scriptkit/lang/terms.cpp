@@ -7,8 +7,10 @@
 namespace scriptkit::lang {
 namespace {
 
-constexpr std::string_view kLanguageClasses[] = {"item", "character", "word", "paragraph"};
-constexpr std::string_view kLanguageProperties[] = {"length", "rest", "reverse"};
+constexpr std::string_view kLanguageClasses[] = {"item",      "character", "word",
+                                                 "paragraph", "text",      "text item"};
+constexpr std::string_view kLanguageProperties[] = {"length", "rest", "reverse",
+                                                    "text item delimiters"};
 constexpr std::string_view kOrdinals[] = {"first", "second",  "third",  "fourth", "fifth",
                                           "sixth", "seventh", "eighth", "ninth",  "tenth"};
 
@@ -58,6 +60,10 @@ const Terms& terms() {
     t.classes = PhraseTable(classes);
     t.plurals = PhraseTable(plurals);
     t.properties = PhraseTable(properties);
+    for (const auto* list : {&classes, &plurals, &properties}) {
+      for (std::string_view phrase : *list)
+        t.m_first_words.insert(phrase.substr(0, phrase.find(' ')));
+    }
     return t;
   }();
   return table;

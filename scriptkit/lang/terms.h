@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "scriptkit/lang/lexer.h"
@@ -33,7 +34,12 @@ struct Terms {
   PhraseTable classes;     // singular
   PhraseTable plurals;     // "menu items", "boxes"
   PhraseTable properties;  // "current menu item"
+  // True when a phrase of any of the three tables begins with this word: one
+  // look-up that turns away the many words that are variables.
+  bool starts_any(std::string_view word) const { return m_first_words.count(word) != 0; }
+
  private:
+  std::unordered_set<std::string_view> m_first_words;
   friend const Terms& terms();
   std::vector<std::string> m_plural_storage;
 };

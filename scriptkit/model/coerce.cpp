@@ -37,7 +37,21 @@ Result<std::int64_t> integer_from_real(const Value& original, double real) {
 // and bounded even for a list that holds itself.
 constexpr int kMaxDescribedDepth = 16;
 
+// Significant digits of a real written as text: as many as a script shows,
+// so that 0.1 + 0.2 reads 0.3 and 25.4 * 3 reads 76.2.
+constexpr int kScriptRealDigits = 12;
+
 std::string describe(const Value& value, int depth);
+
+// A text as a script writes it: in quotes, with its quotes and backslashes escaped.
+std::string quoted(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
 
 std::string describe_items(const Value& value, int depth) {
   if (depth >= kMaxDescribedDepth) return "{…}";
@@ -60,13 +74,13 @@ std::string describe_items(const Value& value, int depth) {
 
 std::string describe(const Value& value, int depth) {
   if (value.is_missing()) return "missing value";
-  if (value.is_text()) return "\"" + value.as_text() + "\"";
+  if (value.is_text()) return quoted(value.as_text());
   if (value.is_element()) return value.as_element() ? value.as_element()->describe() : "nothing";
-  if (value.is_class()) return "class \"" + value.as_class().name + "\"";
+  if (value.is_class()) return value.as_class().name;
   if (value.is_list() || value.is_record()) return describe_items(value, depth);
   if (value.is_bool()) return value.as_bool() ? "true" : "false";
   if (value.is_integer()) return std::to_string(value.as_integer());
-  return format_real(value.as_real());
+  return script_real_text(value.as_real());
 }
 
 // Joins a list's items as text; lists inside lists are joined too, up to a depth.
@@ -127,8 +141,9 @@ Result<double> to_real(const Value& value) {
 Result<std::string> to_text(const Value& value) {
   if (value.is_text()) return value.as_text();
   if (value.is_integer()) return std::to_string(value.as_integer());
-  if (value.is_real()) return format_real(value.as_real());
+  if (value.is_real()) return script_real_text(value.as_real());
   if (value.is_bool()) return std::string(value.as_bool() ? "true" : "false");
+  if (value.is_class()) return value.as_class().name;
   std::string joined;
   if (value.is_list() && join_text(value.as_list(), joined, 0)) return joined;
   return cant_make(value, "text");
@@ -156,6 +171,30 @@ std::string format_real(double value) {
   return text;
 }
 
+std::string script_real_text(double value) {
+  if (!std::isfinite(value)) return format_real(value);
+  if (value == 0) return "0.0";
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.*e", kScriptRealDigits - 1, value);
+  std::string_view text(buffer);
+  bool negative = text.front() == '-';
+  if (negative) text.remove_prefix(1);
+  std::size_t e = text.find('e');
+  int exponent = std::atoi(text.data() + e + 1);
+  std::string digits = std::string(1, text[0]) + std::string(text.substr(2, e - 2));
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string out = negative ? "-" : "";
+  if (exponent >= 4 || exponent <= -4) {
+    out += digits.substr(0, 1) + "." + (digits.size() > 1 ? digits.substr(1) : "0");
+    return out + (exponent < 0 ? "E-" : "E+") + std::to_string(std::abs(exponent));
+  }
+  if (exponent < 0) return out + "0." + std::string(-exponent - 1, '0') + digits;
+  auto whole = static_cast<std::size_t>(exponent) + 1;
+  if (digits.size() < whole) digits.append(whole - digits.size(), '0');
+  std::string fraction = digits.size() > whole ? digits.substr(whole) : "0";
+  return out + digits.substr(0, whole) + "." + fraction;
+}
+
 std::string class_of(const Value& value) {
   if (value.is_missing()) return "missing value";
   if (value.is_bool()) return "boolean";
@@ -164,7 +203,9 @@ std::string class_of(const Value& value) {
   if (value.is_text()) return "text";
   if (value.is_list()) return "list";
   if (value.is_record()) return "record";
-  if (value.is_element()) return std::string(value.as_element()->class_name());
+  if (value.is_element()) {
+    return value.as_element() ? std::string(value.as_element()->class_name()) : "missing value";
+  }
   return "class";
 }
 
