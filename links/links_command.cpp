@@ -1,7 +1,5 @@
 #include "links/links_command.h"
 
-#include <langinfo.h>
-
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +10,7 @@
 #include "links/links_output.h"
 #include "links/links_report.h"
 #include "links/placed_pictures.h"
+#include "platform/terminal.h"
 
 namespace links {
 
@@ -58,13 +57,6 @@ std::string parse_options(int argc, const char* const* argv, Options& options) {
   return have_document ? "" : kUsage;
 }
 
-// Wide characters count two columns in the table: that needs a UTF-8
-// character type, whatever the environment names.
-void use_utf8_characters() {
-  std::setlocale(LC_CTYPE, "");
-  if (std::string_view(nl_langinfo(CODESET)) != "UTF-8") std::setlocale(LC_CTYPE, "C.UTF-8");
-}
-
 void print(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
@@ -91,7 +83,7 @@ int run_links_command(int argc, const char* const* argv) {
     std::fprintf(stderr, "tavrine: %s: %s\n", options.document.c_str(), error.c_str());
     return 2;
   }
-  use_utf8_characters();
+  platform::use_utf8_characters();
   LinksReport report = make_links_report(std::move(pictures), options.min_ppi);
   report.document = options.document;
   print(options.json ? links_json(report) : links_table(report));

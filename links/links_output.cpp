@@ -4,7 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <array>
-#include <cwchar>
+
+#include "platform/terminal.h"
 
 namespace links {
 
@@ -12,29 +13,6 @@ namespace {
 
 constexpr std::size_t kColumns = 8;
 using Row = std::array<std::string, kColumns>;
-
-// The terminal columns a UTF-8 text takes: wide (East Asian) characters take
-// two. Bytes that are not UTF-8 count one each.
-std::size_t display_width(const std::string& text) {
-  std::mbstate_t state{};
-  std::size_t width = 0;
-  const char* at = text.data();
-  const char* end = at + text.size();
-  while (at < end) {
-    wchar_t c = 0;
-    std::size_t length = std::mbrtowc(&c, at, static_cast<std::size_t>(end - at), &state);
-    if (length == 0 || length > static_cast<std::size_t>(end - at)) {
-      state = {};
-      length = 1;
-      width += 1;
-    } else {
-      int columns = wcwidth(c);
-      width += columns < 0 ? 1 : static_cast<std::size_t>(columns);
-    }
-    at += length;
-  }
-  return width;
-}
 
 std::string or_dash(const std::string& text) {
   return text.empty() ? "-" : text;
@@ -116,14 +94,14 @@ std::string links_table(const LinksReport& report) {
   std::array<std::size_t, kColumns> widths{};
   for (const Row& row : rows) {
     for (std::size_t c = 0; c < kColumns; ++c)
-      widths[c] = std::max(widths[c], display_width(row[c]));
+      widths[c] = std::max(widths[c], platform::display_width(row[c]));
   }
   std::string text;
   for (const Row& row : rows) {
     std::string line;
     for (std::size_t c = 0; c < kColumns; ++c) {
       line += row[c];
-      if (c + 1 < kColumns) line.append(widths[c] - display_width(row[c]) + 2, ' ');
+      if (c + 1 < kColumns) line.append(widths[c] - platform::display_width(row[c]) + 2, ' ');
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
     text += line + "\n";

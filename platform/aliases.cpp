@@ -1,7 +1,5 @@
 #include "platform/aliases.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
 
 #include "platform/faults.h"
@@ -62,19 +60,6 @@ OSErr new_alias_for_ref(const FSRef& ref, AliasHandle* alias) {
   if (h == nullptr) return memFullErr;
   std::memcpy(*h, bytes.data(), bytes.size());
   *alias = reinterpret_cast<AliasHandle>(h);
-  return noErr;
-}
-
-OSErr resolve_alias(std::span<const std::uint8_t> bytes, std::string* path) {
-  auto target = decode_alias(bytes);
-  if (!target || path == nullptr) return paramErr;
-  struct stat st {};
-  if (::stat(target->path.c_str(), &st) != 0) return fnfErr;
-  if (static_cast<std::uint64_t>(st.st_dev) != target->device ||
-      static_cast<std::uint64_t>(st.st_ino) != target->inode) {
-    return fnfErr;
-  }
-  *path = std::move(target->path);
   return noErr;
 }
 

@@ -31,9 +31,8 @@
 //   each shortened name it made, so a replaced file of that name resolves.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -44,8 +43,8 @@
 // A resolved item: its absolute POSIX path (UTF-8), device and inode.
 struct FSRef {
   std::string path;
-  dev_t device = 0;
-  ino_t inode = 0;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
 };
 
 using FSCatalogInfoBitmap = UInt32;

@@ -1,7 +1,5 @@
 #include "platform/process.h"
 
-#include <unistd.h>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,12 +66,6 @@ void refresh() {
 FileManagerProcess* file_manager_with(const ProcessSerialNumber& psn) {
   auto& fm = table().file_manager;
   return fm && same(fm->psn, psn) ? fm.get() : nullptr;
-}
-
-std::string own_path() {
-  char path[4096];
-  ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string();
 }
 
 // The FSSpec of the application's file; all zeros when it is not

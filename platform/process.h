@@ -81,4 +81,8 @@ OSErr show_items_in_file_manager(const ProcessSerialNumber& psn,
 // Requests sent without waiting whose answer has not arrived yet.
 int file_manager_requests_in_flight();
 
+// The path of this program's own executable; empty when it cannot be had.
+// Backed by /proc/self/exe.
+std::string own_path();
+
 }  // namespace platform

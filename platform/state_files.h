@@ -3,9 +3,8 @@
 // blocking. Backed by POSIX calls on the Linux file system.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -32,7 +31,7 @@ namespace platform {
 // (dskFulErr for a full disk, permErr, fnfErr when the folder is missing...).
 // On failure the old file is untouched and no new file is left behind.
 // Honours fail_next_write_after (platform/files.h).
-OSErr write_state_file(const std::string& path, std::string_view bytes, mode_t mode = 0666);
+OSErr write_state_file(const std::string& path, std::string_view bytes, std::uint32_t mode = 0666);
 
 // Reads the whole file at `path` (symbolic links followed) into `bytes`. Only
 // a regular file is opened, and with O_NONBLOCK, so a pipe or a device in its

@@ -3,11 +3,11 @@
 // user can make the four cursor images of their layout program.
 //
 //   tavrine-capture-cursor [SECONDS]
-#include <unistd.h>
-
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "platform/alerts.h"
 #include "platform/files.h"
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
       "Capturing in %d seconds...\n",
       delay);
   std::fflush(stdout);
-  ::sleep(static_cast<unsigned>(delay));
+  std::this_thread::sleep_for(std::chrono::seconds(delay));
 
   FailureNote note;
   platform::set_alert_backing(&note);

@@ -114,6 +114,16 @@ std::string bundle_identifier_from_plist(std::string_view plist) {
   return decode_entities(plist.substr(at, end - at));
 }
 
+bool touch_modification_date(const std::string& path) {
+  if (path.empty()) return false;
+  struct timespec times[2];
+  times[0].tv_nsec = UTIME_OMIT;  // keep the access time
+  times[0].tv_sec = 0;
+  times[1].tv_nsec = UTIME_NOW;
+  times[1].tv_sec = 0;
+  return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
 }  // namespace platform
 
 CFBundleRef CFBundleGetBundleWithIdentifier(CFStringRef bundleID) {

@@ -158,7 +158,7 @@ OSErr save_into(int folder, const std::string& name, std::string_view bytes, mod
 
 }  // namespace
 
-OSErr write_state_file(const std::string& path, std::string_view bytes, mode_t mode) {
+OSErr write_state_file(const std::string& path, std::string_view bytes, std::uint32_t mode) {
   UniqueFd folder;
   std::string name;
   OSErr err = open_target_folder(path, folder, name);
