@@ -3,7 +3,8 @@
 // settings. Backed by GLib's GKeyFile. Names may hold any character: those
 // the format cannot hold in a name ("=", "[", "]", "%", line breaks, other
 // control characters, and a leading "#" or a space at either end) stand in
-// the file as "%" and two hexadecimal digits.
+// the file as "%" and two hexadecimal digits, as do the bytes of a name that
+// is not UTF-8. Texts are UTF-8: a byte of a text that is not becomes U+FFFD.
 #pragma once
 
 #include <optional>

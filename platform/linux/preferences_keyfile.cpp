@@ -18,8 +18,9 @@ struct GFree {
   void operator()(void* p) const { g_free(p); }
 };
 
-bool needs_escape(std::string_view name, std::size_t at) {
+bool needs_escape(std::string_view name, std::size_t at, bool utf8) {
   auto c = static_cast<unsigned char>(name[at]);
+  if (c >= 0x80) return !utf8;
   if (c < 0x20 || c == 0x7F || c == '=' || c == '[' || c == ']' || c == '%') return true;
   if (at == 0 && c == '#') return true;
   return c == ' ' && (at == 0 || at + 1 == name.size());
@@ -27,8 +28,9 @@ bool needs_escape(std::string_view name, std::size_t at) {
 
 std::string escaped_name(std::string_view name) {
   std::string out;
+  bool utf8 = g_utf8_validate(name.data(), static_cast<gssize>(name.size()), nullptr);
   for (std::size_t at = 0; at < name.size(); ++at) {
-    if (!needs_escape(name, at)) {
+    if (!needs_escape(name, at, utf8)) {
       out += name[at];
       continue;
     }
@@ -85,8 +87,10 @@ std::string preferences_text(std::string_view comment, std::string_view group,
   KeyFile file(g_key_file_new());
   std::string group_name(group);
   for (const auto& [name, text] : entries) {
+    std::unique_ptr<gchar, GFree> valid(
+        g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
     g_key_file_set_string(file.get(), group_name.c_str(), escaped_name(name).c_str(),
-                          text.c_str());
+                          valid.get());
   }
   gsize length = 0;
   std::unique_ptr<gchar, GFree> data(g_key_file_to_data(file.get(), &length, nullptr));
