@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/text.h"
+#include "platform/utf.h"
 
 namespace platform {
 namespace {
@@ -28,20 +29,6 @@ T* make_object() {
 
 void destroy(const CFObject* object) {
   live().erase(object);
-}
-
-std::u16string to_utf16(const std::string& utf8) {
-  std::u16string out;
-  char32_t c = 0;
-  for (std::size_t at = 0, n = 0; (n = decode_utf8(utf8, at, c)) != 0; at += n) {
-    if (c >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-  }
-  return out;
 }
 
 bool encode(const std::string& utf8, CFStringEncoding encoding, std::string& out) {
@@ -103,12 +90,12 @@ CFStringRef CFStringCreateWithCString(CFAllocatorRef, const char* text, CFString
 }
 
 CFIndex CFStringGetLength(CFStringRef string) {
-  return string ? static_cast<CFIndex>(platform::to_utf16(string->utf8).size()) : 0;
+  return string ? static_cast<CFIndex>(platform::utf8_to_utf16(string->utf8).size()) : 0;
 }
 
 void CFStringGetCharacters(CFStringRef string, CFRange range, UniChar* buffer) {
   if (!string || !buffer || range.location < 0 || range.length < 0) return;
-  std::u16string units = platform::to_utf16(string->utf8);
+  std::u16string units = platform::utf8_to_utf16(string->utf8);
   for (CFIndex i = 0; i < range.length && range.location + i < static_cast<CFIndex>(units.size()); ++i) {
     buffer[i] = units[static_cast<std::size_t>(range.location + i)];
   }
@@ -234,15 +221,12 @@ CFIndex CFStringGetBytes(CFStringRef string, CFRange range, CFStringEncoding enc
   CFIndex converted = 0, used = 0;
   if (string && range.location >= 0 && range.length >= 0 &&
       (encoding == kCFStringEncodingMacRoman || encoding == kCFStringEncodingUTF8)) {
-    std::u16string units = platform::to_utf16(string->utf8);
+    std::u16string units = platform::utf8_to_utf16(string->utf8);
     CFIndex end = std::min<CFIndex>(range.location + range.length, static_cast<CFIndex>(units.size()));
+    std::u16string_view in(units.data(), static_cast<std::size_t>(std::max<CFIndex>(end, 0)));
     for (CFIndex at = range.location; at < end;) {
-      char32_t c = units[static_cast<std::size_t>(at)];
-      CFIndex width = 1;
-      if (c >= 0xD800 && c < 0xDC00 && at + 1 < end) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (units[static_cast<std::size_t>(at + 1)] - 0xDC00);
-        width = 2;
-      }
+      char32_t c = 0;
+      auto width = static_cast<CFIndex>(platform::decode_utf16(in, static_cast<std::size_t>(at), c));
       std::string bytes = encode_one(c, encoding, lossByte);
       if (bytes.empty()) break;
       if (buffer && used + static_cast<CFIndex>(bytes.size()) > maxBufLen) break;

@@ -37,9 +37,4 @@ bool has_mac_roman_form(std::string_view utf8);
 // izobrazenij". The text unchanged when the transliterator is missing.
 std::string latin_transliteration(std::string_view utf8);
 
-// Decodes one code point; returns the number of bytes used, 0 at the end, and
-// U+FFFD with a length of 1 for an invalid sequence.
-std::size_t decode_utf8(std::string_view text, std::size_t at, char32_t& code_point);
-void append_utf8(std::string& out, char32_t code_point);
-
 }  // namespace platform

@@ -66,9 +66,10 @@ OSStatus EmptyPopUp(ConstStr255Param popup, ConstStr255Param window, ConstStr255
   return RunWindowCommand(script, box != nullptr);
 }
 
-// The characters a text takes once escaped (see pstrconcatescaped).
+// The characters a text takes once escaped: every escape of ScriptEscape is
+// two characters long.
 int EscapedLength(unsigned char c) {
-  return c == '"' || c == '\\' || c == '\r' || c == '\n' ? 2 : 1;
+  return ScriptEscape(c) != nullptr ? 2 : 1;
 }
 
 // Appends a title escaped, shortened when it would take more than `room`

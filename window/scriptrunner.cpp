@@ -53,23 +53,24 @@ void pstrappend(Str255 dst, const char* src) {
   pstrconcat(dst, piece);
 }
 
+const char* ScriptEscape(unsigned char c) {
+  switch (c) {
+    case '"':
+      return "\\\"";
+    case '\\':
+      return "\\\\";
+    case '\r':
+      return "\\r";
+    case '\n':
+      return "\\n";
+    default:
+      return nullptr;
+  }
+}
+
 void pstrconcatescaped(Str255 dst, ConstStr255Param src) {
   for (int i = 1; i <= src[0] && dst[0] < 255; ++i) {
-    const char* escape = nullptr;
-    switch (src[i]) {
-      case '"':
-        escape = "\\\"";
-        break;
-      case '\\':
-        escape = "\\\\";
-        break;
-      case '\r':
-        escape = "\\r";
-        break;
-      case '\n':
-        escape = "\\n";
-        break;
-    }
+    const char* escape = ScriptEscape(src[i]);
     if (escape) {
       pstrappend(dst, escape);
     } else {
@@ -130,23 +131,9 @@ void PlainScriptAppend(PlainScriptText* script, const char* piece) {
 void PlainScriptAppendEscaped(PlainScriptText* script, const char* name) {
   char one[2] = {0, 0};
   for (const char* c = name; *c != '\0' && !script->overflowed; ++c) {
-    switch (*c) {
-      case '"':
-        PlainScriptAppend(script, "\\\"");
-        break;
-      case '\\':
-        PlainScriptAppend(script, "\\\\");
-        break;
-      case '\r':
-        PlainScriptAppend(script, "\\r");
-        break;
-      case '\n':
-        PlainScriptAppend(script, "\\n");
-        break;
-      default:
-        one[0] = *c;
-        PlainScriptAppend(script, one);
-    }
+    const char* escape = ScriptEscape(static_cast<unsigned char>(*c));
+    one[0] = *c;
+    PlainScriptAppend(script, escape ? escape : one);
   }
 }
 

@@ -31,6 +31,9 @@ void pstrappend(Str255 dst, const char* src);
 // Appends a short text with `"`, `\`, CR and LF written as \", \\, \r and \n,
 // as much of the escaped text as keeps dst at 255 characters.
 void pstrconcatescaped(Str255 dst, ConstStr255Param src);
+// The escape that stands for a character in a script's quoted text ("\\\"",
+// "\\\\", "\\r", "\\n"), or NULL when the character stands for itself.
+const char* ScriptEscape(unsigned char c);
 // Appends a number as NumToString writes it.
 void pstrconcatnumber(Str255 dst, long number);
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/linux/filemanager_backings.h"
+#include "platform/linux/files_internal.h"
 #include "platform/linux/gobject_ptr.h"
 
 namespace platform {
@@ -43,9 +44,8 @@ std::string without_trailing_slashes(std::string path) {
 std::string folder_to_open(const std::string& item) {
   std::string path = without_trailing_slashes(item);
   if (is_unselectable_folder(path)) return path;
-  auto slash = path.rfind('/');
-  if (slash == std::string::npos) return path;
-  return slash == 0 ? "/" : path.substr(0, slash);
+  if (path.find('/') == std::string::npos) return path;
+  return files::parent_of(path);
 }
 
 std::vector<std::string> folders_to_open(const std::vector<std::string>& paths) {

@@ -96,17 +96,6 @@ void load(Catalog& catalog) {
   }
 }
 
-void make_folders(const std::string& file) {
-  std::string folder = parent_of(file);
-  std::size_t at = 1;
-  while (at <= folder.size()) {
-    std::size_t slash = folder.find('/', at);
-    if (slash == std::string::npos) slash = folder.size();
-    ::mkdir(folder.substr(0, slash).c_str(), 0700);
-    at = slash + 1;
-  }
-}
-
 // Says once that the catalog file is left alone: something that is not a
 // regular file took its place.
 void say_skipped(const std::string& file) {
@@ -139,7 +128,7 @@ UniqueFd open_for_append(const std::string& file) {
 // place is left alone and said once. False when the save fails; the old file
 // then stays as it was.
 bool replace_catalog_file(const std::string& file, std::string_view bytes) {
-  make_folders(file);
+  make_folders(parent_of(file), 0700);
   OSErr err = write_state_file(file, bytes, 0600);
   if (err == notAFileErr) say_skipped(file);
   return err == noErr;
@@ -282,7 +271,7 @@ void take_line(Catalog& catalog, const CatalogLine& line) {
 // A line cut short by a crash costs only that line.
 void append(Catalog& catalog, const CatalogLine& line) {
   if (catalog.file.empty()) return;
-  make_folders(catalog.file);
+  make_folders(parent_of(catalog.file), 0700);
   UniqueFd fd = open_for_append(catalog.file);
   if (!fd.valid()) return;  // running on without remembering this folder is fine
   std::string text = format_catalog_line(line);

@@ -139,7 +139,7 @@ OSType extension_type(const std::string& name) {
 
 OSType file_type(const std::string& path, const struct stat& st) {
   std::string name = name_of(path);
-  if (name.ends_with(".desktop")) return FOUR_CHAR_CODE("APPL");
+  if (is_desktop_file(name)) return FOUR_CHAR_CODE("APPL");
   std::string bytes = first_bytes(path);
   if (is_program(bytes, st)) return FOUR_CHAR_CODE("APPL");
   if (OSType type = signature_type(bytes)) return type;

@@ -66,6 +66,11 @@ std::string name_of(const std::string& path);
 // folder + "/" + name, without doubling the slash of the root.
 std::string join(const std::string& folder, std::string_view name);
 
+// True for the path or name of a desktop entry file (".desktop").
+inline bool is_desktop_file(std::string_view path) {
+  return path.ends_with(".desktop");
+}
+
 // Fills ref from the item at an absolute, normalised path (stat, following
 // links). The status of stat(2) on failure.
 OSErr make_ref(const std::string& path, FSRef& ref, struct stat* st = nullptr);
@@ -75,6 +80,10 @@ OSErr verify_ref(const FSRef& ref, struct stat* st = nullptr);
 
 // UTF-16 text as UTF-8; false for unpaired surrogates.
 bool utf16_to_utf8(const UniChar* text, UniCharCount length, std::string& out);
+// Makes the folder at an absolute, normalised path and every missing folder
+// above it with `mode`; noErr when it is there already. dirNFErr when
+// something that is not a folder stands in the way.
+OSErr make_folders(const std::string& path, mode_t mode);
 // True for a name that can stand in a folder: not empty, not "." or "..",
 // without "/" or NUL.
 bool valid_item_name(std::string_view name);

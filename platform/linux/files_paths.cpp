@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "platform/linux/files_internal.h"
+#include "platform/places.h"
 #include "platform/text.h"
+#include "platform/utf.h"
 
 namespace platform::files {
 
@@ -56,17 +58,7 @@ OSErr verify_ref(const FSRef& ref, struct stat* st) {
 bool utf16_to_utf8(const UniChar* text, UniCharCount length, std::string& out) {
   out.clear();
   if (length > 0 && !text) return false;
-  for (UniCharCount i = 0; i < length; ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF) {
-      if (i + 1 == length || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    } else if (c >= 0xDC00 && c <= 0xDFFF) {
-      return false;
-    }
-    append_utf8(out, c);
-  }
-  return true;
+  return platform::utf16_to_utf8(std::u16string(text, text + length), out);
 }
 
 bool valid_item_name(std::string_view name) {
@@ -118,12 +110,7 @@ OSErr normalise(std::string_view raw, std::string& out) {
   return noErr;
 }
 
-std::string config_home() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config && config[0] == '/') return config;
-  std::string home = home_folder();
-  return home.empty() ? std::string() : home + "/.config";
-}
+}  // namespace
 
 OSErr make_folders(const std::string& path, mode_t mode) {
   struct stat st;
@@ -135,8 +122,6 @@ OSErr make_folders(const std::string& path, mode_t mode) {
   if (::mkdir(path.c_str(), mode) != 0 && errno != EEXIST) return status_from_errno(errno);
   return noErr;
 }
-
-}  // namespace
 
 }  // namespace platform::files
 
@@ -187,7 +172,7 @@ OSErr FSFindFolder(FSVolumeRefNum vRefNum, OSType folderType, Boolean createFold
                    FSRef* foundRef) {
   if (!foundRef) return paramErr;
   if (vRefNum != kUserDomain || folderType != kPreferencesFolderType) return fnfErr;
-  std::string folder = config_home();
+  std::string folder = platform::config_home();
   if (folder.empty()) return fnfErr;
   std::string normal;
   if (normalise(folder, normal) != noErr) normal = folder;

@@ -13,6 +13,7 @@
 #include <set>
 
 #include "platform/linux/files_internal.h"
+#include "platform/places.h"
 
 namespace platform::files {
 namespace {
@@ -108,6 +109,18 @@ class Search {
 };
 
 }  // namespace
+
+}  // namespace platform::files
+
+namespace platform {
+
+std::string config_home() {
+  return files::xdg_home("XDG_CONFIG_HOME", "/.config");
+}
+
+}  // namespace platform
+
+namespace platform::files {
 
 std::string state_home() {
   return xdg_home("XDG_STATE_HOME", "/.local/state");

@@ -13,6 +13,7 @@
 
 #include "platform/linux/files_internal.h"
 #include "platform/text.h"
+#include "platform/utf.h"
 
 namespace platform::files {
 namespace {

@@ -6,6 +6,7 @@
 // choose_description.
 #include <lcms2.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/linux/environment_locale.h"
 #include "platform/linux/picture_reader.h"
 #include "platform/text.h"
+#include "platform/utf.h"
 
 namespace platform {
 namespace {
@@ -46,15 +48,10 @@ void user_language(char language[3], char country[3]) {
   language[2] = country[2] = '\0';
 }
 
+// Wide characters up to the first NUL, to UTF-8, without trailing blanks.
 std::string to_utf8(const std::wstring& wide) {
-  std::string out;
-  for (wchar_t c : wide) {
-    auto code_point = static_cast<char32_t>(c);
-    if (code_point == 0) break;
-    if (code_point > 0x10FFFF || (code_point >= 0xD800 && code_point <= 0xDFFF))
-      code_point = 0xFFFD;
-    append_utf8(out, code_point);
-  }
+  std::u32string code_points(wide.begin(), std::find(wide.begin(), wide.end(), L'\0'));
+  std::string out = utf32_to_utf8_lossy(code_points);
   while (!out.empty() && (out.back() == ' ' || out.back() == '\n')) out.pop_back();
   return out;
 }

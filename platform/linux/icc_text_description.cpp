@@ -3,10 +3,8 @@
 // own count. lcms2 gives only the ASCII record, and widens its bytes from
 // 0x80 as signed characters, so an accented name comes out wrong; the
 // Unicode record, which holds the name as its maker wrote it, is read here.
-#include <unicode/ustring.h>
-
 #include "platform/linux/picture_reader.h"
-#include "platform/text.h"
+#include "platform/utf.h"
 
 namespace platform {
 namespace {
@@ -38,13 +36,7 @@ std::string utf16be_to_utf8(Bytes bytes) {
     if (unit == 0) break;
     units.push_back(unit);
   }
-  std::string out(units.size() * 3, '\0');
-  std::int32_t length = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data(), static_cast<std::int32_t>(out.size()), &length, units.data(),
-                     static_cast<std::int32_t>(units.size()), 0xFFFD, nullptr, &status);
-  out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
-  return out;
+  return utf16_to_utf8_lossy(units);
 }
 
 // Latin-1 bytes up to the first NUL, to UTF-8: each byte is its own code point.

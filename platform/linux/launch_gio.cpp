@@ -11,6 +11,7 @@
 
 #include "platform/alerts.h"
 #include "platform/launch.h"
+#include "platform/linux/files_internal.h"
 #include "platform/linux/gobject_ptr.h"
 #include "platform/nav.h"
 #include "platform/text.h"
@@ -41,23 +42,9 @@ constexpr TypeCode kTypeCodes[] = {
     {FOUR_CHAR_CODE("TEXT"), "text/plain"},
 };
 
-bool make_ref(const char* path, FSRef* out) {
-  struct stat st;
-  if (path == nullptr || stat(path, &st) != 0) return false;
-  out->path = path;
-  out->device = st.st_dev;
-  out->inode = st.st_ino;
-  return true;
-}
-
-bool ends_with(const std::string& s, const char* suffix) {
-  std::size_t n = std::strlen(suffix);
-  return s.size() >= n && s.compare(s.size() - n, n, suffix) == 0;
-}
-
 // The desktop entry of a file, or null when it is not a usable one.
 GObjectPtr<GDesktopAppInfo> desktop_entry(const std::string& path) {
-  if (!ends_with(path, ".desktop")) return nullptr;
+  if (!files::is_desktop_file(path)) return nullptr;
   GObjectPtr<GDesktopAppInfo> info(g_desktop_app_info_new_from_filename(path.c_str()));
   if (info && g_desktop_app_info_get_is_hidden(info.get())) return nullptr;
   return info;
@@ -96,7 +83,7 @@ OSStatus app_for_content_type(const char* content_type, FSRef* outAppRef, CFURLR
   if (!app) return kLSApplicationNotFoundErr;
   const char* filename = g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(app.get()));
   FSRef ref;
-  if (!make_ref(filename, &ref)) return kLSApplicationNotFoundErr;
+  if (!filename || files::make_ref(filename, ref) != noErr) return kLSApplicationNotFoundErr;
   if (outAppURL) {
     CFStringRef path = CFStringCreateWithUTF8(ref.path);
     *outAppURL = CFURLCreateWithFileSystemPath(kCFAllocatorDefault, path, kCFURLPOSIXPathStyle, false);
@@ -174,7 +161,7 @@ bool is_own_application(const std::string& path) {
 }
 
 bool is_application(const std::string& path) {
-  if (ends_with(path, ".desktop")) return desktop_entry(path) != nullptr;
+  if (files::is_desktop_file(path)) return desktop_entry(path) != nullptr;
   return is_executable_file(path);
 }
 
@@ -213,8 +200,7 @@ OSStatus LSCopyItemInfoForRef(const FSRef* inItemRef, LSRequestedInfo inWhichInf
   *outItemInfo = {};
   if ((inWhichInfo & kLSRequestExtension) == 0) return noErr;
   const std::string& path = inItemRef->path;
-  std::size_t slash = path.rfind('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string name = platform::files::name_of(path);
   std::size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0 && dot + 1 < name.size()) {
     outItemInfo->extension = CFStringCreateWithUTF8(name.substr(dot + 1));
@@ -248,8 +234,7 @@ OSStatus LSCopyDisplayNameForRef(const FSRef* inRef, CFStringRef* outDisplayName
     *outDisplayName = CFStringCreateWithUTF8(platform::readable_name(entry.get()));
     return noErr;
   }
-  std::size_t slash = inRef->path.rfind('/');
-  std::string name = inRef->path.substr(slash == std::string::npos ? 0 : slash + 1);
+  std::string name = platform::files::name_of(inRef->path);
   if (!platform::has_mac_roman_form(name)) name = platform::latin_transliteration(name);
   *outDisplayName = CFStringCreateWithUTF8(name.empty() ? "/" : name);
   return noErr;
@@ -268,7 +253,7 @@ OSStatus LSOpenFromRefSpec(const LSLaunchFSRefSpec* inLaunchSpec, FSRef* outLaun
   if (app.empty() || access(app.c_str(), F_OK) != 0) return kLSApplicationNotFoundErr;
   if (platform::is_own_application(app)) return kLSApplicationNotFoundErr;  // never hand a picture back to itself
   OSStatus status = kLSApplicationNotFoundErr;
-  if (platform::ends_with(app, ".desktop")) {
+  if (platform::files::is_desktop_file(app)) {
     auto entry = platform::desktop_entry(app);
     if (entry) status = platform::launch_desktop_entry(entry.get(), documents);
   } else if (platform::is_executable_file(app)) {

@@ -8,6 +8,8 @@
 #include <array>
 #include <memory>
 
+#include "platform/utf.h"
+
 namespace platform {
 namespace {
 
@@ -61,42 +63,6 @@ int unicode_to_mac_roman(char32_t code_point) {
     if (kHighHalf[i] == code_point) return static_cast<int>(0x80 + i);
   }
   return -1;
-}
-
-std::size_t decode_utf8(std::string_view text, std::size_t at, char32_t& code_point) {
-  if (at >= text.size()) return 0;
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char lead = byte(at);
-  std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
-  code_point = 0xFFFD;
-  if (length == 0 || at + length > text.size()) return 1;
-  char32_t value = length == 1 ? lead : lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return 1;
-    value = (value << 6) | (byte(at + i) & 0x3F);
-  }
-  static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (value < kMinimum[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 1;
-  code_point = value;
-  return length;
-}
-
-void append_utf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 std::string mac_roman_to_utf8(std::string_view mac_roman) {

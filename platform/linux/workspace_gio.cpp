@@ -1,6 +1,7 @@
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
+#include "platform/linux/files_internal.h"
 #include "platform/linux/gobject_ptr.h"
 #include "platform/workspace.h"
 
@@ -32,7 +33,7 @@ std::string icon_text(GIcon* icon) {
 }  // namespace
 
 std::string icon_for_file(const std::string& path) {
-  if (path.size() > 8 && path.compare(path.size() - 8, 8, ".desktop") == 0) {
+  if (files::is_desktop_file(path)) {
     GObjectPtr<GDesktopAppInfo> entry(g_desktop_app_info_new_from_filename(path.c_str()));
     if (entry) {
       std::string name = icon_text(g_app_info_get_icon(G_APP_INFO(entry.get())));

@@ -1,8 +1,8 @@
 #include "scriptkit/app/framework.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+
+#include "platform/state_files.h"
 
 #include "scriptkit/app/layout.h"
 #include "scriptkit/app/osa_component.h"
@@ -24,12 +24,15 @@ void log_line(std::string_view line) {
   std::fprintf(stderr, "tavrine: %s\n", visible_text(line).c_str());
 }
 
+// The bundle's layout and script are a few kilobytes; a file many times
+// larger is not one of them.
+constexpr std::size_t kMaxBundleFileBytes = 64 << 20;
+
 std::optional<std::string> read_file(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::string text;
+  if (platform::read_state_file(path.string(), kMaxBundleFileBytes, text) != noErr)
+    return std::nullopt;
+  return text;
 }
 
 Result<Value> activate_ignoring_other_apps(std::span<const Value>) {

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
+#include <utility>
+#include <vector>
 
+#include "platform/places.h"
+#include "platform/preferences.h"
 #include "platform/state_files.h"
 
 #include "scriptkit/model/coerce.h"
@@ -43,7 +46,6 @@ class ValueReader {
     while (m_at < m_s.size()) {
       char c = m_s[m_at++];
       if (c == '"') return out;
-      if (c == '\n') return std::nullopt;
       if (c == '\\') {
         if (m_at >= m_s.size() || (m_s[m_at] != '"' && m_s[m_at] != '\\')) return std::nullopt;
         c = m_s[m_at++];
@@ -117,6 +119,10 @@ class ValueReader {
   std::size_t m_at = 0;
 };
 
+// The file's group of settings, and the comment on its first line.
+constexpr const char* kGroup = "Settings";
+constexpr const char* kComment = "tavrine's window settings, written by tavrine";
+
 // The settings are a few lines; a longer file is not ours.
 constexpr std::size_t kMaxFileBytes = 1 << 20;
 
@@ -170,21 +176,19 @@ bool UserDefaults::KeyLess::operator()(std::string_view a, std::string_view b) c
 }
 
 std::filesystem::path UserDefaults::standard_file(std::string_view program) {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  std::filesystem::path base;
-  if (config && config[0] == '/') {
-    base = config;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = std::filesystem::path(home ? home : "/") / ".config";
-  }
-  return base / program / "defaults";
+  std::string base = platform::config_home();
+  return std::filesystem::path(base.empty() ? "/.config" : base) / program / "defaults";
 }
 
-void UserDefaults::load() {
-  m_values.clear();
-  std::string bytes;
-  if (platform::read_state_file(m_file.string(), kMaxFileBytes, bytes) != noErr) return;
+}  // namespace scriptkit::app
+
+namespace scriptkit::app {
+namespace {
+
+// The settings of a file that an older version wrote, one `"key" = value` a
+// line, in file order; a line that cannot be read is skipped.
+std::vector<std::pair<std::string, Value>> older_lines(std::string_view bytes) {
+  std::vector<std::pair<std::string, Value>> values;
   std::string_view rest(bytes);
   while (!rest.empty()) {
     std::size_t end = rest.find('\n');
@@ -196,17 +200,34 @@ void UserDefaults::load() {
     auto key = reader.text();
     if (!key || !reader.take('=')) continue;
     auto value = ValueReader(line.substr(reader.at())).whole();
-    if (value) m_values[*key] = std::move(*value);
+    if (value) values.emplace_back(std::move(*key), std::move(*value));
+  }
+  return values;
+}
+
+}  // namespace
+
+void UserDefaults::load() {
+  m_values.clear();
+  std::string bytes;
+  if (platform::read_state_file(m_file.string(), kMaxFileBytes, bytes) != noErr) return;
+  std::optional<platform::PreferenceEntries> entries = platform::read_preferences(bytes, kGroup);
+  if (!entries) {
+    // A file of an older version: read once, and saved as a key file next.
+    for (auto& [key, value] : older_lines(bytes)) m_values[key] = std::move(value);
+    return;
+  }
+  for (auto& [key, text] : *entries) {
+    if (auto value = parse_defaults_value(text)) m_values[key] = std::move(*value);
   }
 }
 
 bool UserDefaults::save() const {
   std::error_code ec;
   std::filesystem::create_directories(m_file.parent_path(), ec);
-  std::string text = "# tavrine's window settings, written by tavrine\n";
-  for (const auto& [key, value] : m_values) {
-    text += quote(key) + " = " + *defaults_value_text(value) + "\n";
-  }
+  platform::PreferenceEntries entries;
+  for (const auto& [key, value] : m_values) entries.emplace_back(key, *defaults_value_text(value));
+  std::string text = platform::preferences_text(kComment, kGroup, entries);
   OSErr err = platform::write_state_file(m_file.string(), text);
   if (err != noErr && !m_said_why) {
     std::fprintf(stderr, "tavrine: the window settings are not saved in %s (%s)\n", m_file.c_str(),

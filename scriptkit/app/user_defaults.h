@@ -1,14 +1,19 @@
 // A window script's own settings and its window's position: a few named
-// values kept in a small text file, $XDG_CONFIG_HOME/tavrine/defaults
-// (~/.config when XDG_CONFIG_HOME is unset), one value a line:
+// values kept in a small key file (platform/preferences.h),
+// $XDG_CONFIG_HOME/tavrine/defaults (~/.config when XDG_CONFIG_HOME is unset),
+// one value a line:
 //
-//   # tavrine's window settings
-//   "units" = "Millimetres"
-//   "frame of window Main" = {120, 140, 460, 360}
+//   # tavrine's window settings, written by tavrine
+//
+//   [Settings]
+//   units="Millimetres"
+//   frame of window Main={120, 140, 460, 360}
 //
 // Values are integers, reals, texts in quotes (with \" and \\), true, false,
-// and lists of these. A window script reaches them as class methods of
-// "UserDefaults" (see install_user_defaults_methods).
+// and lists of these. A file in the one-line-a-value form of earlier versions
+// (`"units" = "Millimetres"`) is read, and saved as a key file next time.
+// A window script reaches them as class methods of "UserDefaults" (see
+// install_user_defaults_methods).
 #pragma once
 
 #include <filesystem>
@@ -34,7 +39,7 @@ class UserDefaults {
 
   const std::filesystem::path& file() const { return m_file; }
   // Reads the file. A missing file, or anything but a regular file (which
-  // is never opened in a way that could block), gives no values; a line
+  // is never opened in a way that could block), gives no values; a value
   // that cannot be read is skipped and the others are kept.
   void load();
   // Writes every stored value (not the registered ones), replacing the file

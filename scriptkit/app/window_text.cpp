@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/text.h"
+#include "platform/utf.h"
 #include "scriptkit/model/model.h"
 
 namespace scriptkit::app {

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 #include "scriptkit/app/user_defaults.h"
 #include "scriptkit/runtime/objc.h"
@@ -22,12 +21,6 @@ using scriptkit::app::UserDefaults;
 
 namespace {
 
-std::string read(const std::filesystem::path& p) {
-  std::ifstream in(p);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 TEST(UserDefaults, LiveUnderTheConfigHome) {
   testing_support::TempDir dir;
@@ -60,13 +53,72 @@ TEST(UserDefaults, RoundTripEveryKindOfValue) {
   const ValueList& frame = read_back.get("frame of window Main").as_list();
   ASSERT_EQ(frame.size(), 2u);
   EXPECT_EQ(frame[1].as_list()[0].as_text(), "a");
-  EXPECT_EQ(read(file),
+  EXPECT_EQ(sandbox::read_file(file),
             "# tavrine's window settings, written by tavrine\n"
-            "\"count\" = -42\n"
-            "\"frame of window Main\" = {1, {\"a\", false}}\n"
-            "\"on\" = true\n"
-            "\"ratio\" = 2.5\n"
-            "\"units\" = \"Milli \\\"metres\\\" \\\\\"\n");
+            "\n"
+            "[Settings]\n"
+            "count=-42\n"
+            "frame of window Main={1, {\"a\", false}}\n"
+            "on=true\n"
+            "ratio=2.5\n"
+            "units=\"Milli \\\\\"metres\\\\\" \\\\\\\\\"\n");
+}
+
+TEST(UserDefaults, KeepKeysAndTextsOfAnyCharacter) {
+  testing_support::TempDir dir;
+  auto file = dir.path() / "defaults";
+  UserDefaults written(file);
+  const char* keys[] = {"a=b", "[x]",  " lead", "trail ",      "#hash",
+                        "line\nbreak", "100%", "%41",  "caf\xE9 (Latin-1)"};
+  for (const char* key : keys) ASSERT_FALSE(written.set(key, Value(key)));
+  ASSERT_TRUE(written.save());
+  UserDefaults read_back(file);
+  read_back.load();
+  for (const char* key : keys) {
+    if (std::string_view(key).starts_with("caf\xE9")) {
+      EXPECT_EQ(read_back.get(key).as_text(), "caf\uFFFD (Latin-1)") << "texts are UTF-8";
+    } else {
+      EXPECT_EQ(read_back.get(key).as_text(), key) << key;
+    }
+  }
+}
+
+TEST(UserDefaults, ReadAFileOfAnEarlierVersionOnceThenSaveAKeyFile) {
+  testing_support::TempDir dir;
+  auto file = dir.write("defaults",
+                        "# tavrine's window settings, written by tavrine\n"
+                        "\"units\" = \"Millimetres\"\n"
+                        "\"frame of window Main\" = {120, 140, 460, 360}\n");
+  UserDefaults defaults(file);
+  defaults.load();
+  EXPECT_EQ(defaults.get("units").as_text(), "Millimetres");
+  ASSERT_TRUE(defaults.save());
+  EXPECT_EQ(sandbox::read_file(file),
+            "# tavrine's window settings, written by tavrine\n\n[Settings]\n"
+            "frame of window Main={120, 140, 460, 360}\nunits=\"Millimetres\"\n");
+  UserDefaults again(file);
+  again.load();
+  EXPECT_EQ(again.get("frame of window Main").as_list().size(), 4u);
+  EXPECT_EQ(again.get("units").as_text(), "Millimetres");
+}
+
+TEST(UserDefaults, SkipTheValuesOfAKeyFileThatCannotBeRead) {
+  testing_support::TempDir dir;
+  auto file = dir.write("defaults",
+                        "[Settings]\n"
+                        "a=1\n"
+                        "b=\"open\n"
+                        "c={1, {2}\n"
+                        "f=\"kept\"\n"
+                        "[Other]\n"
+                        "g=2\n");
+  UserDefaults defaults(file);
+  defaults.load();
+  EXPECT_EQ(defaults.get("a").as_integer(), 1);
+  EXPECT_TRUE(defaults.get("b").is_missing());
+  EXPECT_TRUE(defaults.get("c").is_missing());
+  EXPECT_EQ(defaults.get("f").as_text(), "kept");
+  EXPECT_TRUE(defaults.get("g").is_missing()) << "only the settings group is ours";
 }
 
 TEST(UserDefaults, KeepTheGoodLinesOfADamagedFile) {
@@ -102,12 +154,12 @@ TEST(UserDefaults, RegisteredValuesStandInButAreNeverSaved) {
   defaults.remove("units");
   EXPECT_EQ(defaults.get("units").as_text(), "Inches");
   ASSERT_TRUE(defaults.save());
-  EXPECT_EQ(read(dir.path() / "defaults"), "# tavrine's window settings, written by tavrine\n");
+  EXPECT_EQ(sandbox::read_file(dir.path() / "defaults"), "# tavrine's window settings, written by tavrine\n");
   ASSERT_FALSE(defaults.set("Units", Value("Picas")));
   ASSERT_FALSE(defaults.set("UNITS", Value("Points")));
   ASSERT_TRUE(defaults.save());
-  EXPECT_EQ(read(dir.path() / "defaults"),
-            "# tavrine's window settings, written by tavrine\n\"UNITS\" = \"Points\"\n");
+  EXPECT_EQ(sandbox::read_file(dir.path() / "defaults"),
+            "# tavrine's window settings, written by tavrine\n\n[Settings]\nUNITS=\"Points\"\n");
 }
 
 TEST(UserDefaults, RefuseValuesTheFileCannotHold) {
@@ -155,7 +207,7 @@ TEST(UserDefaults, AFullDiskKeepsTheOldFileAndSaysSo) {
   UserDefaults defaults(file);
   ASSERT_FALSE(defaults.set("units", Value("Picas")));
   ASSERT_TRUE(defaults.save());
-  const std::string before = read(file);
+  const std::string before = sandbox::read_file(file);
   {
     std::ofstream filler(dir.path() / "filler", std::ios::binary);
     std::string block(4096, 'x');
@@ -167,7 +219,7 @@ TEST(UserDefaults, AFullDiskKeepsTheOldFileAndSaysSo) {
   EXPECT_EQ(
       testing::internal::GetCapturedStderr(),
       "tavrine: the window settings are not saved in " + file.string() + " (the disk is full)\n");
-  EXPECT_EQ(read(file), before);
+  EXPECT_EQ(sandbox::read_file(file), before);
   EXPECT_EQ(sandbox::names_in(file.parent_path()), std::vector<std::string>{"defaults"});
   std::filesystem::remove(dir.path() / "filler");
   EXPECT_TRUE(defaults.save());

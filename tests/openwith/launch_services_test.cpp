@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <fstream>
 #include <thread>
 
 #include <gio/gio.h>
@@ -29,8 +28,7 @@ std::string WaitForFile(const fs::path& file) {
   for (int i = 0; i < 200 && !fs::exists(file); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  std::ifstream in(file);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return sandbox::read_file(file);
 }
 
 class LaunchServices : public ::testing::Test {
