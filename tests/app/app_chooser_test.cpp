@@ -20,8 +20,8 @@
 #include "tests/support/sandbox.h"
 
 namespace fs = std::filesystem;
-using testing_support::EnvVar;
 using testing_support::DesktopSandbox;
+using testing_support::EnvVar;
 
 namespace {
 

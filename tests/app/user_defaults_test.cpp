@@ -136,11 +136,13 @@ TEST(UserDefaults, APipeOrADeviceInTheFilesPlaceIsLeftAlone) {
   EXPECT_TRUE(std::filesystem::is_fifo(file));
 
   std::filesystem::remove(file);
-  if (!testing_support::make_device(dir.path() / "device")) GTEST_SKIP() << "devices cannot be made here";
+  if (!testing_support::make_device(dir.path() / "device"))
+    GTEST_SKIP() << "devices cannot be made here";
   std::filesystem::create_symlink(dir.path() / "device", file);
   EXPECT_FALSE(defaults.save());
   EXPECT_TRUE(testing_support::is_untouched_device(dir.path() / "device"));
-  EXPECT_EQ(testing_support::names_in(dir.path()), (std::vector<std::string>{"defaults", "device"}));
+  EXPECT_EQ(testing_support::names_in(dir.path()),
+            (std::vector<std::string>{"defaults", "device"}));
 }
 
 // A file system of 64 kB, filled to the last block before the save.

@@ -20,11 +20,11 @@
 using testing_support::packed;
 
 namespace fs = std::filesystem;
+using testing_support::AnsweringChooser;
+using testing_support::DesktopSandbox;
 using testing_support::name_of;
 using testing_support::RecordingAlerts;
 using testing_support::spec_of;
-using testing_support::AnsweringChooser;
-using testing_support::DesktopSandbox;
 using testing_support::TempDir;
 
 namespace {

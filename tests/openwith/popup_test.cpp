@@ -29,10 +29,10 @@ using testing_support::packed;
 
 namespace fs = std::filesystem;
 using namespace scriptkit;
-using testing_support::RecordingAlerts;
-using testing_support::spec_of;
 using testing_support::AnsweringChooser;
 using testing_support::DesktopSandbox;
+using testing_support::RecordingAlerts;
+using testing_support::spec_of;
 using testing_support::TempDir;
 
 namespace {
@@ -294,8 +294,8 @@ TEST_F(OpenWithPopUp, PickedApplicationsSurviveAClearedCacheAndALostCatalog) {
     testing_support::EnvVar cache("XDG_CACHE_HOME", (root / "cache").string());
     testing_support::EnvVar state("XDG_STATE_HOME", (root / "state").string());
     testing_support::EnvVar data("XDG_DATA_HOME", (root / "data").string());
-    testing_support::EnvVar search_there("PATH",
-                                 std::string(std::getenv("TAVRINE_TEST_BIN")) + ":/usr/bin:/bin");
+    testing_support::EnvVar search_there(
+        "PATH", std::string(std::getenv("TAVRINE_TEST_BIN")) + ":/usr/bin:/bin");
     picture = std::getenv("TAVRINE_TEST_PICTURE");
     marker = std::getenv("TAVRINE_TEST_MARKER");
     GetPreferences();

@@ -257,7 +257,8 @@ TEST_F(Prefs, SavingKeepsPermissionsAndSymbolicLinks) {
 TEST_F(Prefs, ADeviceOrAPipeInTheFilesPlaceIsLeftAlone) {
   testing_support::fs::create_directories(maker);
   path device = box.root() / "device";
-  if (!testing_support::make_device(device)) GTEST_SKIP() << "devices cannot be made here (not root?)";
+  if (!testing_support::make_device(device))
+    GTEST_SKIP() << "devices cannot be made here (not root?)";
   // Linking the preferences to a null device is how people stop a program
   // saving: the save fails with its alert, and the device stays.
   testing_support::fs::create_symlink(device, file);
@@ -342,10 +343,10 @@ TEST_F(Prefs, StoredApplicationsResolveInANewProcess) {
   SaveUserPrefs();
   path marker = box.root() / "marker";
   int status = testing_support::run_in_new_process("Prefs.StoredApplicationsResolveInANewProcess",
-                                           {{"TAVRINE_TEST_EXPECT_PATH", app.string()},
-                                            {"TAVRINE_TEST_CONFIG", box.config().string()},
-                                            {"TAVRINE_TEST_STATE", box.state().string()},
-                                            {"TAVRINE_TEST_MARKER", marker.string()}});
+                                                   {{"TAVRINE_TEST_EXPECT_PATH", app.string()},
+                                                    {"TAVRINE_TEST_CONFIG", box.config().string()},
+                                                    {"TAVRINE_TEST_STATE", box.state().string()},
+                                                    {"TAVRINE_TEST_MARKER", marker.string()}});
   EXPECT_EQ(status, 0);
   EXPECT_EQ(testing_support::read_file(marker), "resolved");
 }

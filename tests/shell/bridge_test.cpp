@@ -15,10 +15,10 @@
 #include "tests/support/packed.h"
 #include "tests/support/sandbox.h"
 
-using testing_support::packed;
 using scriptkit::Value;
 using scriptkit::ValueList;
 using scriptkit::runtime::registry;
+using testing_support::packed;
 
 namespace {
 

@@ -60,9 +60,10 @@ class Cursors : public ::testing::Test {
     EXPECT_EQ(platform::open_file_count(), 0u);
   }
   void install_plugin() {
-    testing_support::write_file(resources.parent_path() / "Info.plist",
-                        std::string("<plist><dict><key>CFBundleIdentifier</key>\n<string>") +
-                            kCursorPlugInBundleID + "</string></dict></plist>");
+    testing_support::write_file(
+        resources.parent_path() / "Info.plist",
+        std::string("<plist><dict><key>CFBundleIdentifier</key>\n<string>") +
+            kCursorPlugInBundleID + "</string></dict></plist>");
   }
   // A 16 × 16 image whose pixel (i, j) has the first byte i * 16 + j.
   void set_counting_image(int width = 16, int height = 16) {
@@ -113,7 +114,8 @@ TEST_F(Cursors, AShortImageFillsTheFrontOfTheBuffer) {
 
 TEST_F(Cursors, GetPreferencesLoadsAllFour) {
   install_plugin();
-  for (int i = 0; i < 4; ++i) testing_support::write_file(resources / kNames[i], ImageBytes(10 + i, 1024));
+  for (int i = 0; i < 4; ++i)
+    testing_support::write_file(resources / kNames[i], ImageBytes(10 + i, 1024));
   GetPreferences();
   for (int i = 0; i < 4; ++i) EXPECT_EQ(BufferBytes(kBuffers[i]), ImageBytes(10 + i, 1024)) << i;
 }

@@ -34,7 +34,8 @@ fs::path TempDir::write(const std::string& relative, const std::string& contents
   return file;
 }
 
-fs::path TempDir::write(const std::string& relative, const std::vector<std::uint8_t>& contents) const {
+fs::path TempDir::write(const std::string& relative,
+                        const std::vector<std::uint8_t>& contents) const {
   return write(relative, std::string(contents.begin(), contents.end()));
 }
 

@@ -81,15 +81,16 @@ TEST_F(Catalog, LivesInTheStateFolderAndMovesOverFromTheCacheOnce) {
   path app = box.root() / "Apps" / "painter.desktop";
   testing_support::write_file(app, "[Desktop Entry]\n");
   FSSpec spec = testing_support::spec_of(app);
-  EXPECT_NE(testing_support::read_file(catalog).find((box.root() / "Apps").string()), std::string::npos);
+  EXPECT_NE(testing_support::read_file(catalog).find((box.root() / "Apps").string()),
+            std::string::npos);
   EXPECT_FALSE(testing_support::fs::exists(old_catalog));
 
   // An older version's catalog, in the cache, with its line for the folder.
   testing_support::EnvVar fresh_state("XDG_STATE_HOME", (box.root() / "state2").string());
   testing_support::write_file(old_catalog, "D " + std::to_string(spec.vRefNum) + " " +
-                                       std::to_string(spec.parID) + " " +
-                                       std::to_string(InodeOf(box.root() / "Apps")) + " " +
-                                       (box.root() / "Apps").string() + "\n");
+                                               std::to_string(spec.parID) + " " +
+                                               std::to_string(InodeOf(box.root() / "Apps")) + " " +
+                                               (box.root() / "Apps").string() + "\n");
   EXPECT_EQ(PathOf(spec), app.string());
   EXPECT_FALSE(testing_support::fs::exists(old_catalog));
   std::string moved = testing_support::read_file(box.root() / "state2" / "tavrine" / "catalog");

@@ -39,8 +39,9 @@ TEST_F(Data, PreferencesFolderFollowsXdgConfigHome) {
   EXPECT_EQ(FSFindFolder(kUserDomain, kPreferencesFolderType, kDontCreateFolder, &ref), fnfErr);
   ASSERT_EQ(FSFindFolder(kUserDomain, kPreferencesFolderType, kCreateFolder, &ref), noErr);
   EXPECT_EQ(ref.path, box.config().string());
-  EXPECT_EQ(testing_support::fs::status(box.config()).permissions() & testing_support::fs::perms::all,
-            testing_support::fs::perms::owner_all);
+  EXPECT_EQ(
+      testing_support::fs::status(box.config()).permissions() & testing_support::fs::perms::all,
+      testing_support::fs::perms::owner_all);
   {
     testing_support::EnvVar unset("XDG_CONFIG_HOME", "relative/ignored");
     testing_support::EnvVar home("HOME", box.root().string());
@@ -148,7 +149,8 @@ TEST_F(Data, FoldersPipesAndReplacedFilesDoNotOpen) {
   }
   testing_support::write_file(box.root() / "file", "a");
   FSRef file = RefOf(box.root() / "file");
-  testing_support::fs::rename(box.root() / "file", box.root() / "file.old");  // keeps its inode taken
+  testing_support::fs::rename(box.root() / "file",
+                              box.root() / "file.old");  // keeps its inode taken
   testing_support::write_file(box.root() / "file", "b");
   EXPECT_EQ(FSOpenFork(&file, 0, nullptr, fsRdPerm, &refNum), fnfErr);
 }

@@ -124,9 +124,12 @@ TEST_F(Specs, LongAndForeignNamesAreShortenedAndFoundByInode) {
     EXPECT_NE(shortened.find(hex), std::string::npos) << shortened;
     EXPECT_EQ(PathOf(spec), (pictures / name).string()) << name;
   }
-  EXPECT_EQ(testing_support::name_of(testing_support::spec_of(pictures / long_name)).substr(0, 3), "aaa");
-  EXPECT_TRUE(testing_support::name_of(testing_support::spec_of(pictures / foreign)).ends_with(".jpeg"));
-  EXPECT_TRUE(testing_support::name_of(testing_support::spec_of(pictures / decomposed)).starts_with("Cafe"));
+  EXPECT_EQ(testing_support::name_of(testing_support::spec_of(pictures / long_name)).substr(0, 3),
+            "aaa");
+  EXPECT_TRUE(
+      testing_support::name_of(testing_support::spec_of(pictures / foreign)).ends_with(".jpeg"));
+  EXPECT_TRUE(testing_support::name_of(testing_support::spec_of(pictures / decomposed))
+                  .starts_with("Cafe"));
   // Exactly 63 characters still fit; 64 do not.
   EXPECT_EQ(platform::files::spec_name(std::string(63, 'b'), 5), std::string(63, 'b'));
   EXPECT_EQ(platform::files::spec_name(std::string(64, 'b'), 5), std::string(61, 'b') + "#5");
@@ -207,8 +210,8 @@ TEST_F(Specs, TheCatalogFileSurvivesDamage) {
   path catalog = box.state() / "tavrine" / "catalog";
   std::string text = testing_support::read_file(catalog);
   EXPECT_NE(text.find(pictures.string()), std::string::npos);
-  testing_support::write_file(catalog,
-                      "garbage\nD x y z\nV 0 /\nD -1 2 3 relative\n" + text + "D -5 7 9 /cut");
+  testing_support::write_file(
+      catalog, "garbage\nD x y z\nV 0 /\nD -1 2 3 relative\n" + text + "D -5 7 9 /cut");
   {
     // Another, empty catalog knows nothing of the folder, which lies nowhere
     // near the places searched; made again there, the volume gets the same
@@ -288,11 +291,12 @@ TEST_F(Specs, ResolvesInANewProcessThroughTheCatalogFile) {
     hex += pair;
   }
   path marker = box.root() / "marker";
-  int status = testing_support::run_in_new_process("Specs.ResolvesInANewProcessThroughTheCatalogFile",
-                                           {{"TAVRINE_TEST_EXPECT_PATH", target.string()},
-                                            {"TAVRINE_TEST_SPEC", hex},
-                                            {"TAVRINE_TEST_MARKER", marker.string()},
-                                            {"TAVRINE_TEST_STATE", box.state().string()}});
+  int status =
+      testing_support::run_in_new_process("Specs.ResolvesInANewProcessThroughTheCatalogFile",
+                                          {{"TAVRINE_TEST_EXPECT_PATH", target.string()},
+                                           {"TAVRINE_TEST_SPEC", hex},
+                                           {"TAVRINE_TEST_MARKER", marker.string()},
+                                           {"TAVRINE_TEST_STATE", box.state().string()}});
   EXPECT_EQ(status, 0);
   EXPECT_EQ(testing_support::read_file(marker), "resolved");
 }
