@@ -1,13 +1,15 @@
 # make run   builds, then runs tavrine on a sample picture (without a display it
 #            prints the window as text)
 # make test  builds and runs every test
+# make test-sanitize  builds into build-sanitize with AddressSanitizer and
+#            UndefinedBehaviorSanitizer and runs every test there
 # make package  builds the Debian package (tavrine_VERSION_ARCH.deb in the
 #            build folder)
 BUILD ?= build
 JOBS ?= $(shell nproc)
 SAMPLE ?= samples/sample-srgb.jpg
 
-.PHONY: all deps configure build run test bench fuzz install package clean
+.PHONY: all deps configure build run test test-sanitize bench fuzz install package clean
 
 all: build
 
@@ -28,6 +30,18 @@ run: build
 test: build
 	@bash scripts/run-tests $(BUILD)
 
+SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+
+# Leak checking is off: GLib and Qt keep their type and plugin tables for the
+# life of the process, which the leak checker would report at every exit.
+test-sanitize: deps
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRINE_BENCH=OFF \
+	      -DCMAKE_C_FLAGS="$(SANITIZE)" -DCMAKE_CXX_FLAGS="$(SANITIZE)" \
+	      -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" -DCMAKE_SHARED_LINKER_FLAGS="$(SANITIZE)"
+	cmake --build build-sanitize -j $(JOBS)
+	@ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	  bash scripts/run-tests build-sanitize
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
 
@@ -42,4 +56,4 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) build-fuzz build-sanitize

@@ -20,8 +20,8 @@
 #include "tests/support/sandbox.h"
 
 namespace fs = std::filesystem;
-using sandbox::EnvVar;
 using testing_support::DesktopSandbox;
+using testing_support::EnvVar;
 
 namespace {
 
@@ -126,7 +126,7 @@ TEST_F(AppChooserTest, RecommendsThePicturesHandlersFirstEvenHiddenOnes) {
   desktop.set_default("image/jpeg", "viewer");
   if (!desktop.index_mime_types()) GTEST_SKIP() << "update-desktop-database is missing";
   testing_support::TempDir docs;
-  FSSpec picture = sandbox::spec_of(docs.write("photo.jpg", kJpeg));
+  FSSpec picture = testing_support::spec_of(docs.write("photo.jpg", kJpeg));
   FSSpec app{};
   OSType creator = 0;
   ASSERT_EQ(FindApplicationFromDocument(&picture, &app, &creator), noErr);

@@ -157,7 +157,7 @@ class SharedTemporaryFolder : public ::testing::Test {
     testing_support::qt_application();
     ::unsetenv("XDG_RUNTIME_DIR");
     tmp = testing_support::shared_temporary_folder(dir.path());
-    tmpdir = std::make_unique<sandbox::EnvVar>("TMPDIR", tmp.string());
+    tmpdir = std::make_unique<testing_support::EnvVar>("TMPDIR", tmp.string());
   }
   // Waits until another user's listener is ready (false after 10 s).
   bool wait_for(const std::filesystem::path& marker, QProcess& process) {
@@ -171,7 +171,7 @@ class SharedTemporaryFolder : public ::testing::Test {
   std::filesystem::path tmp = dir.path() / "tmp";
   std::filesystem::path squat = tmp / ("tavrine-" + std::to_string(::geteuid()));
   std::filesystem::path heard = tmp / "heard";
-  std::unique_ptr<sandbox::EnvVar> tmpdir;
+  std::unique_ptr<testing_support::EnvVar> tmpdir;
 };
 
 TEST_F(SharedTemporaryFolder, AnotherUsersFolderGetsNothing) {
@@ -255,14 +255,14 @@ TEST(InstanceChannelHelper, ListenAsAnotherUser) {
   ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   ::chmod(socket_file.c_str(), 0777);
   ASSERT_EQ(::listen(fd, 4), 0);
-  sandbox::write_file(std::string(folder) + "/ready", "");
+  testing_support::write_file(std::string(folder) + "/ready", "");
   pollfd waiting{fd, POLLIN, 0};
   if (::poll(&waiting, 1, 10000) != 1) return;
   int connection = ::accept(fd, nullptr, nullptr);
   char bytes[4096];
   pollfd reading{connection, POLLIN, 0};
   ssize_t n = ::poll(&reading, 1, 1000) == 1 ? ::read(connection, bytes, sizeof bytes) : 0;
-  if (n > 0) sandbox::write_file(heard, std::string(bytes, std::size_t(n)));
+  if (n > 0) testing_support::write_file(heard, std::string(bytes, std::size_t(n)));
   (void)!::write(connection, "taken\n", 6);
   ::close(connection);
 }

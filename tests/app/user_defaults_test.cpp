@@ -188,11 +188,13 @@ TEST(UserDefaults, APipeOrADeviceInTheFilesPlaceIsLeftAlone) {
   EXPECT_TRUE(std::filesystem::is_fifo(file));
 
   std::filesystem::remove(file);
-  if (!sandbox::make_device(dir.path() / "device")) GTEST_SKIP() << "devices cannot be made here";
+  if (!testing_support::make_device(dir.path() / "device"))
+    GTEST_SKIP() << "devices cannot be made here";
   std::filesystem::create_symlink(dir.path() / "device", file);
   EXPECT_FALSE(defaults.save());
-  EXPECT_TRUE(sandbox::is_untouched_device(dir.path() / "device"));
-  EXPECT_EQ(sandbox::names_in(dir.path()), (std::vector<std::string>{"defaults", "device"}));
+  EXPECT_TRUE(testing_support::is_untouched_device(dir.path() / "device"));
+  EXPECT_EQ(testing_support::names_in(dir.path()),
+            (std::vector<std::string>{"defaults", "device"}));
 }
 
 // A file system of 64 kB, filled to the last block before the save.
@@ -219,8 +221,8 @@ TEST(UserDefaults, AFullDiskKeepsTheOldFileAndSaysSo) {
   EXPECT_EQ(
       testing::internal::GetCapturedStderr(),
       "tavrine: the window settings are not saved in " + file.string() + " (the disk is full)\n");
-  EXPECT_EQ(sandbox::read_file(file), before);
-  EXPECT_EQ(sandbox::names_in(file.parent_path()), std::vector<std::string>{"defaults"});
+  EXPECT_EQ(testing_support::read_file(file), before);
+  EXPECT_EQ(testing_support::names_in(file.parent_path()), std::vector<std::string>{"defaults"});
   std::filesystem::remove(dir.path() / "filler");
   EXPECT_TRUE(defaults.save());
   ::umount2(dir.path().c_str(), MNT_DETACH);

@@ -154,7 +154,7 @@ TEST_F(WindowEffects, RevealNeverHoldsUpTheWindow) {
   testing_support::PrivateBus bus(sandbox.root(),
                                   {.failing_file_manager = true, .answer_after_ms = 1000});
   bus.start_file_manager();
-  sandbox::RecordingAlerts alerts;
+  testing_support::RecordingAlerts alerts;
   framework->launched();
   framework->open({picture});
   choose("revealPopUp", "Jobs");

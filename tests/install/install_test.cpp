@@ -116,7 +116,8 @@ TEST(DesktopInstall, LiveInstallTellsTheDesktopAboutTavrine) {
   TempDir prefix;
   Output installed = install(prefix.path());
   ASSERT_EQ(installed.status, 0) << installed.text;
-  std::string index = sandbox::read_file(prefix.path() / "share/applications/mimeinfo.cache");
+  std::string index =
+      testing_support::read_file(prefix.path() / "share/applications/mimeinfo.cache");
   EXPECT_NE(index.find("image/jpeg=tavrine.desktop;"), std::string::npos) << index;
   EXPECT_EQ(index.find("image/*"), std::string::npos)
       << "tavrine claims the types it reads, no wildcard";

@@ -14,14 +14,17 @@
 #include "platform/memory.h"
 #include "tests/support/answering_chooser.h"
 #include "tests/support/file_sandbox.h"
+#include "tests/support/packed.h"
 #include "tests/support/sandbox.h"
 
+using testing_support::packed;
+
 namespace fs = std::filesystem;
-using sandbox::name_of;
-using sandbox::RecordingAlerts;
-using sandbox::spec_of;
 using testing_support::AnsweringChooser;
 using testing_support::DesktopSandbox;
+using testing_support::name_of;
+using testing_support::RecordingAlerts;
+using testing_support::spec_of;
 using testing_support::TempDir;
 
 namespace {
@@ -38,7 +41,7 @@ std::string WaitForFile(const fs::path& file) {
   for (int i = 0; i < 300 && !fs::exists(file); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  return sandbox::read_file(file);
+  return testing_support::read_file(file);
 }
 
 }  // namespace
@@ -94,7 +97,7 @@ TEST_F(Lookup, AMissingDocumentWritesNeitherOutput) {
   app.parID = 99;
   OSType creator = FOUR_CHAR_CODE("keep");
   EXPECT_NE(FindApplicationFromDocument(&doc, &app, &creator), noErr);
-  EXPECT_EQ(app.parID, 99);
+  EXPECT_EQ(packed(app.parID), 99);
   EXPECT_EQ(creator, FOUR_CHAR_CODE("keep"));
 }
 
@@ -109,7 +112,7 @@ TEST_F(Lookup, ChooserAsksForAnApplicationAndReturnsIt) {
   EXPECT_EQ(chooser.last_action, "Choose");
   EXPECT_EQ(chooser.last_cancel, "");
   EXPECT_EQ(name_of(spec), "painter.desktop");
-  EXPECT_EQ(info.fdType, FOUR_CHAR_CODE("APPL"));
+  EXPECT_EQ(packed(info.fdType), FOUR_CHAR_CODE("APPL"));
   EXPECT_EQ(platform::live_descriptor_count(), 0u);
   EXPECT_EQ(platform::live_handle_count(), 0u);
 }
@@ -122,7 +125,7 @@ TEST_F(Lookup, CancelledChooserWritesNothing) {
   spec.vRefNum = 3;
   EXPECT_EQ(NavPickApplication(&info, &spec), userCanceledErr);
   EXPECT_EQ(chooser.asked, 1);
-  EXPECT_EQ(info.fdCreator, FOUR_CHAR_CODE("keep"));
+  EXPECT_EQ(packed(info.fdCreator), FOUR_CHAR_CODE("keep"));
   EXPECT_EQ(spec.vRefNum, 3);
   EXPECT_EQ(platform::live_descriptor_count(), 0u);
   EXPECT_EQ(platform::live_handle_count(), 0u);
@@ -167,7 +170,7 @@ TEST_F(Lookup, TavrineIsNeverThePicturesApplication) {
   app.parID = 5;
   OSType creator = 0;
   EXPECT_NE(FindApplicationFromDocument(&doc, &app, &creator), noErr);
-  EXPECT_EQ(app.parID, 5);
+  EXPECT_EQ(packed(app.parID), 5);
 }
 
 TEST_F(Lookup, TavrineAsTheDefaultGivesWayToTheNextHandler) {

@@ -22,14 +22,17 @@
 #include "shell/records.h"
 #include "tests/support/answering_chooser.h"
 #include "tests/support/file_sandbox.h"
+#include "tests/support/packed.h"
 #include "tests/support/sandbox.h"
+
+using testing_support::packed;
 
 namespace fs = std::filesystem;
 using namespace scriptkit;
-using sandbox::RecordingAlerts;
-using sandbox::spec_of;
 using testing_support::AnsweringChooser;
 using testing_support::DesktopSandbox;
+using testing_support::RecordingAlerts;
+using testing_support::spec_of;
 using testing_support::TempDir;
 
 namespace {
@@ -75,7 +78,7 @@ class OpenWithPopUp : public ::testing::Test {
   }
 
   std::size_t Current() const { return popup->current_index(); }  // 1-based
-  std::string AppName() const { return sandbox::name_of(G_USERPREFS.openWithAppSpec); }
+  std::string AppName() const { return testing_support::name_of(G_USERPREFS.openWithAppSpec); }
 
   DesktopSandbox desktop;
   TempDir docs;
@@ -153,7 +156,7 @@ TEST_F(OpenWithPopUp, OtherPicksAnApplicationAndKeepsIt) {
   EXPECT_EQ(chooser.asked, 1);
   EXPECT_EQ(G_USERPREFS.postAppCount, 1);
   EXPECT_EQ(AppName(), "painter.desktop");
-  EXPECT_EQ(G_USERPREFS.openWithAppInfo.fdType, FOUR_CHAR_CODE("APPL"));
+  EXPECT_EQ(packed(G_USERPREFS.openWithAppInfo.fdType), FOUR_CHAR_CODE("APPL"));
   EXPECT_EQ(Rows(), (std::vector<std::string>{"Viewer (Default)", "---", "Painter", "---", "Other…"}));
   EXPECT_EQ(Current(), 3u);
   EXPECT_TRUE(check->enabled());
@@ -185,8 +188,8 @@ TEST_F(OpenWithPopUp, PickingANameThatIsListedReplacesItInPlace) {
   chooser.answer = other.string();
   HandleOpenWithPopUpSelection(6, 7);
   EXPECT_EQ(G_USERPREFS.postAppCount, 3);
-  EXPECT_EQ(sandbox::name_of(G_USERPREFS.postAppList[1]), "painter.desktop");
-  EXPECT_EQ(G_USERPREFS.postAppList[1].parID, spec_of(other).parID);
+  EXPECT_EQ(testing_support::name_of(G_USERPREFS.postAppList[1]), "painter.desktop");
+  EXPECT_EQ(packed(G_USERPREFS.postAppList[1].parID), packed(spec_of(other).parID));
   EXPECT_EQ(Current(), 4u);
 }
 
@@ -198,8 +201,8 @@ TEST_F(OpenWithPopUp, AFiftyFirstPickDropsTheOldest) {
   chooser.answer = newest.string();
   HandleOpenWithPopUpSelection(53, 54);
   EXPECT_EQ(G_USERPREFS.postAppCount, 50);
-  EXPECT_EQ(sandbox::name_of(G_USERPREFS.postAppList[0]), "app1.desktop");
-  EXPECT_EQ(sandbox::name_of(G_USERPREFS.postAppList[49]), "newest.desktop");
+  EXPECT_EQ(testing_support::name_of(G_USERPREFS.postAppList[0]), "app1.desktop");
+  EXPECT_EQ(testing_support::name_of(G_USERPREFS.postAppList[49]), "newest.desktop");
   std::vector<std::string> rows = Rows();
   ASSERT_EQ(rows.size(), 54u);
   EXPECT_EQ(rows[51], "Newest");
@@ -260,7 +263,7 @@ TEST_F(OpenWithPopUp, ADamagedCountNeverReadsPastTheList) {
   // The pick takes the last of the 50 slots; the rebuild then prunes the
   // empty ones in front of it.
   EXPECT_EQ(G_USERPREFS.postAppCount, 1);
-  EXPECT_EQ(sandbox::name_of(G_USERPREFS.postAppList[0]), "painter.desktop");
+  EXPECT_EQ(testing_support::name_of(G_USERPREFS.postAppList[0]), "painter.desktop");
 }
 
 namespace {
@@ -269,7 +272,7 @@ namespace {
 std::string WaitForLaunch(const fs::path& marker) {
   for (int i = 0; i < 300 && !fs::exists(marker); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  std::string text = sandbox::read_file(marker);
+  std::string text = testing_support::read_file(marker);
   fs::remove(marker);
   return text;
 }
@@ -283,16 +286,16 @@ std::string WaitForLaunch(const fs::path& marker) {
 TEST_F(OpenWithPopUp, PickedApplicationsSurviveAClearedCacheAndALostCatalog) {
   fs::path picture = docs.write("Job/cover.png", "x");
   fs::path marker = docs.path() / "launched";
-  sandbox::EnvVar search_path("PATH", (docs.path() / "bin").string() + ":/usr/bin:/bin");
+  testing_support::EnvVar search_path("PATH", (docs.path() / "bin").string() + ":/usr/bin:/bin");
   if (const char* home = std::getenv("TAVRINE_TEST_HOME")) {
     // A later launch, in the first one's folders.
     fs::path root = home;
-    sandbox::EnvVar config("XDG_CONFIG_HOME", (root / "config").string());
-    sandbox::EnvVar cache("XDG_CACHE_HOME", (root / "cache").string());
-    sandbox::EnvVar state("XDG_STATE_HOME", (root / "state").string());
-    sandbox::EnvVar data("XDG_DATA_HOME", (root / "data").string());
-    sandbox::EnvVar search_there("PATH",
-                                 std::string(std::getenv("TAVRINE_TEST_BIN")) + ":/usr/bin:/bin");
+    testing_support::EnvVar config("XDG_CONFIG_HOME", (root / "config").string());
+    testing_support::EnvVar cache("XDG_CACHE_HOME", (root / "cache").string());
+    testing_support::EnvVar state("XDG_STATE_HOME", (root / "state").string());
+    testing_support::EnvVar data("XDG_DATA_HOME", (root / "data").string());
+    testing_support::EnvVar search_there(
+        "PATH", std::string(std::getenv("TAVRINE_TEST_BIN")) + ":/usr/bin:/bin");
     picture = std::getenv("TAVRINE_TEST_PICTURE");
     marker = std::getenv("TAVRINE_TEST_MARKER");
     GetPreferences();
@@ -326,7 +329,7 @@ TEST_F(OpenWithPopUp, PickedApplicationsSurviveAClearedCacheAndALostCatalog) {
   ASSERT_EQ(G_USERPREFS.postAppCount, 2);
   SaveUserPrefs();
   auto later_launch = [&] {
-    return sandbox::run_in_new_process(
+    return testing_support::run_in_new_process(
         "OpenWithPopUp.PickedApplicationsSurviveAClearedCacheAndALostCatalog",
         {{"TAVRINE_TEST_HOME", desktop.root().string()},
          {"TAVRINE_TEST_BIN", (docs.path() / "bin").string()},

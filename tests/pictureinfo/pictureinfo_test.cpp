@@ -15,7 +15,7 @@
 #include "tests/support/picture_files.h"
 #include "tests/support/sandbox.h"
 
-using namespace picture_files;
+using namespace testing_support;
 
 namespace {
 
@@ -52,10 +52,10 @@ class PictureInfoTest : public ::testing::Test {
   // A copy of a sample (or given bytes) in the pictures folder.
   std::string Picture(const std::string& name, const ByteString& bytes) {
     std::string path = (m_desktop.root() / "pictures" / name).string();
-    write_file(path, bytes);
+    write_bytes(path, bytes);
     return path;
   }
-  std::string Sample(const char* name) { return Picture(name, read_file(sample_path(name))); }
+  std::string Sample(const char* name) { return Picture(name, file_bytes(sample_path(name))); }
 
   // Stores the path as the script does (Mac Roman) and gathers the information.
   static void Get(const std::string& utf8Path) {
@@ -166,7 +166,7 @@ TEST_F(PictureInfoTest, LongAndForeignProfileNamesStayReadable) {
 
 TEST_F(PictureInfoTest, FindsPicturesInFoldersWithAccents) {
   std::filesystem::create_directories(m_desktop.root() / "pictures" / "Caf\u00E9");
-  Get(Picture("Caf\u00E9/r\u00E9sum\u00E9.jpg", read_file(sample_path("sample-srgb.jpg"))));
+  Get(Picture("Caf\u00E9/r\u00E9sum\u00E9.jpg", file_bytes(sample_path("sample-srgb.jpg"))));
   EXPECT_EQ(Text(G_INFO.dimensionsText), "720 x 360 px");
   EXPECT_FALSE(G_INFO.creatorUnknown);
 }

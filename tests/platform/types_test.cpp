@@ -5,6 +5,9 @@
 
 #include "platform/serialise.h"
 #include "platform/types.h"
+#include "tests/support/packed.h"
+
+using testing_support::packed;
 
 namespace {
 
@@ -29,7 +32,7 @@ TEST(FSSpecLayout, EncodesLittleEndianFieldByField) {
   EXPECT_EQ(std::memcmp(&bytes[7], "pic.tif", 7), 0);
   FSSpec back = platform::decode_fsspec(bytes);
   EXPECT_EQ(back.vRefNum, -2);
-  EXPECT_EQ(back.parID, 0x01020304);
+  EXPECT_EQ(packed(back.parID), 0x01020304);
   EXPECT_EQ(std::memcmp(back.name, spec.name, 64), 0);
 }
 
@@ -46,8 +49,8 @@ TEST(FInfoLayout, StoresFourCharCodesWithTheFirstCharacterLast) {
                                      0x01, 0x80, 0xFF, 0xFF, 0x02, 0x00, 0xFD, 0xFF};
   EXPECT_EQ(std::memcmp(bytes.data(), expected, 16), 0);
   FInfo back = platform::decode_finfo(bytes);
-  EXPECT_EQ(back.fdType, info.fdType);
-  EXPECT_EQ(back.fdCreator, info.fdCreator);
+  EXPECT_EQ(packed(back.fdType), packed(info.fdType));
+  EXPECT_EQ(packed(back.fdCreator), packed(info.fdCreator));
   EXPECT_EQ(back.fdFlags, 0x8001);
   EXPECT_EQ(back.fdLocation.v, -1);
   EXPECT_EQ(back.fdLocation.h, 2);

@@ -11,7 +11,7 @@
 
 namespace {
 
-using sandbox::fs::path;
+using std::filesystem::path;
 
 FSSpec Sentinel() {
   FSSpec spec;
@@ -38,24 +38,24 @@ std::string PosixPath(const FSSpec& spec) {
 
 class FileUtils : public ::testing::Test {
  protected:
-  sandbox::Folder box;
+  testing_support::Folder box;
   path tree = box.root() / "Volumes" / "Disk" / "Folder";
   path picture = tree / "pic.tif";
   std::size_t cf_objects = platform::live_cf_object_count();
 
-  void SetUp() override { sandbox::write_file(picture, "II*\0"); }
+  void SetUp() override { testing_support::write_file(picture, "II*\0"); }
   void TearDown() override { EXPECT_EQ(platform::live_cf_object_count(), cf_objects); }
 };
 
 TEST_F(FileUtils, PathsOfFilesAndFoldersMakeSpecs) {
   FSSpec spec = Sentinel();
   ASSERT_EQ(MakeSpec(picture.string(), spec), noErr);
-  EXPECT_EQ(sandbox::name_of(spec), "pic.tif");
+  EXPECT_EQ(testing_support::name_of(spec), "pic.tif");
   EXPECT_EQ(PosixPath(spec), picture.string());
 
   spec = Sentinel();
   ASSERT_EQ(MakeSpec(tree.string() + "/", spec), noErr);
-  EXPECT_EQ(sandbox::name_of(spec), "Folder");
+  EXPECT_EQ(testing_support::name_of(spec), "Folder");
   EXPECT_EQ(PosixPath(spec), tree.string());
 
   spec = Sentinel();
@@ -65,7 +65,7 @@ TEST_F(FileUtils, PathsOfFilesAndFoldersMakeSpecs) {
 
 TEST_F(FileUtils, MacRomanPathsAreSpelledInUtf8BeforeResolving) {
   path cafe = box.root() / "Caf\xC3\xA9" / "pic.tif";  // the folder "Café" on disk
-  sandbox::write_file(cafe, "x");
+  testing_support::write_file(cafe, "x");
   std::string mac_roman = (box.root() / "Caf\x8E" / "pic.tif").string();
   FSSpec spec = Sentinel();
   ASSERT_EQ(MakeSpec(mac_roman, spec), noErr);
@@ -98,7 +98,7 @@ TEST_F(FileUtils, FolderSpecsFollowTheSlashCount) {
   }
   FSSpec spec{};
   ASSERT_EQ(MyMakeFolderFSSpec(&spec, 0, pascal, static_cast<SInt32>(prefix + 4)), noErr);
-  EXPECT_EQ(sandbox::name_of(spec), "Folder");
+  EXPECT_EQ(testing_support::name_of(spec), "Folder");
   ASSERT_EQ(MyMakeFolderFSSpec(&spec, 3, pascal, static_cast<SInt32>(prefix + 4)), noErr);
   EXPECT_EQ(PosixPath(spec), box.root().string()) << "the root of the tree";
   ASSERT_EQ(MyMakeFolderFSSpec(&spec, 0, pascal, 1), noErr);
@@ -115,37 +115,37 @@ TEST_F(FileUtils, FolderSpecsOfBadPathsFail) {
   pascal[0] = 0;
   EXPECT_NE(MyMakeFolderFSSpec(&spec, 0, pascal, 1), noErr);
   // A relative path and a target of 0 stop after its first character.
-  path here = sandbox::fs::current_path();
-  sandbox::fs::current_path(box.root());
-  sandbox::write_file(box.root() / "p", "x");
+  path here = testing_support::fs::current_path();
+  testing_support::fs::current_path(box.root());
+  testing_support::write_file(box.root() / "p", "x");
   CopyCStringToPascal("pic.tif", pascal);
   OSErr err = MyMakeFolderFSSpec(&spec, 0, pascal, 0);
-  sandbox::fs::current_path(here);
+  testing_support::fs::current_path(here);
   ASSERT_EQ(err, noErr);
-  EXPECT_EQ(sandbox::name_of(spec), "p");
+  EXPECT_EQ(testing_support::name_of(spec), "p");
 }
 
 TEST_F(FileUtils, PosixPathsOfFoldersAndTheRoot) {
-  EXPECT_EQ(PosixPath(sandbox::spec_of(tree)), tree.string());
-  EXPECT_EQ(PosixPath(sandbox::spec_of("/")), "/");
-  FSSpec gone = sandbox::spec_of(picture);
-  sandbox::fs::remove(picture);
+  EXPECT_EQ(PosixPath(testing_support::spec_of(tree)), tree.string());
+  EXPECT_EQ(PosixPath(testing_support::spec_of("/")), "/");
+  FSSpec gone = testing_support::spec_of(picture);
+  testing_support::fs::remove(picture);
   EXPECT_EQ(PosixPath(gone), "<null>");
   EXPECT_EQ(PosixPath(FSSpec{}), "<null>");
 }
 
 TEST_F(FileUtils, FileNamesAreDisplayNamesInMacRoman) {
   Str255 name;
-  GetFileNameFromFileFSSpec(sandbox::spec_of(picture), name);
+  GetFileNameFromFileFSSpec(testing_support::spec_of(picture), name);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "pic.tif");
 
-  sandbox::write_file(tree / "R\xC3\xA9sum\xC3\xA9.jpg", "x");
-  GetFileNameFromFileFSSpec(sandbox::spec_of(tree / "R\xC3\xA9sum\xC3\xA9.jpg"), name);
+  testing_support::write_file(tree / "R\xC3\xA9sum\xC3\xA9.jpg", "x");
+  GetFileNameFromFileFSSpec(testing_support::spec_of(tree / "R\xC3\xA9sum\xC3\xA9.jpg"), name);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "R\x8Esum\x8E.jpg");
 
   std::string long_name = std::string(120, 'L') + ".tif";  // more than 63, fewer than 255
-  sandbox::write_file(tree / long_name, "x");
-  GetFileNameFromFileFSSpec(sandbox::spec_of(tree / long_name), name);
+  testing_support::write_file(tree / long_name, "x");
+  GetFileNameFromFileFSSpec(testing_support::spec_of(tree / long_name), name);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), long_name);
 
   // No Mac Roman form: Latin letters for another script, the nearest
@@ -155,27 +155,27 @@ TEST_F(FileUtils, FileNamesAreDisplayNamesInMacRoman) {
       {"\xC5\xB4ide.tif", "Wide.tif"},
       {std::string(255, 'M'), std::string(254, 'M')}};
   for (const auto& [file, shown] : unfit) {
-    sandbox::write_file(tree / file, "x");
-    GetFileNameFromFileFSSpec(sandbox::spec_of(tree / file), name);
+    testing_support::write_file(tree / file, "x");
+    GetFileNameFromFileFSSpec(testing_support::spec_of(tree / file), name);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), shown);
   }
-  FSSpec gone = sandbox::spec_of(picture);
-  sandbox::fs::remove(picture);
+  FSSpec gone = testing_support::spec_of(picture);
+  testing_support::fs::remove(picture);
   name[0] = 9;
   GetFileNameFromFileFSSpec(gone, name);
   EXPECT_EQ(name[0], 0);
 }
 
 TEST_F(FileUtils, ExistenceOfFilesFoldersAndEmptySlots) {
-  FSSpec file = sandbox::spec_of(picture);
+  FSSpec file = testing_support::spec_of(picture);
   EXPECT_TRUE(FileExists(file));
-  EXPECT_TRUE(FileExists(sandbox::spec_of(tree)));
-  EXPECT_TRUE(FileExists(sandbox::spec_of("/")));
+  EXPECT_TRUE(FileExists(testing_support::spec_of(tree)));
+  EXPECT_TRUE(FileExists(testing_support::spec_of("/")));
   EXPECT_FALSE(FileExists(FSSpec{}));
   FSSpec damaged = file;
   damaged.name[0] = 200;  // a length past the 63 characters the name holds
   EXPECT_FALSE(FileExists(damaged));
-  sandbox::fs::remove(picture);
+  testing_support::fs::remove(picture);
   EXPECT_FALSE(FileExists(file));
 }
 

@@ -20,7 +20,7 @@
 #include "scriptkit/runtime/objc.h"
 #include "shell/records.h"
 #include "tests/support/private_bus.h"
-#include "tests/reveal/reveal_support.h"
+#include "tests/support/reveal_support.h"
 #include "tests/support/sandbox.h"
 
 namespace fs = std::filesystem;

@@ -12,11 +12,13 @@
 #include "prefs/userprefs.h"
 #include "scriptkit/runtime/objc.h"
 #include "shell/records.h"
+#include "tests/support/packed.h"
 #include "tests/support/sandbox.h"
 
 using scriptkit::Value;
 using scriptkit::ValueList;
 using scriptkit::runtime::registry;
+using testing_support::packed;
 
 namespace {
 
@@ -167,7 +169,7 @@ TEST_F(Bridge, SharedIntegersStoreTheirWidths) {
   call("__SetIntValueToCGlobal:withValue:", {Value(5), Value(-1)});
   EXPECT_EQ(G_DOCSETTINGS.docVerticalUnits, -1);
   call("__SetIntValueToCGlobal:withValue:", {Value(3), Value(65539)});
-  EXPECT_EQ(G_USERPREFS.dimensionUnits, 65539);
+  EXPECT_EQ(packed(G_USERPREFS.dimensionUnits), 65539);
   UserPrefs before = G_USERPREFS;
   DocSettings doc_before = G_DOCSETTINGS;
   call("__SetIntValueToCGlobal:withValue:", {Value(7), Value(9)});
@@ -204,7 +206,8 @@ TEST_F(Bridge, EveryDocumentedSelectorExists) {
 
 TEST_F(Bridge, TouchDatesSetTheBundleDateAndIgnoreFailure) {
   namespace fs = std::filesystem;
-  fs::path bundle = fs::temp_directory_path() / ("tavrine-bundle-" + std::to_string(getpid()));
+  testing_support::TempDir folder;
+  fs::path bundle = folder.path() / "tavrine.app";
   fs::create_directories(bundle);
   auto old_time = fs::file_time_type::clock::now() - std::chrono::hours(48);
   fs::last_write_time(bundle, old_time);

@@ -9,8 +9,8 @@
 #include "tests/support/sandbox.h"
 
 using namespace scriptkit;
-using sandbox::spec_of;
 using testing_support::DesktopSandbox;
+using testing_support::spec_of;
 using testing_support::TempDir;
 
 namespace {

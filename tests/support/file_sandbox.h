@@ -23,7 +23,7 @@
 #include "platform/files.h"
 #include "tests/support/sandbox.h"
 
-namespace sandbox {
+namespace testing_support {
 
 namespace fs = std::filesystem;
 
@@ -154,4 +154,4 @@ inline int run_in_new_process(const std::string& test,
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-}  // namespace sandbox
+}  // namespace testing_support

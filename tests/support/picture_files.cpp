@@ -9,29 +9,23 @@
 #include <iterator>
 #include <stdexcept>
 
-namespace picture_files {
+namespace testing_support {
 
 std::string sample_path(std::string_view name) {
   return std::string(TAVRINE_SOURCE_DIR) + "/samples/" + std::string(name);
 }
 
-ByteString read_file(const std::string& path) {
+ByteString file_bytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
   return ByteString(std::istreambuf_iterator<char>(in), {});
 }
 
-void write_file(const std::string& path, const ByteString& bytes) {
+void write_bytes(const std::string& path, const ByteString& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
-}
-
-std::string TempFolder::write(std::string_view name, const ByteString& bytes) const {
-  std::string path = m_path + "/" + std::string(name);
-  write_file(path, bytes);
-  return path;
 }
 
 namespace {
@@ -316,7 +310,7 @@ ByteString jpeg_segment(std::uint8_t marker, const ByteString& payload) {
 }
 
 ByteString jpeg_with_segments(const std::vector<ByteString>& segments) {
-  ByteString sample = read_file(sample_path("sample-srgb.jpg"));
+  ByteString sample = file_bytes(sample_path("sample-srgb.jpg"));
   ByteString out(sample.begin(), sample.begin() + 2);
   for (const ByteString& segment : segments) out.insert(out.end(), segment.begin(), segment.end());
   std::size_t at = 2;
@@ -351,4 +345,4 @@ ByteString exif_segment(std::uint32_t width, std::uint32_t height) {
   return jpeg_segment(0xE1, payload.bytes);
 }
 
-}  // namespace picture_files
+}  // namespace testing_support

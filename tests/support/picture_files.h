@@ -1,6 +1,6 @@
-// Pictures for the tests: the checked-in samples, a temporary folder to put
-// files in, and small builders that write the headers of each format byte by
-// byte (ICC profiles are made with lcms2).
+// Pictures for the tests: the checked-in samples, and small builders that
+// write the headers of each format byte by byte (ICC profiles are made with
+// lcms2).
 #pragma once
 
 #include <cstdint>
@@ -9,29 +9,14 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/support/sandbox.h"
-
-namespace picture_files {
+namespace testing_support {
 
 using ByteString = std::vector<std::uint8_t>;
 
 // The path of a picture in samples/.
 std::string sample_path(std::string_view name);
-ByteString read_file(const std::string& path);
-void write_file(const std::string& path, const ByteString& bytes);
-
-// A fresh folder under the system's temporary folder, removed with everything
-// in it when the object goes.
-class TempFolder {
- public:
-  const std::string& path() const { return m_path; }
-  // Writes a file in the folder and returns its path.
-  std::string write(std::string_view name, const ByteString& bytes) const;
-
- private:
-  testing_support::TempDir m_dir;
-  std::string m_path = m_dir.path().string();
-};
+ByteString file_bytes(const std::string& path);
+void write_bytes(const std::string& path, const ByteString& bytes);
 
 // An RGB profile whose description is `description`; with `french`, a second
 // description for French.
@@ -118,4 +103,4 @@ ByteString jpeg_segment(std::uint8_t marker, const ByteString& payload);
 // An APP1 Exif segment whose tags give a size other than the frame's.
 ByteString exif_segment(std::uint32_t width, std::uint32_t height);
 
-}  // namespace picture_files
+}  // namespace testing_support

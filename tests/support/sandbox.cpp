@@ -34,6 +34,11 @@ fs::path TempDir::write(const std::string& relative, const std::string& contents
   return file;
 }
 
+fs::path TempDir::write(const std::string& relative,
+                        const std::vector<std::uint8_t>& contents) const {
+  return write(relative, std::string(contents.begin(), contents.end()));
+}
+
 DesktopSandbox::DesktopSandbox() {
   for (const char* sub : {"config", "cache", "data/applications", "dirs"}) {
     fs::create_directories(root() / sub);

@@ -2,8 +2,10 @@
 // a fresh temporary tree, desktop entries and default-application rules.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -17,6 +19,8 @@ class TempDir {
   const std::filesystem::path& path() const { return m_path; }
   // Writes a file (creating its folders) and returns its path.
   std::filesystem::path write(const std::string& relative, const std::string& contents) const;
+  std::filesystem::path write(const std::string& relative,
+                              const std::vector<std::uint8_t>& contents) const;
 
  private:
   std::filesystem::path m_path;

@@ -6,7 +6,7 @@
 
 namespace {
 
-using sandbox::fs::path;
+using std::filesystem::path;
 
 std::string Plist(const std::string& identifier) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
@@ -16,14 +16,14 @@ std::string Plist(const std::string& identifier) {
 }
 
 void MakeBundle(const path& folder, const std::string& identifier, const std::string& resource) {
-  sandbox::write_file(folder / "Contents" / "Info.plist", Plist(identifier));
+  testing_support::write_file(folder / "Contents" / "Info.plist", Plist(identifier));
   if (!resource.empty())
-    sandbox::write_file(folder / "Contents" / "Resources" / resource, resource);
+    testing_support::write_file(folder / "Contents" / "Resources" / resource, resource);
 }
 
 class Bundles : public ::testing::Test {
  protected:
-  sandbox::Folder box;
+  testing_support::Folder box;
   std::string old_main = platform::main_bundle_path();
   void TearDown() override { platform::set_main_bundle_path(old_main); }
 
@@ -65,7 +65,7 @@ TEST_F(Bundles, MissingBundlesAndResourcesGiveNothing) {
   MakeBundle(user, "org.example.cursors", "Crsr1");
   EXPECT_EQ(resource_path("org.example.cursors", "Crsr2"), "<no resource>");
   EXPECT_EQ(resource_path("org.example.cursors", "../Info.plist"), "<no resource>");
-  sandbox::fs::create_directories(user / "Contents" / "Resources" / "Folder");
+  testing_support::fs::create_directories(user / "Contents" / "Resources" / "Folder");
   EXPECT_EQ(resource_path("org.example.cursors", "Folder"), "<no resource>");
   EXPECT_EQ(resource_path("org.example", "Crsr1"), "<no bundle>");
 }

@@ -14,10 +14,10 @@
 #include "shell/cursors.h"
 #include "shell/monitor.h"
 #include "shell/records.h"
-#include "tests/support/file_sandbox.h"
-#include "tests/trigger/cursor_window.h"
-#include "tests/trigger/trigger_support.h"
-#include "tests/trigger/xvfb.h"
+#include "tests/support/sandbox.h"
+#include "tests/support/cursor_window.h"
+#include "tests/support/trigger_support.h"
+#include "tests/support/xvfb.h"
 
 namespace {
 
@@ -37,13 +37,13 @@ class NoAlerts final : public platform::AlertBacking {
 class CaptureOnX11 : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!trigger_test::shared_xvfb_display() || !trigger_test::have_program("xdotool"))
+    if (!testing_support::shared_xvfb_display() || !testing_support::have_program("xdotool"))
       GTEST_SKIP() << "needs Xvfb and xdotool";
     for (SInt32* stored : {G_CURSOR_Crsr1, G_CURSOR_Crsr2, G_CURSOR_Crsr1PC, G_CURSOR_Crsr2PC})
       std::fill_n(stored, kCursorPixels, 0x11);
     G_TRIGGERBUTTONWASEXPANDED = false;
-    ASSERT_TRUE(window.show(trigger_test::graded_cursor(), 100, 100, 100));
-    ASSERT_TRUE(trigger_test::xdotool("mousemove 150 150"));
+    ASSERT_TRUE(window.show(testing_support::graded_cursor(), 100, 100, 100));
+    ASSERT_TRUE(testing_support::xdotool("mousemove 150 150"));
   }
   void TearDown() override { EXPECT_EQ(platform::live_pixmap_count(), 0u); }
 
@@ -68,8 +68,8 @@ class CaptureOnX11 : public ::testing::Test {
   }
 
   testing_support::DesktopSandbox sandbox;
-  trigger_test::CursorWindow window;
-  trigger_test::RecordingScripts runs;
+  testing_support::CursorWindow window;
+  testing_support::RecordingScripts runs;
   NoAlerts alerts;
 };
 
@@ -92,7 +92,7 @@ TEST_F(CaptureOnX11, ACaptureLoadedBackMatchesTheLiveCursor) {
   EXPECT_TRUE(double_click_counts());
   EXPECT_TRUE(G_TRIGGERBUTTONWASEXPANDED);
 
-  ASSERT_TRUE(trigger_test::xdotool("mousemove 20 20"));
+  ASSERT_TRUE(testing_support::xdotool("mousemove 20 20"));
   EXPECT_FALSE(double_click_counts()) << "the root window's cursor";
 }
 

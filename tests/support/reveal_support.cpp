@@ -1,4 +1,4 @@
-#include "tests/reveal/reveal_support.h"
+#include "tests/support/reveal_support.h"
 
 #include <sys/stat.h>
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-using sandbox::fs::path;
+using std::filesystem::path;
 
 struct Reached {
   OSStatus status;
@@ -51,13 +51,13 @@ std::string UpToSlash(const std::string& text, std::size_t n) {
 
 class ShortPaths : public ::testing::Test {
  protected:
-  sandbox::Folder box;
+  testing_support::Folder box;
   path root = box.root();
 };
 
 TEST_F(ShortPaths, PlainPathsThatFitStayByteForByte) {
   path picture = root / "Jobs" / "Caf\xC3\xA9 #2" / "cover.tif";
-  sandbox::write_file(picture, "II*\0");
+  testing_support::write_file(picture, "II*\0");
   std::string mac = platform::short_text_of(picture.string());
   std::string expected = root.string() + "/Jobs/Caf\x8E #2/cover.tif";
   EXPECT_EQ(mac, expected);
@@ -87,8 +87,8 @@ TEST_F(ShortPaths, EveryHardPlaceFitsAndLeadsBackAtEveryFolder) {
 TEST_F(ShortPaths, NamesThatShortenAlikeNeverLeadToEachOther) {
   path folder = root / "Изображения";
   path a = folder / "обложка.jpg", b = folder / "облажка.jpg";
-  sandbox::write_file(a, "a");
-  sandbox::write_file(b, "b");
+  testing_support::write_file(a, "a");
+  testing_support::write_file(b, "b");
   std::string to_a = platform::short_text_of(a.string());
   std::string to_b = platform::short_text_of(b.string());
   EXPECT_NE(to_a, to_b);
@@ -96,7 +96,7 @@ TEST_F(ShortPaths, NamesThatShortenAlikeNeverLeadToEachOther) {
   EXPECT_TRUE(LeadsTo(to_b, b));
 
   // Renamed, the file no longer bears the form handed out for it.
-  sandbox::fs::rename(a, folder / "другое.jpg");
+  testing_support::fs::rename(a, folder / "другое.jpg");
   EXPECT_EQ(Resolve(to_a).status, fnfErr);
   // Another name's form with this file's inode leads nowhere either.
   std::string inode_of_b = to_b.substr(to_b.rfind('#'));
@@ -104,7 +104,7 @@ TEST_F(ShortPaths, NamesThatShortenAlikeNeverLeadToEachOther) {
   // A file that bears another's shortened form as its real name is taken as
   // named; the path of the other is then handed out in another form.
   std::string b_form = to_b.substr(to_b.rfind('/') + 1);
-  sandbox::write_file(folder / platform::mac_roman_to_utf8(b_form), "impostor");
+  testing_support::write_file(folder / platform::mac_roman_to_utf8(b_form), "impostor");
   std::string again = platform::short_text_of(b.string());
   EXPECT_NE(again, to_b);
   EXPECT_TRUE(LeadsTo(again, b)) << again;
@@ -112,7 +112,7 @@ TEST_F(ShortPaths, NamesThatShortenAlikeNeverLeadToEachOther) {
 
 TEST_F(ShortPaths, ShortenedComponentsResolveAtAnyDepth) {
   path deep = root / "Φωτογραφίες" / "写真" / "Изображения";
-  sandbox::write_file(deep / "εξώφυλλο.tif", "II*\0");
+  testing_support::write_file(deep / "εξώφυλλο.tif", "II*\0");
   std::string mac = platform::short_text_of((deep / "εξώφυλλο.tif").string());
   for (const char* name : {"Φωτογραφίες", "写真", "Изображения", "εξώφυλλο.tif"}) {
     EXPECT_EQ(mac.find(name), std::string::npos) << "each non-Latin name is shortened";

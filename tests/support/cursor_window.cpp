@@ -1,10 +1,10 @@
-#include "tests/trigger/cursor_window.h"
+#include "tests/support/cursor_window.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrender.h>
 
-namespace trigger_test {
+namespace testing_support {
 
 struct CursorWindow::State {
   Display* display = nullptr;
@@ -72,4 +72,4 @@ bool CursorWindow::show(const ArgbCursor& cursor, int x, int y, int size) {
   return true;
 }
 
-}  // namespace trigger_test
+}  // namespace testing_support

@@ -8,8 +8,9 @@
 
 #include "platform/metadata.h"
 #include "tests/support/picture_files.h"
+#include "tests/support/sandbox.h"
 
-namespace item_attributes {
+namespace testing_support {
 
 // What one file's item says: -1 for a missing size, "-" for a missing profile.
 struct Attributes {
@@ -49,11 +50,11 @@ class MetadataTest : public ::testing::Test {
   void SetUp() override { setenv("LC_ALL", "en_US.UTF-8", 1); }
   void TearDown() override { EXPECT_EQ(platform::live_cf_object_count(), 0u); }
 
-  Attributes read_bytes(const picture_files::ByteString& bytes, const char* name = "picture") {
+  Attributes read_bytes(const ByteString& bytes, const char* name = "picture") {
     return read_attributes(m_folder.write(name, bytes));
   }
 
-  picture_files::TempFolder m_folder;
+  TempDir m_folder;
 };
 
-}  // namespace item_attributes
+}  // namespace testing_support

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/input.h"
-#include "tests/trigger/xvfb.h"
+#include "tests/support/xvfb.h"
 
 namespace {
 
@@ -21,23 +21,23 @@ OSStatus record_click(EventHandlerCallRef, EventRef event, void* user_data) {
 class MonitorOnX11 : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!trigger_test::shared_xvfb_display() || !trigger_test::have_program("xdotool"))
+    if (!testing_support::shared_xvfb_display() || !testing_support::have_program("xdotool"))
       GTEST_SKIP() << "needs Xvfb and xdotool";
     platform::set_double_click_settings(400, 4);
     ASSERT_EQ(
         InstallEventHandler(GetEventMonitorTarget(), record_click, 1, kMouseDown, &counts, nullptr),
         noErr);
-    ASSERT_TRUE(trigger_test::xdotool("mousemove 200 200"));
+    ASSERT_TRUE(testing_support::xdotool("mousemove 200 200"));
   }
   void TearDown() override { platform::reset_event_monitor(); }
 
   // Runs xdotool and collects the click counts of the presses it made.
   std::vector<UInt32> counts_of(const std::string& arguments, std::size_t presses) {
     counts.clear();
-    EXPECT_TRUE(trigger_test::xdotool(arguments));
-    trigger_test::pump_monitor_until([&] { return counts.size() >= presses; });
+    EXPECT_TRUE(testing_support::xdotool(arguments));
+    testing_support::pump_monitor_until([&] { return counts.size() >= presses; });
     // Anything beyond the expected presses would show up here too.
-    trigger_test::pump_monitor_until([] { return false; }, 100);
+    testing_support::pump_monitor_until([] { return false; }, 100);
     return counts;
   }
 

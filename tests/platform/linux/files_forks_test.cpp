@@ -9,10 +9,13 @@
 
 #include "platform/linux/files_internal.h"
 #include "tests/support/file_sandbox.h"
+#include "tests/support/packed.h"
+
+using testing_support::packed;
 
 namespace {
 
-using sandbox::fs::path;
+using std::filesystem::path;
 
 std::u16string U16(const char* ascii) {
   return std::u16string(ascii, ascii + std::strlen(ascii));
@@ -27,7 +30,7 @@ FSRef RefOf(const path& p) {
 
 class Data : public ::testing::Test {
  protected:
-  sandbox::Folder box;
+  testing_support::Folder box;
   void TearDown() override { EXPECT_EQ(platform::open_file_count(), 0u); }
 };
 
@@ -36,12 +39,13 @@ TEST_F(Data, PreferencesFolderFollowsXdgConfigHome) {
   EXPECT_EQ(FSFindFolder(kUserDomain, kPreferencesFolderType, kDontCreateFolder, &ref), fnfErr);
   ASSERT_EQ(FSFindFolder(kUserDomain, kPreferencesFolderType, kCreateFolder, &ref), noErr);
   EXPECT_EQ(ref.path, box.config().string());
-  EXPECT_EQ(sandbox::fs::status(box.config()).permissions() & sandbox::fs::perms::all,
-            sandbox::fs::perms::owner_all);
+  EXPECT_EQ(
+      testing_support::fs::status(box.config()).permissions() & testing_support::fs::perms::all,
+      testing_support::fs::perms::owner_all);
   {
-    sandbox::EnvVar unset("XDG_CONFIG_HOME", "relative/ignored");
-    sandbox::EnvVar home("HOME", box.root().string());
-    sandbox::fs::create_directories(box.root() / ".config");
+    testing_support::EnvVar unset("XDG_CONFIG_HOME", "relative/ignored");
+    testing_support::EnvVar home("HOME", box.root().string());
+    testing_support::fs::create_directories(box.root() / ".config");
     ASSERT_EQ(FSFindFolder(kUserDomain, kPreferencesFolderType, kDontCreateFolder, &ref), noErr);
     EXPECT_EQ(ref.path, (box.root() / ".config").string());
   }
@@ -60,7 +64,7 @@ TEST_F(Data, ItemsAreFoundAndCreatedByUnicodeName) {
             noErr);
   EXPECT_EQ(made.path, (box.root() / "Dossier \xC3\xA9t\xC3\xA9").string());
   EXPECT_EQ(dirID, static_cast<UInt32>(made.inode));
-  EXPECT_EQ(sandbox::name_of(spec), "Dossier \x8Et\x8E");
+  EXPECT_EQ(testing_support::name_of(spec), "Dossier \x8Et\x8E");
   EXPECT_EQ(FSCreateDirectoryUnicode(&parent, folder.size(),
                                      reinterpret_cast<const UniChar*>(folder.data()),
                                      kFSCatInfoNone, nullptr, nullptr, nullptr, nullptr),
@@ -77,12 +81,12 @@ TEST_F(Data, ItemsAreFoundAndCreatedByUnicodeName) {
   ASSERT_EQ(
       FSCreateFileUnicode(&made, file.size(), chars, kFSCatInfoNone, nullptr, &found, nullptr),
       noErr);
-  EXPECT_EQ(sandbox::fs::file_size(found.path), 0u);
-  sandbox::write_file(found.path, "kept");
+  EXPECT_EQ(testing_support::fs::file_size(found.path), 0u);
+  testing_support::write_file(found.path, "kept");
   EXPECT_EQ(
       FSCreateFileUnicode(&made, file.size(), chars, kFSCatInfoNone, nullptr, nullptr, nullptr),
       dupFNErr);
-  EXPECT_EQ(sandbox::read_file(found.path), "kept");
+  EXPECT_EQ(testing_support::read_file(found.path), "kept");
 }
 
 TEST_F(Data, BadNamesAreRefused) {
@@ -103,8 +107,8 @@ TEST_F(Data, BadNamesAreRefused) {
 }
 
 TEST_F(Data, ReadsWritesSizesAndCloses) {
-  sandbox::write_file(box.root() / "data", "0123456789");
-  FSSpec spec = sandbox::spec_of(box.root() / "data");
+  testing_support::write_file(box.root() / "data", "0123456789");
+  FSSpec spec = testing_support::spec_of(box.root() / "data");
   SInt16 refNum = 0;
   ASSERT_EQ(FSpOpenDF(&spec, fsRdPerm, &refNum), noErr);
   char buffer[16] = {};
@@ -127,7 +131,7 @@ TEST_F(Data, ReadsWritesSizesAndCloses) {
   EXPECT_EQ(FSSetForkSize(refNum, fsFromStart, 10), noErr);
   EXPECT_EQ(FSFlushFork(refNum), noErr);
   EXPECT_EQ(FSCloseFork(refNum), noErr);
-  EXPECT_EQ(sandbox::read_file(box.root() / "data"), "01234567AB");
+  EXPECT_EQ(testing_support::read_file(box.root() / "data"), "01234567AB");
 }
 
 TEST_F(Data, FoldersPipesAndReplacedFilesDoNotOpen) {
@@ -138,20 +142,21 @@ TEST_F(Data, FoldersPipesAndReplacedFilesDoNotOpen) {
   ASSERT_EQ(::mkfifo((box.root() / "pipe").c_str(), 0600), 0);
   FSRef pipe = RefOf(box.root() / "pipe");
   EXPECT_EQ(FSOpenFork(&pipe, 0, nullptr, fsRdPerm, &refNum), notAFileErr);  // and no hang
-  if (sandbox::make_device(box.root() / "device")) {
+  if (testing_support::make_device(box.root() / "device")) {
     FSRef device = RefOf(box.root() / "device");
     EXPECT_EQ(FSOpenFork(&device, 0, nullptr, fsRdWrPerm, &refNum), notAFileErr);
-    EXPECT_TRUE(sandbox::is_untouched_device(box.root() / "device"));
+    EXPECT_TRUE(testing_support::is_untouched_device(box.root() / "device"));
   }
-  sandbox::write_file(box.root() / "file", "a");
+  testing_support::write_file(box.root() / "file", "a");
   FSRef file = RefOf(box.root() / "file");
-  sandbox::fs::rename(box.root() / "file", box.root() / "file.old");  // keeps its inode taken
-  sandbox::write_file(box.root() / "file", "b");
+  testing_support::fs::rename(box.root() / "file",
+                              box.root() / "file.old");  // keeps its inode taken
+  testing_support::write_file(box.root() / "file", "b");
   EXPECT_EQ(FSOpenFork(&file, 0, nullptr, fsRdPerm, &refNum), fnfErr);
 }
 
 TEST_F(Data, AnInjectedFailureStopsTheWritePartWay) {
-  sandbox::write_file(box.root() / "data", "");
+  testing_support::write_file(box.root() / "data", "");
   FSRef ref = RefOf(box.root() / "data");
   SInt16 refNum = 0;
   ASSERT_EQ(FSOpenFork(&ref, 0, nullptr, fsRdWrPerm, &refNum), noErr);
@@ -161,20 +166,20 @@ TEST_F(Data, AnInjectedFailureStopsTheWritePartWay) {
   EXPECT_EQ(actual, 3u);
   EXPECT_EQ(FSWriteFork(refNum, fsAtMark, 0, 2, "XY", &actual), noErr);  // the fault was spent
   EXPECT_EQ(FSCloseFork(refNum), noErr);
-  EXPECT_EQ(sandbox::read_file(box.root() / "data"), "abcXY");
+  EXPECT_EQ(testing_support::read_file(box.root() / "data"), "abcXY");
 }
 
 TEST_F(Data, DeletesAnEmptyFolderOnce) {
-  sandbox::fs::create_directories(box.root() / "adir");
+  testing_support::fs::create_directories(box.root() / "adir");
   FSRef dir = RefOf(box.root() / "adir");
   EXPECT_EQ(FSDeleteObject(&dir), noErr);
   EXPECT_EQ(FSDeleteObject(&dir), fnfErr);
 }
 
 TEST_F(Data, CatalogLookupFindsFilesAndFolders) {
-  sandbox::write_file(box.root() / "Folder" / "pic.tif", std::string(1234, 'x'));
-  FSSpec file = sandbox::spec_of(box.root() / "Folder" / "pic.tif");
-  FSSpec folder = sandbox::spec_of(box.root() / "Folder");
+  testing_support::write_file(box.root() / "Folder" / "pic.tif", std::string(1234, 'x'));
+  FSSpec file = testing_support::spec_of(box.root() / "Folder" / "pic.tif");
+  FSSpec folder = testing_support::spec_of(box.root() / "Folder");
   CInfoPBRec pb{};
   pb.hFileInfo.ioNamePtr = file.name;
   pb.hFileInfo.ioVRefNum = file.vRefNum;
@@ -182,7 +187,7 @@ TEST_F(Data, CatalogLookupFindsFilesAndFolders) {
   ASSERT_EQ(PBGetCatInfoSync(&pb), noErr);
   EXPECT_EQ(pb.hFileInfo.ioFlAttrib & kioFlAttribDirMask, 0);
   EXPECT_EQ(pb.hFileInfo.ioFlLgLen, 1234);
-  EXPECT_EQ(pb.hFileInfo.ioFlParID, file.parID);
+  EXPECT_EQ(pb.hFileInfo.ioFlParID, packed(file.parID));
 
   pb = CInfoPBRec{};
   pb.hFileInfo.ioNamePtr = folder.name;
@@ -190,7 +195,7 @@ TEST_F(Data, CatalogLookupFindsFilesAndFolders) {
   pb.hFileInfo.ioDirID = folder.parID;
   ASSERT_EQ(PBGetCatInfoSync(&pb), noErr);
   EXPECT_NE(pb.hFileInfo.ioFlAttrib & kioFlAttribDirMask, 0);
-  EXPECT_EQ(pb.hFileInfo.ioDirID, file.parID);
+  EXPECT_EQ(pb.hFileInfo.ioDirID, packed(file.parID));
 
   Str255 long_name;
   long_name[0] = 64;

@@ -13,7 +13,7 @@
 #include "platform/memory.h"
 #include "platform/process.h"
 #include "tests/support/private_bus.h"
-#include "tests/reveal/reveal_support.h"
+#include "tests/support/reveal_support.h"
 #include "tests/support/sandbox.h"
 
 namespace fs = std::filesystem;

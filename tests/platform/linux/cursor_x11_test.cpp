@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/trigger/cursor_window.h"
-#include "tests/trigger/xvfb.h"
+#include "tests/support/cursor_window.h"
+#include "tests/support/xvfb.h"
 
 namespace {
 
@@ -66,12 +66,12 @@ TEST(X11CursorSource, IsThePlatformsOwn) {
 }
 
 TEST(X11CursorSource, CopiesTheCursorAWindowShows) {
-  if (!trigger_test::shared_xvfb_display() || !trigger_test::have_program("xdotool"))
+  if (!testing_support::shared_xvfb_display() || !testing_support::have_program("xdotool"))
     GTEST_SKIP() << "needs Xvfb and xdotool";
-  trigger_test::CursorWindow window;
-  trigger_test::ArgbCursor cursor = trigger_test::graded_cursor();
+  testing_support::CursorWindow window;
+  testing_support::ArgbCursor cursor = testing_support::graded_cursor();
   ASSERT_TRUE(window.show(cursor, 100, 100, 100));
-  ASSERT_TRUE(trigger_test::xdotool("mousemove 150 150"));
+  ASSERT_TRUE(testing_support::xdotool("mousemove 150 150"));
 
   PixMapHandle map = nullptr;
   Point hot{};
@@ -98,19 +98,19 @@ TEST(X11CursorSource, CopiesTheCursorAWindowShows) {
 }
 
 TEST(X11CursorSource, FollowsThePointerOffTheWindow) {
-  if (!trigger_test::shared_xvfb_display() || !trigger_test::have_program("xdotool"))
+  if (!testing_support::shared_xvfb_display() || !testing_support::have_program("xdotool"))
     GTEST_SKIP() << "needs Xvfb and xdotool";
-  trigger_test::CursorWindow window;
-  trigger_test::ArgbCursor big{32, 32, 0, 0, std::vector<std::uint32_t>(32 * 32, 0xFF000000u)};
+  testing_support::CursorWindow window;
+  testing_support::ArgbCursor big{32, 32, 0, 0, std::vector<std::uint32_t>(32 * 32, 0xFF000000u)};
   ASSERT_TRUE(window.show(big, 100, 100, 100));
-  ASSERT_TRUE(trigger_test::xdotool("mousemove 150 150"));
+  ASSERT_TRUE(testing_support::xdotool("mousemove 150 150"));
   platform::CursorImage image;
   platform::CursorImageSource* source = platform::default_cursor_image_source();
   ASSERT_TRUE(source->current_cursor_image(image));
   EXPECT_EQ(image.width, 32);
   EXPECT_EQ(image.argb.size(), 32u * 32u);
 
-  ASSERT_TRUE(trigger_test::xdotool("mousemove 20 20"));
+  ASSERT_TRUE(testing_support::xdotool("mousemove 20 20"));
   ASSERT_TRUE(source->current_cursor_image(image));
   EXPECT_NE(image.width, 32);  // the root window's cursor
 }

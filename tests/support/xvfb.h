@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-namespace trigger_test {
+namespace testing_support {
 
 // The process's server, started on first use and stopped at exit; nullptr
 // when Xvfb cannot be started (the caller skips).
@@ -22,4 +22,4 @@ bool have_program(const char* name);
 // has passed; returns done().
 bool pump_monitor_until(const std::function<bool()>& done, int timeout_ms = 3000);
 
-}  // namespace trigger_test
+}  // namespace testing_support

@@ -9,10 +9,10 @@
 #include "shell/cursors.h"
 #include "shell/monitor.h"
 #include "shell/records.h"
-#include "tests/trigger/trigger_support.h"
+#include "tests/support/trigger_support.h"
 
-using trigger_test::cursor_image;
-using trigger_test::zero_image;
+using testing_support::cursor_image;
+using testing_support::zero_image;
 
 namespace {
 
@@ -60,8 +60,8 @@ class MouseDown : public ::testing::Test {
     return runs.scripts.size() > before;
   }
 
-  trigger_test::RecordingScripts runs;
-  trigger_test::MadeUpCursor cursor;
+  testing_support::RecordingScripts runs;
+  testing_support::MadeUpCursor cursor;
 };
 
 }  // namespace
@@ -193,7 +193,7 @@ TEST_F(MouseDown, ReturnsTheRunnersStatusWithTheFlagChanged) {
 }
 
 TEST(MouseDownWithoutScripting, ReturnsTheRunnersStatus) {
-  trigger_test::MadeUpCursor cursor;  // no image: the click counts
+  testing_support::MadeUpCursor cursor;  // no image: the click counts
   G_TRIGGERBUTTONWASEXPANDED = false;
   OpaqueEventRef event{kEventClassMouse, kEventMouseDown, 2, 1};
   EXPECT_EQ(MouseDownHandler(nullptr, &event, nullptr), paramErr);

@@ -14,10 +14,9 @@
 #include <thread>
 
 #include "platform/linux/picture_reader.h"
-#include "tests/metadata/item_attributes.h"
+#include "tests/support/item_attributes.h"
 
-using namespace picture_files;
-using namespace item_attributes;
+using namespace testing_support;
 
 namespace {
 
@@ -121,7 +120,7 @@ TEST_F(MetadataTest, HeifAndAvifGiveTheDisplayedSize) {
 TEST_F(MetadataTest, AvifEncodersRotationAndCropAreRead) {
   if (!run("command -v avifenc")) GTEST_SKIP() << "avifenc is not installed (libavif-bin)";
   // A grey 600 by 400 picture in the plain YUV format the encoder reads.
-  std::FILE* y4m = std::fopen((m_folder.path() + "/grey.y4m").c_str(), "wb");
+  std::FILE* y4m = std::fopen((m_folder.path().string() + "/grey.y4m").c_str(), "wb");
   ASSERT_NE(y4m, nullptr);
   std::fputs("YUV4MPEG2 W600 H400 F25:1 Ip A1:1 C444\nFRAME\n", y4m);
   ByteString plane(600 * 400, 128);
@@ -133,8 +132,8 @@ TEST_F(MetadataTest, AvifEncodersRotationAndCropAreRead) {
   } cases[] = {{"--irot 1", 400, 600}, {"--clap 400,1,300,1,0,1,0,1", 400, 300},
                {"--imir 0", 600, 400}};
   for (const Case& c : cases) {
-    std::string out = m_folder.path() + "/made.avif";
-    ASSERT_TRUE(run("avifenc -s 10 " + std::string(c.options) + " " + m_folder.path() +
+    std::string out = m_folder.path().string() + "/made.avif";
+    ASSERT_TRUE(run("avifenc -s 10 " + std::string(c.options) + " " + m_folder.path().string() +
                     "/grey.y4m " + out))
         << c.options;
     Attributes a = read_attributes(out);
@@ -194,7 +193,7 @@ TEST_F(MetadataTest, AFileCutShortWhileItIsReadGivesNoItem) {
     if (read) {
       EXPECT_EQ(item.profile_name, "Cut Short");
     }
-    write_file(path, bytes);
+    write_bytes(path, bytes);
     close(fd);
   }
   // Cut short between two reads: what was read stays, the rest is gone.
@@ -245,7 +244,7 @@ TEST_F(MetadataTest, EveryTruncatedLengthIsSafe) {
   for (const char* name : {"sample-srgb.jpg", "sample-gray.psd", "sample-srgb.webp",
                            "sample-wide.bmp", "sample-plain.gif", "sample-plain.heic",
                            "sample-plain.avif", "sample-wide.tif"})
-    files.push_back(read_file(sample_path(name)));
+    files.push_back(file_bytes(sample_path(name)));
   for (const ByteString& file : files) {
     for (std::size_t length = 0; length <= file.size(); ++length) {
       // A buffer of exactly the length, so that a read past it is caught.

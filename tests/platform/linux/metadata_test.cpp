@@ -4,10 +4,9 @@
 #include <chrono>
 
 #include "platform/linux/picture_reader.h"
-#include "tests/metadata/item_attributes.h"
+#include "tests/support/item_attributes.h"
 
-using namespace picture_files;
-using namespace item_attributes;
+using namespace testing_support;
 
 namespace {
 
@@ -46,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MetadataTest, GivesNoItemForWhatIsNotAPicture) {
   EXPECT_FALSE(read_attributes(m_folder.path()).has_item);  // a folder
   EXPECT_FALSE(read_attributes("/dev/null").has_item);      // a device
-  EXPECT_FALSE(read_attributes(m_folder.path() + "/missing.jpg").has_item);
+  EXPECT_FALSE(read_attributes(m_folder.path().string() + "/missing.jpg").has_item);
   EXPECT_FALSE(read_attributes("samples/sample-srgb.jpg").has_item);  // not absolute
   EXPECT_FALSE(read_bytes({}, "empty.jpg").has_item);
   EXPECT_FALSE(read_bytes({'h', 'e', 'l', 'l', 'o'}, "text.jpg").has_item);
@@ -54,7 +53,7 @@ TEST_F(MetadataTest, GivesNoItemForWhatIsNotAPicture) {
 }
 
 TEST_F(MetadataTest, NeverWaitsOnAFifo) {
-  std::string fifo = m_folder.path() + "/picture.jpg";
+  std::string fifo = m_folder.path().string() + "/picture.jpg";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(read_attributes(fifo).has_item);

@@ -1,4 +1,4 @@
-#include "tests/trigger/xvfb.h"
+#include "tests/support/xvfb.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -13,7 +13,7 @@
 
 #include "platform/input.h"
 
-namespace trigger_test {
+namespace testing_support {
 namespace {
 
 class XvfbServer {
@@ -106,4 +106,4 @@ bool pump_monitor_until(const std::function<bool()>& done, int timeout_ms) {
   return done();
 }
 
-}  // namespace trigger_test
+}  // namespace testing_support

@@ -8,20 +8,23 @@
 #include "platform/launch.h"
 #include "platform/linux/files_internal.h"
 #include "tests/support/file_sandbox.h"
+#include "tests/support/packed.h"
+
+using testing_support::packed;
 
 namespace {
 
-using sandbox::fs::path;
+using std::filesystem::path;
 
 class FinderInfo : public ::testing::Test {
  protected:
-  sandbox::Folder box;
+  testing_support::Folder box;
 
   OSType type_of(const std::string& name, const std::string& bytes, mode_t mode = 0644) {
     path file = box.root() / name;
-    sandbox::write_file(file, bytes);
+    testing_support::write_file(file, bytes);
     ::chmod(file.c_str(), mode);
-    FSSpec spec = sandbox::spec_of(file);
+    FSSpec spec = testing_support::spec_of(file);
     FInfo info{};
     EXPECT_EQ(FSpGetFInfo(&spec, &info), noErr) << name;
     return info.fdType;
@@ -59,12 +62,12 @@ TEST_F(FinderInfo, ApplicationsAreDesktopEntriesAndPrograms) {
 }
 
 TEST_F(FinderInfo, FoldersAndMissingFilesHaveNone) {
-  FSSpec folder = sandbox::spec_of(box.root());
+  FSSpec folder = testing_support::spec_of(box.root());
   FInfo info{};
   EXPECT_EQ(FSpGetFInfo(&folder, &info), fnfErr);
-  sandbox::write_file(box.root() / "gone", "x");
-  FSSpec gone = sandbox::spec_of(box.root() / "gone");
-  sandbox::fs::remove(box.root() / "gone");
+  testing_support::write_file(box.root() / "gone", "x");
+  FSSpec gone = testing_support::spec_of(box.root() / "gone");
+  testing_support::fs::remove(box.root() / "gone");
   EXPECT_EQ(FSpGetFInfo(&gone, &info), fnfErr);
 }
 
@@ -80,15 +83,15 @@ std::string AppleDouble(const char type[5], const char creator[5]) {
 
 TEST_F(FinderInfo, CreatorComesFromNetatalkMetadata) {
   path file = box.root() / "from-mac.tif";
-  sandbox::write_file(file, "II*\0");
+  testing_support::write_file(file, "II*\0");
   std::string metadata = AppleDouble("TIFF", "8BIM");
   if (::setxattr(file.c_str(), "user.org.netatalk.Metadata", metadata.data(), metadata.size(), 0) !=
       0)
     GTEST_SKIP() << "no user extended attributes here (errno " << errno << ")";
-  FSSpec spec = sandbox::spec_of(file);
+  FSSpec spec = testing_support::spec_of(file);
   FInfo info{};
   ASSERT_EQ(FSpGetFInfo(&spec, &info), noErr);
-  EXPECT_EQ(info.fdCreator, FOUR_CHAR_CODE("8BIM"));
+  EXPECT_EQ(packed(info.fdCreator), FOUR_CHAR_CODE("8BIM"));
   EXPECT_EQ(info.fdFlags, 0);
 }
 
@@ -114,7 +117,7 @@ TEST(AppleDouble, ReadsOnlyWhatIsThere) {
 }
 
 TEST_F(FinderInfo, DisplayNamesAreFileNames) {
-  sandbox::write_file(box.root() / "My Picture.tif", "x");
+  testing_support::write_file(box.root() / "My Picture.tif", "x");
   FSRef ref;
   std::string text = (box.root() / "My Picture.tif").string();
   ASSERT_EQ(FSPathMakeRef(reinterpret_cast<const UInt8*>(text.c_str()), &ref, nullptr), noErr);

@@ -5,22 +5,22 @@
 #include "shell/cursors.h"
 #include "shell/monitor.h"
 #include "shell/records.h"
-#include "tests/trigger/cursor_window.h"
-#include "tests/trigger/trigger_support.h"
-#include "tests/trigger/xvfb.h"
+#include "tests/support/cursor_window.h"
+#include "tests/support/trigger_support.h"
+#include "tests/support/xvfb.h"
 
 namespace {
 
 class TriggerOnX11 : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!trigger_test::shared_xvfb_display() || !trigger_test::have_program("xdotool"))
+    if (!testing_support::shared_xvfb_display() || !testing_support::have_program("xdotool"))
       GTEST_SKIP() << "needs Xvfb and xdotool";
     platform::set_double_click_settings(400, 4);
     // The graded cursor's first bytes are its alphas, 0 to 255 as signed bytes.
     for (int i = 0; i < 256; ++i) G_CURSOR_Crsr2[i] = static_cast<SInt8>(i);
     G_TRIGGERBUTTONWASEXPANDED = false;
-    ASSERT_TRUE(window.show(trigger_test::graded_cursor(), 100, 100, 100));
+    ASSERT_TRUE(window.show(testing_support::graded_cursor(), 100, 100, 100));
     MyInstallEventHandler();
     ASSERT_GE(platform::event_monitor_descriptor(), 0);
   }
@@ -30,8 +30,8 @@ class TriggerOnX11 : public ::testing::Test {
   // texts of the scripts run meanwhile.
   std::vector<std::string> scripts_after(const std::string& arguments) {
     runs.scripts.clear();
-    EXPECT_TRUE(trigger_test::xdotool(arguments));
-    trigger_test::pump_monitor_until([] { return false; }, 500);
+    EXPECT_TRUE(testing_support::xdotool(arguments));
+    testing_support::pump_monitor_until([] { return false; }, 500);
     std::vector<std::string> texts;
     for (const auto& script : runs.scripts) texts.push_back(script.text);
     return texts;
@@ -45,8 +45,8 @@ class TriggerOnX11 : public ::testing::Test {
            " 1\nset bounds of button \"Trigger\" to a\nend tell";
   }
 
-  trigger_test::CursorWindow window;
-  trigger_test::RecordingScripts runs;
+  testing_support::CursorWindow window;
+  testing_support::RecordingScripts runs;
 };
 
 using Texts = std::vector<std::string>;

@@ -7,10 +7,13 @@
 
 #include "platform/linux/files_internal.h"
 #include "tests/support/file_sandbox.h"
+#include "tests/support/packed.h"
+
+using testing_support::packed;
 
 namespace {
 
-using sandbox::fs::path;
+using std::filesystem::path;
 
 OSStatus MakeRef(const std::string& text, FSRef& ref, Boolean* isDirectory = nullptr) {
   return FSPathMakeRef(reinterpret_cast<const UInt8*>(text.c_str()), &ref, isDirectory);
@@ -24,9 +27,9 @@ std::string PathOf(const FSSpec& spec) {
 
 class Specs : public ::testing::Test {
  protected:
-  sandbox::Folder box;
+  testing_support::Folder box;
   path pictures = box.root() / "Pictures";
-  void SetUp() override { sandbox::write_file(pictures / "pic.tif", "II*\0"); }
+  void SetUp() override { testing_support::write_file(pictures / "pic.tif", "II*\0"); }
 };
 
 TEST_F(Specs, PathsResolveToReferences) {
@@ -58,34 +61,34 @@ TEST_F(Specs, BadPathsFailAndLeaveTheReference) {
 }
 
 TEST_F(Specs, RelativePathsStartAtTheCurrentFolder) {
-  path here = sandbox::fs::current_path();
-  sandbox::fs::current_path(pictures);
+  path here = testing_support::fs::current_path();
+  testing_support::fs::current_path(pictures);
   FSRef ref;
   EXPECT_EQ(MakeRef("pic.tif", ref), noErr);
-  sandbox::fs::current_path(here);
+  testing_support::fs::current_path(here);
   EXPECT_EQ(ref.path, (pictures / "pic.tif").string());
 }
 
 TEST_F(Specs, SpecNamesTheParentFolderAndTheName) {
-  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  FSSpec spec = testing_support::spec_of(pictures / "pic.tif");
   struct stat folder;
   ASSERT_EQ(::stat(pictures.c_str(), &folder), 0);
   EXPECT_NE(spec.vRefNum, 0);
-  EXPECT_EQ(spec.parID, static_cast<SInt32>(static_cast<std::uint32_t>(folder.st_ino)));
-  EXPECT_EQ(sandbox::name_of(spec), "pic.tif");
+  EXPECT_EQ(packed(spec.parID), static_cast<SInt32>(static_cast<std::uint32_t>(folder.st_ino)));
+  EXPECT_EQ(testing_support::name_of(spec), "pic.tif");
   for (std::size_t i = 1 + spec.name[0]; i < sizeof spec.name; ++i) EXPECT_EQ(spec.name[i], 0);
   EXPECT_EQ(PathOf(spec), (pictures / "pic.tif").string());
 
-  FSSpec folderSpec = sandbox::spec_of(pictures);
+  FSSpec folderSpec = testing_support::spec_of(pictures);
   EXPECT_EQ(folderSpec.vRefNum, spec.vRefNum);
-  EXPECT_EQ(sandbox::name_of(folderSpec), "Pictures");
+  EXPECT_EQ(testing_support::name_of(folderSpec), "Pictures");
   EXPECT_EQ(PathOf(folderSpec), pictures.string());
 }
 
 TEST_F(Specs, TheRootIsTheVolumeRoot) {
-  FSSpec root = sandbox::spec_of("/");
-  EXPECT_EQ(root.parID, fsRtParID);
-  EXPECT_EQ(sandbox::name_of(root), "/");
+  FSSpec root = testing_support::spec_of("/");
+  EXPECT_EQ(packed(root.parID), fsRtParID);
+  EXPECT_EQ(testing_support::name_of(root), "/");
   EXPECT_EQ(PathOf(root), "/");
   FSSpec elsewhere = root;
   elsewhere.vRefNum = static_cast<SInt16>(root.vRefNum == -1 ? -2 : -1);
@@ -99,9 +102,9 @@ TEST_F(Specs, TheRootIsTheVolumeRoot) {
 }
 
 TEST_F(Specs, MacRomanNamesStayAsTheyAre) {
-  sandbox::write_file(pictures / "Caf\xC3\xA9 \xE2\x80\x93 1.tif", "x");  // "Café – 1.tif"
-  FSSpec spec = sandbox::spec_of(pictures / "Caf\xC3\xA9 \xE2\x80\x93 1.tif");
-  EXPECT_EQ(sandbox::name_of(spec), "Caf\x8E \xD0 1.tif");
+  testing_support::write_file(pictures / "Caf\xC3\xA9 \xE2\x80\x93 1.tif", "x");  // "Café – 1.tif"
+  FSSpec spec = testing_support::spec_of(pictures / "Caf\xC3\xA9 \xE2\x80\x93 1.tif");
+  EXPECT_EQ(testing_support::name_of(spec), "Caf\x8E \xD0 1.tif");
   EXPECT_EQ(PathOf(spec), (pictures / "Caf\xC3\xA9 \xE2\x80\x93 1.tif").string());
 }
 
@@ -110,20 +113,23 @@ TEST_F(Specs, LongAndForeignNamesAreShortenedAndFoundByInode) {
   std::string foreign = "\xE5\x86\x99\xE7\x9C\x9F.jpeg";  // "写真.jpeg"
   std::string decomposed = "Cafe\xCC\x81.png";            // e and a combining acute
   for (const std::string& name : {long_name, foreign, decomposed}) {
-    sandbox::write_file(pictures / name, "x");
+    testing_support::write_file(pictures / name, "x");
     struct stat st;
     ASSERT_EQ(::stat((pictures / name).c_str(), &st), 0);
     char hex[24];
     std::snprintf(hex, sizeof hex, "#%llX", static_cast<unsigned long long>(st.st_ino));
-    FSSpec spec = sandbox::spec_of(pictures / name);
-    std::string shortened = sandbox::name_of(spec);
+    FSSpec spec = testing_support::spec_of(pictures / name);
+    std::string shortened = testing_support::name_of(spec);
     EXPECT_LE(shortened.size(), 63u);
     EXPECT_NE(shortened.find(hex), std::string::npos) << shortened;
     EXPECT_EQ(PathOf(spec), (pictures / name).string()) << name;
   }
-  EXPECT_EQ(sandbox::name_of(sandbox::spec_of(pictures / long_name)).substr(0, 3), "aaa");
-  EXPECT_TRUE(sandbox::name_of(sandbox::spec_of(pictures / foreign)).ends_with(".jpeg"));
-  EXPECT_TRUE(sandbox::name_of(sandbox::spec_of(pictures / decomposed)).starts_with("Cafe"));
+  EXPECT_EQ(testing_support::name_of(testing_support::spec_of(pictures / long_name)).substr(0, 3),
+            "aaa");
+  EXPECT_TRUE(
+      testing_support::name_of(testing_support::spec_of(pictures / foreign)).ends_with(".jpeg"));
+  EXPECT_TRUE(testing_support::name_of(testing_support::spec_of(pictures / decomposed))
+                  .starts_with("Cafe"));
   // Exactly 63 characters still fit; 64 do not.
   EXPECT_EQ(platform::files::spec_name(std::string(63, 'b'), 5), std::string(63, 'b'));
   EXPECT_EQ(platform::files::spec_name(std::string(64, 'b'), 5), std::string(61, 'b') + "#5");
@@ -131,24 +137,24 @@ TEST_F(Specs, LongAndForeignNamesAreShortenedAndFoundByInode) {
 
 TEST_F(Specs, ALongNameFollowsItsFullNameNotItsInode) {
   std::string name = std::string(80, 'x') + ".desktop";
-  sandbox::write_file(pictures / name, "old");
-  FSSpec spec = sandbox::spec_of(pictures / name);
+  testing_support::write_file(pictures / name, "old");
+  FSSpec spec = testing_support::spec_of(pictures / name);
   // A package upgrade writes the new file beside the old and renames it over.
-  sandbox::write_file(pictures / "upgrade.tmp", "new");
-  sandbox::fs::rename(pictures / "upgrade.tmp", pictures / name);
+  testing_support::write_file(pictures / "upgrade.tmp", "new");
+  testing_support::fs::rename(pictures / "upgrade.tmp", pictures / name);
   FSRef ref;
   ASSERT_EQ(FSpMakeFSRef(&spec, &ref), noErr);
   EXPECT_EQ(ref.path, (pictures / name).string());
-  EXPECT_EQ(sandbox::read_file(ref.path), "new");
+  EXPECT_EQ(testing_support::read_file(ref.path), "new");
   // Renamed, the file is not the one that was picked any more.
-  sandbox::fs::rename(pictures / name, pictures / (std::string(90, 'y') + ".desktop"));
+  testing_support::fs::rename(pictures / name, pictures / (std::string(90, 'y') + ".desktop"));
   EXPECT_EQ(FSpMakeFSRef(&spec, &ref), fnfErr);
 }
 
 TEST_F(Specs, AShortNameThatOnlyLooksShortenedFindsNoOtherFile) {
   struct stat st;
   ASSERT_EQ(::stat((pictures / "pic.tif").c_str(), &st), 0);
-  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  FSSpec spec = testing_support::spec_of(pictures / "pic.tif");
   char name[64];
   int length = std::snprintf(name, sizeof name, "other#%llX.tif",
                              static_cast<unsigned long long>(st.st_ino));
@@ -159,7 +165,7 @@ TEST_F(Specs, AShortNameThatOnlyLooksShortenedFindsNoOtherFile) {
 }
 
 TEST_F(Specs, BadSpecsAreRefusedWithoutReadingPastTheName) {
-  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  FSSpec spec = testing_support::spec_of(pictures / "pic.tif");
   FSRef ref;
   FSSpec bad = spec;
   bad.name[0] = 200;
@@ -179,8 +185,8 @@ TEST_F(Specs, BadSpecsAreRefusedWithoutReadingPastTheName) {
 TEST_F(Specs, ReferencesToReplacedItemsFail) {
   FSRef ref;
   ASSERT_EQ(MakeRef((pictures / "pic.tif").string(), ref), noErr);
-  sandbox::fs::rename(pictures / "pic.tif", pictures / "old.tif");
-  sandbox::write_file(pictures / "pic.tif", "new");
+  testing_support::fs::rename(pictures / "pic.tif", pictures / "old.tif");
+  testing_support::write_file(pictures / "pic.tif", "new");
   FSSpec spec;
   EXPECT_EQ(FSGetCatalogInfo(&ref, kFSCatInfoNone, nullptr, nullptr, &spec, nullptr), fnfErr);
   EXPECT_EQ(CFURLCreateFromFSRef(kCFAllocatorDefault, &ref), nullptr);
@@ -188,32 +194,32 @@ TEST_F(Specs, ReferencesToReplacedItemsFail) {
 }
 
 TEST_F(Specs, CatalogHitsAreCheckedAgainstTheFolderInode) {
-  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  FSSpec spec = testing_support::spec_of(pictures / "pic.tif");
   // The folder moves away and a new one takes its path: the old directory ID
   // must not lead into the newcomer, but to where the folder went.
-  sandbox::fs::rename(pictures, box.root() / "Moved");
-  sandbox::write_file(pictures / "pic.tif", "impostor");
+  testing_support::fs::rename(pictures, box.root() / "Moved");
+  testing_support::write_file(pictures / "pic.tif", "impostor");
   EXPECT_EQ(PathOf(spec), (box.root() / "Moved" / "pic.tif").string());
-  sandbox::fs::remove_all(box.root() / "Moved");
+  testing_support::fs::remove_all(box.root() / "Moved");
   FSRef ref;
   EXPECT_EQ(FSpMakeFSRef(&spec, &ref), dirNFErr);
 }
 
 TEST_F(Specs, TheCatalogFileSurvivesDamage) {
-  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  FSSpec spec = testing_support::spec_of(pictures / "pic.tif");
   path catalog = box.state() / "tavrine" / "catalog";
-  std::string text = sandbox::read_file(catalog);
+  std::string text = testing_support::read_file(catalog);
   EXPECT_NE(text.find(pictures.string()), std::string::npos);
-  sandbox::write_file(catalog,
-                      "garbage\nD x y z\nV 0 /\nD -1 2 3 relative\n" + text + "D -5 7 9 /cut");
+  testing_support::write_file(
+      catalog, "garbage\nD x y z\nV 0 /\nD -1 2 3 relative\n" + text + "D -5 7 9 /cut");
   {
     // Another, empty catalog knows nothing of the folder, which lies nowhere
     // near the places searched; made again there, the volume gets the same
     // number, as it is derived from its mount folder.
-    sandbox::EnvVar other("XDG_STATE_HOME", (box.root() / "other").string());
+    testing_support::EnvVar other("XDG_STATE_HOME", (box.root() / "other").string());
     FSRef ref;
     EXPECT_NE(FSpMakeFSRef(&spec, &ref), noErr);
-    EXPECT_EQ(sandbox::spec_of(pictures / "pic.tif").vRefNum, spec.vRefNum);
+    EXPECT_EQ(testing_support::spec_of(pictures / "pic.tif").vRefNum, spec.vRefNum);
   }
   // Back to the damaged file, read afresh.
   EXPECT_EQ(PathOf(spec), (pictures / "pic.tif").string());
@@ -240,22 +246,22 @@ TEST_F(Specs, TheCatalogFileSurvivesDamage) {
 
 TEST_F(Specs, APipeOrADeviceAsTheCatalogFileIsLeftAlone) {
   path state = box.root() / "odd-state";
-  sandbox::EnvVar odd("XDG_STATE_HOME", state.string());
-  sandbox::fs::create_directories(state / "tavrine");
+  testing_support::EnvVar odd("XDG_STATE_HOME", state.string());
+  testing_support::fs::create_directories(state / "tavrine");
   path catalog = state / "tavrine" / "catalog";
   ASSERT_EQ(::mkfifo(catalog.c_str(), 0600), 0);
   testing::internal::CaptureStderr();
   ::alarm(20);  // a hang ends the test program instead of the run
-  FSSpec spec = sandbox::spec_of(pictures / "pic.tif");
+  FSSpec spec = testing_support::spec_of(pictures / "pic.tif");
   ::alarm(0);
   EXPECT_EQ(PathOf(spec), (pictures / "pic.tif").string()) << "known in memory all the same";
-  EXPECT_TRUE(sandbox::fs::is_fifo(catalog));
-  if (sandbox::make_device(box.root() / "device")) {
-    sandbox::fs::remove(catalog);
-    sandbox::fs::create_symlink(box.root() / "device", catalog);
-    sandbox::write_file(box.root() / "Other" / "pic.tif", "II*\0");
-    sandbox::spec_of(box.root() / "Other" / "pic.tif");
-    EXPECT_TRUE(sandbox::is_untouched_device(box.root() / "device"));
+  EXPECT_TRUE(testing_support::fs::is_fifo(catalog));
+  if (testing_support::make_device(box.root() / "device")) {
+    testing_support::fs::remove(catalog);
+    testing_support::fs::create_symlink(box.root() / "device", catalog);
+    testing_support::write_file(box.root() / "Other" / "pic.tif", "II*\0");
+    testing_support::spec_of(box.root() / "Other" / "pic.tif");
+    EXPECT_TRUE(testing_support::is_untouched_device(box.root() / "device"));
   }
   EXPECT_EQ(
       testing::internal::GetCapturedStderr(),
@@ -265,19 +271,19 @@ TEST_F(Specs, APipeOrADeviceAsTheCatalogFileIsLeftAlone) {
 TEST_F(Specs, ResolvesInANewProcessThroughTheCatalogFile) {
   if (const char* expected = std::getenv("TAVRINE_TEST_EXPECT_PATH")) {
     // The child: it only knows the stored bytes and the parent's catalog.
-    sandbox::EnvVar state("XDG_STATE_HOME", std::getenv("TAVRINE_TEST_STATE"));
+    testing_support::EnvVar state("XDG_STATE_HOME", std::getenv("TAVRINE_TEST_STATE"));
     FSSpec spec{};
     std::string hex = std::getenv("TAVRINE_TEST_SPEC");
     for (std::size_t i = 0; i < sizeof spec; ++i)
       reinterpret_cast<UInt8*>(&spec)[i] =
           static_cast<UInt8>(std::stoi(hex.substr(2 * i, 2), nullptr, 16));
     ASSERT_EQ(PathOf(spec), expected);
-    sandbox::write_file(std::getenv("TAVRINE_TEST_MARKER"), "resolved");
+    testing_support::write_file(std::getenv("TAVRINE_TEST_MARKER"), "resolved");
     return;
   }
-  sandbox::write_file(pictures / "Sub" / (std::string(70, 'z') + ".tif"), "x");
+  testing_support::write_file(pictures / "Sub" / (std::string(70, 'z') + ".tif"), "x");
   path target = pictures / "Sub" / (std::string(70, 'z') + ".tif");
-  FSSpec spec = sandbox::spec_of(target);
+  FSSpec spec = testing_support::spec_of(target);
   std::string hex;
   for (std::size_t i = 0; i < sizeof spec; ++i) {
     char pair[3];
@@ -285,13 +291,14 @@ TEST_F(Specs, ResolvesInANewProcessThroughTheCatalogFile) {
     hex += pair;
   }
   path marker = box.root() / "marker";
-  int status = sandbox::run_in_new_process("Specs.ResolvesInANewProcessThroughTheCatalogFile",
-                                           {{"TAVRINE_TEST_EXPECT_PATH", target.string()},
-                                            {"TAVRINE_TEST_SPEC", hex},
-                                            {"TAVRINE_TEST_MARKER", marker.string()},
-                                            {"TAVRINE_TEST_STATE", box.state().string()}});
+  int status =
+      testing_support::run_in_new_process("Specs.ResolvesInANewProcessThroughTheCatalogFile",
+                                          {{"TAVRINE_TEST_EXPECT_PATH", target.string()},
+                                           {"TAVRINE_TEST_SPEC", hex},
+                                           {"TAVRINE_TEST_MARKER", marker.string()},
+                                           {"TAVRINE_TEST_STATE", box.state().string()}});
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(sandbox::read_file(marker), "resolved");
+  EXPECT_EQ(testing_support::read_file(marker), "resolved");
 }
 
 TEST_F(Specs, UrlsOfFoldersHaveNoTrailingSlash) {

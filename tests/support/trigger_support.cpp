@@ -1,4 +1,4 @@
-#include "tests/trigger/trigger_support.h"
+#include "tests/support/trigger_support.h"
 
 #include <memory>
 
@@ -6,7 +6,7 @@
 #include "scriptkit/app/osa_component.h"
 #include "shell/records.h"
 
-namespace trigger_test {
+namespace testing_support {
 namespace {
 
 RecordingScripts* s_recorder = nullptr;
@@ -89,4 +89,4 @@ platform::CursorImage zero_image(int width, int height) {
   return image;
 }
 
-}  // namespace trigger_test
+}  // namespace testing_support

@@ -182,7 +182,7 @@ TEST_F(LaunchServices, LaunchFailuresAreReported) {
 
 TEST_F(LaunchServices, BusStartedApplicationWithoutItsServiceBeepsOnceLater) {
   testing_support::PrivateBus bus(docs.path(), {});
-  sandbox::RecordingAlerts alerts;
+  testing_support::RecordingAlerts alerts;
   fs::path entry = sandbox.add_application("org.example.Viewer", "Viewer", "true %f", "image/png;",
                                            "DBusActivatable=true\n");
   fs::path doc = docs.write("pic.png", "x");

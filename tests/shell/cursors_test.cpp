@@ -11,7 +11,7 @@
 
 namespace {
 
-using sandbox::fs::path;
+using std::filesystem::path;
 
 SInt32* const kBuffers[] = {G_CURSOR_Crsr1, G_CURSOR_Crsr2, G_CURSOR_Crsr1PC, G_CURSOR_Crsr2PC};
 const char* const kNames[] = {"Crsr1", "Crsr2", "Crsr1PC", "Crsr2PC"};
@@ -44,8 +44,8 @@ class FixedCursor final : public platform::CursorImageSource {
 
 class Cursors : public ::testing::Test {
  protected:
-  sandbox::Folder box;
-  sandbox::RecordingAlerts alerts;
+  testing_support::Folder box;
+  testing_support::RecordingAlerts alerts;
   path resources = box.root() / "data" / "tavrine" / "PlugIns" / "LayoutCursors.bundle" /
                    "Contents" / "Resources";
   FixedCursor cursor;
@@ -60,9 +60,10 @@ class Cursors : public ::testing::Test {
     EXPECT_EQ(platform::open_file_count(), 0u);
   }
   void install_plugin() {
-    sandbox::write_file(resources.parent_path() / "Info.plist",
-                        std::string("<plist><dict><key>CFBundleIdentifier</key>\n<string>") +
-                            kCursorPlugInBundleID + "</string></dict></plist>");
+    testing_support::write_file(
+        resources.parent_path() / "Info.plist",
+        std::string("<plist><dict><key>CFBundleIdentifier</key>\n<string>") +
+            kCursorPlugInBundleID + "</string></dict></plist>");
   }
   // A 16 × 16 image whose pixel (i, j) has the first byte i * 16 + j.
   void set_counting_image(int width = 16, int height = 16) {
@@ -84,8 +85,8 @@ TEST_F(Cursors, WithoutThePlugInNothingLoads) {
 
 TEST_F(Cursors, ImagesLoadFromThePlugInsResources) {
   install_plugin();
-  sandbox::write_file(resources / "Crsr1", ImageBytes(1, 1024));
-  sandbox::write_file(resources / "Crsr2", ImageBytes(2, 1100));
+  testing_support::write_file(resources / "Crsr1", ImageBytes(1, 1024));
+  testing_support::write_file(resources / "Crsr2", ImageBytes(2, 1100));
   EXPECT_TRUE(LoadCursorData(0));
   EXPECT_EQ(BufferBytes(G_CURSOR_Crsr1), ImageBytes(1, 1024));
   EXPECT_TRUE(LoadCursorData(1)) << "a longer file gives its first 1024 bytes";
@@ -99,12 +100,12 @@ TEST_F(Cursors, ImagesLoadFromThePlugInsResources) {
 TEST_F(Cursors, AShortImageFillsTheFrontOfTheBuffer) {
   install_plugin();
   std::memset(G_CURSOR_Crsr1PC, 0x77, kCursorDataBytes);
-  sandbox::write_file(resources / "Crsr1PC", ImageBytes(3, 1000));
+  testing_support::write_file(resources / "Crsr1PC", ImageBytes(3, 1000));
   EXPECT_FALSE(LoadCursorData(2));
   std::string bytes = BufferBytes(G_CURSOR_Crsr1PC);
   EXPECT_EQ(bytes.substr(0, 1000), ImageBytes(3, 1000));
   EXPECT_EQ(bytes.substr(1000), std::string(24, '\x77'));
-  sandbox::write_file(resources / "Crsr1PC", ImageBytes(4, 1001));  // one byte into a value
+  testing_support::write_file(resources / "Crsr1PC", ImageBytes(4, 1001));  // one byte into a value
   EXPECT_FALSE(LoadCursorData(2));
   bytes = BufferBytes(G_CURSOR_Crsr1PC);
   EXPECT_EQ(bytes.substr(0, 1001), ImageBytes(4, 1001));
@@ -113,7 +114,8 @@ TEST_F(Cursors, AShortImageFillsTheFrontOfTheBuffer) {
 
 TEST_F(Cursors, GetPreferencesLoadsAllFour) {
   install_plugin();
-  for (int i = 0; i < 4; ++i) sandbox::write_file(resources / kNames[i], ImageBytes(10 + i, 1024));
+  for (int i = 0; i < 4; ++i)
+    testing_support::write_file(resources / kNames[i], ImageBytes(10 + i, 1024));
   GetPreferences();
   for (int i = 0; i < 4; ++i) EXPECT_EQ(BufferBytes(kBuffers[i]), ImageBytes(10 + i, 1024)) << i;
 }
@@ -122,7 +124,7 @@ TEST_F(Cursors, CaptureStoresTheFirstByteOfEachPixelSigned) {
   set_counting_image(24, 20);  // larger than 16 × 16: only its top left counts
   SaveCursorData();
   ASSERT_TRUE(alerts.messages.empty());
-  std::string bytes = sandbox::read_file(capture());
+  std::string bytes = testing_support::read_file(capture());
   ASSERT_EQ(bytes.size(), 1024u);
   EXPECT_EQ(bytes.substr(0, 8), std::string("\x00\x00\x00\x00\x01\x00\x00\x00", 8));
   EXPECT_EQ(bytes.substr(4 * 0x80, 4), std::string("\x80\xFF\xFF\xFF", 4)) << "0x80 is -128";
@@ -131,7 +133,7 @@ TEST_F(Cursors, CaptureStoresTheFirstByteOfEachPixelSigned) {
 
   // The stored image loads back as the comparison expects it.
   install_plugin();
-  sandbox::write_file(resources / "Crsr2PC", bytes);
+  testing_support::write_file(resources / "Crsr2PC", bytes);
   ASSERT_TRUE(LoadCursorData(3));
   EXPECT_EQ(G_CURSOR_Crsr2PC[0x80], -128);
   EXPECT_EQ(G_CURSOR_Crsr2PC[0x11], 0x11);
@@ -141,9 +143,9 @@ TEST_F(Cursors, CapturingTwiceOverwritesTheFile) {
   set_counting_image();
   SaveCursorData();
   for (auto& pixel : cursor.image.argb) pixel = 0xFE000000;
-  sandbox::write_file(capture(), std::string(5000, 'x'));  // a longer file from elsewhere
+  testing_support::write_file(capture(), std::string(5000, 'x'));  // a longer file from elsewhere
   SaveCursorData();
-  std::string bytes = sandbox::read_file(capture());
+  std::string bytes = testing_support::read_file(capture());
   ASSERT_EQ(bytes.size(), 1024u);
   EXPECT_EQ(bytes.substr(0, 4), std::string("\xFE\xFF\xFF\xFF", 4));
   EXPECT_TRUE(alerts.messages.empty());
@@ -152,7 +154,7 @@ TEST_F(Cursors, CapturingTwiceOverwritesTheFile) {
 TEST_F(Cursors, ASmallImageIsNeverReadPast) {
   set_counting_image(8, 4);
   SaveCursorData();
-  std::string bytes = sandbox::read_file(capture());
+  std::string bytes = testing_support::read_file(capture());
   ASSERT_EQ(bytes.size(), 1024u);
   EXPECT_EQ(bytes.substr(4 * 7, 4), std::string("\x07\x00\x00\x00", 4));
   EXPECT_EQ(bytes.substr(4 * 8, 4), std::string(4, '\0')) << "past the row: 0";
@@ -170,12 +172,12 @@ TEST_F(Cursors, NoImageShowsTheAlertAndWritesNothing) {
   EXPECT_EQ(alerts.messages[0], "*******");
   EXPECT_EQ(alerts.types[0], kAlertNoteAlert);
   EXPECT_EQ(alerts.explanations[0], "");
-  EXPECT_FALSE(sandbox::fs::exists(capture()));
+  EXPECT_FALSE(testing_support::fs::exists(capture()));
 }
 
 TEST_F(Cursors, AnUnwritableFolderShowsTheAlert) {
   set_counting_image();
-  sandbox::write_file(box.config() / "VeskaSoftware", "a file where the folder belongs");
+  testing_support::write_file(box.config() / "VeskaSoftware", "a file where the folder belongs");
   SaveCursorData();
   ASSERT_EQ(alerts.messages.size(), 1u);
   EXPECT_EQ(alerts.messages[0], "*******");

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-namespace trigger_test {
+namespace testing_support {
 
 // A cursor image: width * height premultiplied ARGB values, row by row.
 struct ArgbCursor {
@@ -34,4 +34,4 @@ class CursorWindow {
   std::unique_ptr<State> m_state;
 };
 
-}  // namespace trigger_test
+}  // namespace testing_support

@@ -14,7 +14,7 @@
 
 #include "platform/quickdraw.h"
 
-namespace trigger_test {
+namespace testing_support {
 
 // One script text the runner compiled, with the trigger flag at that moment.
 struct RecordedScript {
@@ -59,4 +59,4 @@ platform::CursorImage cursor_image(const std::vector<std::uint8_t>& first_bytes,
 // An image of any size, all pixels zero.
 platform::CursorImage zero_image(int width, int height);
 
-}  // namespace trigger_test
+}  // namespace testing_support

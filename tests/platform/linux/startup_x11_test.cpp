@@ -24,7 +24,7 @@
 #include "tests/app/qt_app.h"
 #include "tests/support/private_bus.h"
 #include "tests/support/sandbox.h"
-#include "tests/trigger/xvfb.h"
+#include "tests/support/xvfb.h"
 
 // Last, since Xlib defines names (None, Bool, Status) that Qt and the test
 // framework use.
@@ -95,7 +95,7 @@ class RootWatcher {
 class XDesktop : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!trigger_test::shared_xvfb_display()) GTEST_SKIP() << "needs Xvfb";
+    if (!testing_support::shared_xvfb_display()) GTEST_SKIP() << "needs Xvfb";
     qt_application();
   }
   DesktopSandbox desktop;
