@@ -53,7 +53,7 @@ TEST(UserDefaults, RoundTripEveryKindOfValue) {
   const ValueList& frame = read_back.get("frame of window Main").as_list();
   ASSERT_EQ(frame.size(), 2u);
   EXPECT_EQ(frame[1].as_list()[0].as_text(), "a");
-  EXPECT_EQ(sandbox::read_file(file),
+  EXPECT_EQ(testing_support::read_file(file),
             "# tavrine's window settings, written by tavrine\n"
             "\n"
             "[Settings]\n"
@@ -93,7 +93,7 @@ TEST(UserDefaults, ReadAFileOfAnEarlierVersionOnceThenSaveAKeyFile) {
   defaults.load();
   EXPECT_EQ(defaults.get("units").as_text(), "Millimetres");
   ASSERT_TRUE(defaults.save());
-  EXPECT_EQ(sandbox::read_file(file),
+  EXPECT_EQ(testing_support::read_file(file),
             "# tavrine's window settings, written by tavrine\n\n[Settings]\n"
             "frame of window Main={120, 140, 460, 360}\nunits=\"Millimetres\"\n");
   UserDefaults again(file);
@@ -154,11 +154,11 @@ TEST(UserDefaults, RegisteredValuesStandInButAreNeverSaved) {
   defaults.remove("units");
   EXPECT_EQ(defaults.get("units").as_text(), "Inches");
   ASSERT_TRUE(defaults.save());
-  EXPECT_EQ(sandbox::read_file(dir.path() / "defaults"), "# tavrine's window settings, written by tavrine\n");
+  EXPECT_EQ(testing_support::read_file(dir.path() / "defaults"), "# tavrine's window settings, written by tavrine\n");
   ASSERT_FALSE(defaults.set("Units", Value("Picas")));
   ASSERT_FALSE(defaults.set("UNITS", Value("Points")));
   ASSERT_TRUE(defaults.save());
-  EXPECT_EQ(sandbox::read_file(dir.path() / "defaults"),
+  EXPECT_EQ(testing_support::read_file(dir.path() / "defaults"),
             "# tavrine's window settings, written by tavrine\n\n[Settings]\nUNITS=\"Points\"\n");
 }
 
@@ -209,7 +209,7 @@ TEST(UserDefaults, AFullDiskKeepsTheOldFileAndSaysSo) {
   UserDefaults defaults(file);
   ASSERT_FALSE(defaults.set("units", Value("Picas")));
   ASSERT_TRUE(defaults.save());
-  const std::string before = sandbox::read_file(file);
+  const std::string before = testing_support::read_file(file);
   {
     std::ofstream filler(dir.path() / "filler", std::ios::binary);
     std::string block(4096, 'x');

@@ -27,7 +27,7 @@ std::string contents_of(const std::shared_ptr<TextField>& field) {
 
 // The preferences file, as the native side saved it.
 std::string preferences_bytes(const fs::path& config_home) {
-  return sandbox::read_file(config_home / "VeskaSoftware" / "Veska Tavrine Pro for ID Prefs");
+  return testing_support::read_file(config_home / "VeskaSoftware" / "Veska Tavrine Pro for ID Prefs");
 }
 
 std::int32_t dimension_units_saved(const fs::path& config_home) {

@@ -91,7 +91,7 @@ class LinksCommand : public ::testing::Test {
     fs::remove(root / "pictures/gone.jpg");
     fs::remove(root / "pictures/folder.jpg");
     fs::create_directory(root / "pictures/folder.jpg");
-    std::string sla = sandbox::read_file(root / "docs/catalogue.sla");
+    std::string sla = testing_support::read_file(root / "docs/catalogue.sla");
     const std::string relative = "PFILE=\"../elsewhere/absolute.tif\"";
     if (auto at = sla.find(relative); at != std::string::npos) {
       sla.replace(at, relative.size(),
@@ -106,7 +106,7 @@ class LinksCommand : public ::testing::Test {
   // the page items, and an anchor character in the text frame "story"), and
   // Scribus opens the document and saves it again: what it keeps is its own.
   static void add_inline_frame(const fs::path& from, const fs::path& to) {
-    std::string sla = sandbox::read_file(from);
+    std::string sla = testing_support::read_file(from);
     auto story = sla.find("ANNAME=\"story\"");
     auto text_end = sla.find("</StoryText>", story);
     auto items = std::min(sla.find("<MASTEROBJECT"), sla.find("<PAGEOBJECT"));
@@ -258,11 +258,11 @@ TEST_F(LinksCommand, ExitsZeroOnlyWhenEveryPictureIsThereAndSharpEnough) {
 // scripter cannot do): the frame "cover" is written that way, Scribus opens
 // the document and saves it again, and the report lists what Scribus kept.
 TEST_F(LinksCommand, ListsAPictureKeptInsideTheDocument) {
-  std::string sla = sandbox::read_file(catalogue());
+  std::string sla = testing_support::read_file(catalogue());
   const std::string stored = "PFILE=\"../pictures/cover.jpg\"";
   auto at = sla.find(stored, sla.find("ANNAME=\"cover\""));
   ASSERT_NE(at, std::string::npos);
-  QByteArray jpeg = QByteArray::fromStdString(sandbox::read_file(root() / "pictures/cover.jpg"));
+  QByteArray jpeg = QByteArray::fromStdString(testing_support::read_file(root() / "pictures/cover.jpg"));
   sla.replace(at, stored.size(),
               "PFILE=\"\" isInlineImage=\"1\" inlineImageExt=\"jpg\" ImageData=\"" +
                   qCompress(jpeg).toBase64().toStdString() + "\"");
@@ -277,7 +277,7 @@ TEST_F(LinksCommand, ListsAPictureKeptInsideTheDocument) {
 TEST_F(LinksCommand, GivesOneLineAndStatusTwoForWhatItCannotRead) {
   const fs::path folder = root() / "cwd";
   testing_support::TempDir dir;
-  std::string sla = sandbox::read_file(catalogue());
+  std::string sla = testing_support::read_file(catalogue());
   std::string damaged = dir.write("damaged.sla", sla.substr(0, sla.size() / 2)).string();
   std::string foreign =
       dir.write("drawing.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"/>").string();

@@ -14,7 +14,7 @@
 #include "shell/cursors.h"
 #include "shell/monitor.h"
 #include "shell/records.h"
-#include "tests/support/sandbox.h"
+#include "tests/support/file_sandbox.h"
 #include "tests/support/cursor_window.h"
 #include "tests/support/trigger_support.h"
 #include "tests/support/xvfb.h"
@@ -78,7 +78,7 @@ class CaptureOnX11 : public ::testing::Test {
 TEST_F(CaptureOnX11, ACaptureLoadedBackMatchesTheLiveCursor) {
   SaveCursorData();
   EXPECT_TRUE(alerts.shown.empty());
-  std::string bytes = sandbox::read_file(capture());
+  std::string bytes = testing_support::read_file(capture());
   ASSERT_EQ(bytes.size(), 1024u);
   // The graded cursor's alphas are 0 to 255, row by row, as signed bytes.
   EXPECT_EQ(bytes.substr(4 * 0x01, 4), std::string("\x01\x00\x00\x00", 4));
@@ -109,7 +109,7 @@ TEST_F(CaptureOnX11, TheCaptureToolWritesWhatTheMonitorRecognises) {
   ASSERT_TRUE(LoadCursorData(1));
   EXPECT_TRUE(double_click_counts());
   // The tool and the program capture the same bytes.
-  std::string from_tool = sandbox::read_file(capture());
+  std::string from_tool = testing_support::read_file(capture());
   SaveCursorData();
-  EXPECT_EQ(sandbox::read_file(capture()), from_tool);
+  EXPECT_EQ(testing_support::read_file(capture()), from_tool);
 }

@@ -28,7 +28,7 @@ std::string WaitForFile(const fs::path& file) {
   for (int i = 0; i < 200 && !fs::exists(file); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  return sandbox::read_file(file);
+  return testing_support::read_file(file);
 }
 
 class LaunchServices : public ::testing::Test {
