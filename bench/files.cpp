@@ -113,7 +113,7 @@ void BM_FileExistsOfAShortenedNameAmong1000(benchmark::State& state) {
 }
 BENCHMARK(BM_FileExistsOfAShortenedNameAmong1000);
 
-// A stored specification whose folder is gone: every check searches for the
+// A stored FSSpec whose folder is gone: every check searches for the
 // folder (bounded) before it answers false.
 void BM_FileExistsOfAGoneFolder(benchmark::State& state) {
   fs::path gone = tree().root / "Gone" / "tool";

@@ -136,7 +136,7 @@ bool volume_known(SInt16 volume);
 // inode with the same low half); the folder then gets an ID of its own, so
 // that specifications made for the other never lead into it.
 SInt32 remember_directory(SInt16 volume, const std::string& path, const ItemId& id);
-// Records the full name (UTF-8) of an item of a folder whose specification
+// Records the full name (UTF-8) of an item of a folder whose FSSpec
 // holds a shortened name.
 void remember_long_name(SInt16 volume, SInt32 dir_id, std::uint64_t inode, std::string_view utf8);
 // The full name recorded for a shortened name of the folder, if any.

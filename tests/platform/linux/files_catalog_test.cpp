@@ -47,7 +47,7 @@ class Catalog : public ::testing::Test {
     files::volume_known(1);
   }
 
-  // Stores the specification of a file in a folder, then removes the folder
+  // Stores the FSSpec of a file in a folder, then removes the folder
   // and makes one that takes its freed inode (`newcomer`; empty when the file
   // system does not hand the inode out again).
   FSSpec StoreThenFreeAFolder(path& newcomer) {
