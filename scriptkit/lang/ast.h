@@ -116,7 +116,6 @@ struct Stmt {
   ExprPtr a;
   ExprPtr b;
   ExprPtr c;
-  ExprPtr d;
   Block body;
   std::vector<ExprPtr> conditions;
   std::vector<Block> blocks;

@@ -12,7 +12,6 @@ namespace scriptkit::qt {
 class QtToolkit final : public app::Toolkit {
  public:
   explicit QtToolkit(WindowView* main_window = nullptr) : m_main(main_window) {}
-  void set_main_window(WindowView* main_window) { m_main = main_window; }
 
   void post(std::function<void()> task) override;
   void activate() override;
