@@ -89,7 +89,7 @@ class Interpreter {
                      std::string_view spelling = {});
   std::uint64_t steps() const { return m_steps; }
 
-  // Statements (interpreter.cpp).
+  // Statements (interpreter.cpp; loops and window commands in statements.cpp).
   Flow exec_block(const Block& block);
   Flow exec(const Stmt& stmt);
   Flow exec_if(const Stmt& stmt);

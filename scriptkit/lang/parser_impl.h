@@ -1,5 +1,7 @@
-// The parser's internals, shared by its two source files (statements and
-// expressions). Not for use outside the parser.
+// The parser's internals, shared by its source files: the script and its
+// blocks (parser.cpp), statements (parser_stmt.cpp), expressions
+// (parser_expr.cpp) and terms (parser_term.cpp). Not for use outside the
+// parser.
 #pragma once
 
 #include <cstddef>
@@ -61,7 +63,8 @@ class Parser {
     Parser& m_parser;
   };
 
-  // Statements (parser.cpp).
+  // The script, its handlers and blocks (parser.cpp); statements
+  // (parser_stmt.cpp).
   void toplevel(Program& program);
   void handler(Program& program);
   void property_declaration(Program& program);
@@ -81,7 +84,7 @@ class Parser {
   std::unique_ptr<Stmt> declaration_statement();
   std::unique_ptr<Stmt> make_stmt(StmtKind kind, int line);
 
-  // Expressions (parser_expr.cpp).
+  // Expressions (parser_expr.cpp); terms and references (parser_term.cpp).
   ExprPtr expression();
   ExprPtr or_expr();
   ExprPtr and_expr();
