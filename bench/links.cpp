@@ -13,7 +13,6 @@
 // Goal: the whole report under 1 s, and per picture about the reader's cost.
 // TAVRINE_BENCH_KEEP=1 keeps the catalogue afterwards and says where.
 #include <benchmark/benchmark.h>
-#include <lcms2.h>
 #include <stdlib.h>
 
 #include <cstdint>
@@ -23,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_pictures.h"
 #include "links/links_output.h"
 #include "links/links_report.h"
 #include "links/placed_pictures.h"
@@ -31,25 +31,13 @@
 namespace {
 
 namespace fs = std::filesystem;
+using bench_pictures::PutBE;
+using bench_pictures::SrgbProfile;
 
 constexpr int kPictures = 1000;
 constexpr int kFramesPerPage = 10;
 
 using Bytes = std::vector<std::uint8_t>;
-
-void put_be(Bytes& out, std::uint32_t value, int bytes) {
-  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-Bytes srgb_profile() {
-  cmsHPROFILE profile = cmsCreate_sRGBProfile();
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(profile, nullptr, &size);
-  Bytes bytes(size);
-  cmsSaveProfileToMem(profile, bytes.data(), &size);
-  cmsCloseProfile(profile);
-  return bytes;
-}
 
 // A big-endian RGB TIFF as a scanner writes one: the directory first, then
 // the profile, then one strip of pixels. The pixels are left as a hole in a
@@ -60,15 +48,15 @@ void write_large_tiff(const fs::path& path, const Bytes& icc) {
   const std::uint32_t icc_at = bits_at + 6,
                       strip_at = icc_at + static_cast<std::uint32_t>(icc.size());
   Bytes out{'M', 'M', 0, 42};
-  put_be(out, 8, 4);
-  put_be(out, entries, 2);
+  PutBE(out, 8, 4);
+  PutBE(out, entries, 2);
   auto entry = [&](std::uint16_t tag, std::uint16_t type, std::uint32_t count,
                    std::uint32_t value) {
-    put_be(out, tag, 2), put_be(out, type, 2), put_be(out, count, 4);
+    PutBE(out, tag, 2), PutBE(out, type, 2), PutBE(out, count, 4);
     if (type == 3 && count == 1)
-      put_be(out, value, 2), put_be(out, 0, 2);
+      PutBE(out, value, 2), PutBE(out, 0, 2);
     else
-      put_be(out, value, 4);
+      PutBE(out, value, 4);
   };
   entry(256, 4, 1, width);
   entry(257, 4, 1, height);
@@ -80,8 +68,8 @@ void write_large_tiff(const fs::path& path, const Bytes& icc) {
   entry(278, 4, 1, height);
   entry(279, 4, 1, pixels);
   entry(34675, 7, static_cast<std::uint32_t>(icc.size()), icc_at);
-  put_be(out, 0, 4);
-  for (int i = 0; i < 3; ++i) put_be(out, 8, 2);
+  PutBE(out, 0, 4);
+  for (int i = 0; i < 3; ++i) PutBE(out, 8, 2);
   out.insert(out.end(), icc.begin(), icc.end());
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
@@ -120,7 +108,7 @@ struct Catalogue {
 Catalogue make_catalogue(const fs::path& folder) {
   Catalogue catalogue{folder, folder / "catalogue.sla", {}};
   fs::create_directories(folder / "pictures");
-  const Bytes icc = srgb_profile();
+  const Bytes icc = SrgbProfile();
   const fs::path jpeg = fs::path(TAVRINE_SOURCE_DIR) / "samples/sample-srgb.jpg";
   std::vector<std::string> relative;
   for (int i = 0; i < kPictures; ++i) {
