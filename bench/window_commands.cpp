@@ -10,7 +10,7 @@
 #include "scriptkit/lang/script.h"
 #include "scriptkit/runtime/objc.h"
 #include "shell/trigger_scripts.h"
-#include "tests/scriptkit/sample_window.h"
+#include "tests/support/sample_window.h"
 #include "window/controlcommands.h"
 #include "window/scriptrunner.h"
 #include "window/tablecommands.h"

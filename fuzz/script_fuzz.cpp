@@ -8,7 +8,7 @@
 
 #include "scriptkit/app/osa_component.h"
 #include "scriptkit/runtime/objc.h"
-#include "tests/scriptkit/sample_window.h"
+#include "tests/support/sample_window.h"
 
 namespace {
 

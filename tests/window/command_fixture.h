@@ -15,7 +15,7 @@
 #include "platform/text.h"
 #include "scriptkit/app/osa_component.h"
 #include "scriptkit/runtime/objc.h"
-#include "tests/scriptkit/sample_window.h"
+#include "tests/support/sample_window.h"
 
 namespace window_test {
 

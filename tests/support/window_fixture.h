@@ -17,7 +17,7 @@
 #include "scriptkit/qt/qt_toolkit.h"
 #include "scriptkit/qt/window_view.h"
 #include "scriptkit/runtime/objc.h"
-#include "tests/app/qt_app.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/sandbox.h"
 
 namespace window_test {

@@ -9,7 +9,7 @@
 #include <QStandardPaths>
 #include <filesystem>
 
-#include "tests/app/qt_app.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/sandbox.h"
 
 namespace fs = std::filesystem;

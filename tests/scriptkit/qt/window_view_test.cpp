@@ -21,7 +21,7 @@
 #include "scriptkit/model/model.h"
 #include "scriptkit/qt/qt_text.h"
 #include "scriptkit/qt/window_view.h"
-#include "tests/app/qt_app.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/sandbox.h"
 
 using namespace scriptkit;

@@ -15,7 +15,7 @@
 
 #include "openwith/lookup.h"
 #include "scriptkit/app/user_defaults.h"
-#include "tests/app/qt_app.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/file_sandbox.h"
 #include "tests/support/sandbox.h"
 

@@ -9,7 +9,7 @@
 #include <QElapsedTimer>
 
 #include "platform/process.h"
-#include "tests/app/window_fixture.h"
+#include "tests/support/window_fixture.h"
 #include "tests/support/file_sandbox.h"
 #include "tests/support/private_bus.h"
 #include "tests/support/answering_chooser.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <thread>
 
-#include "tests/app/window_fixture.h"
+#include "tests/support/window_fixture.h"
 #include "tests/support/answering_chooser.h"
 #include "tests/support/hard_places.h"
 #include "tests/support/private_bus.h"

@@ -5,11 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "scriptkit/lang/lexer.h"
 #include "scriptkit/lang/script.h"
 #include "scriptkit/model/coerce.h"
 #include "scriptkit/runtime/objc.h"
-#include "tests/scriptkit/sample_window.h"
+#include "tests/support/sample_window.h"
 
 using namespace scriptkit;
 
@@ -126,26 +125,6 @@ TEST_F(Lang, FailedSetChangesNothing) {
       "tell window \"Main\"\nset state of button \"Trigger\" to \"on\"\nend tell", env());
   EXPECT_EQ(error_of(r).number, kErrCantMake);
   EXPECT_EQ(changes, 0);
-}
-
-TEST(Lexer, ReadsWordsNumbersTextsAndSymbols) {
-  auto tokens = std::get<std::vector<lang::Token>>(
-      lang::tokenize("Set x TO 1.5e2 & \"a\\\"b\" ≠ |Mixed Case|\r\nlog -3"));
-  std::vector<std::string> texts;
-  for (const auto& t : tokens) texts.push_back(t.text);
-  EXPECT_EQ(texts, (std::vector<std::string>{"set", "x", "to", "1.5e2", "&", "a\"b", "≠",
-                                             "Mixed Case", "", "log", "-", "3", ""}));
-  EXPECT_EQ(tokens[3].kind, lang::TokenKind::Real);
-  EXPECT_DOUBLE_EQ(tokens[3].real, 150.0);
-  EXPECT_EQ(tokens[9].line, 2);
-  EXPECT_EQ(tokens.back().kind, lang::TokenKind::End);
-}
-
-TEST(Lexer, NamesTheLineOfAnOpenComment) {
-  auto r = lang::tokenize("log 1\n(* open\n(* nested *)\n");
-  ASSERT_TRUE(failed(r));
-  EXPECT_EQ(std::get<ScriptError>(r).message,
-            "line 4: Expected \"*)\" (to close the comment at line 2) but found end of script.");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 
 #include "scriptkit/lang/script.h"
 #include "scriptkit/model/coerce.h"
-#include "tests/scriptkit/sample_window.h"
+#include "tests/support/sample_window.h"
 
 namespace {
 

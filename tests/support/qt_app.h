@@ -8,7 +8,7 @@ namespace testing_support {
 
 inline QApplication& qt_application() {
   static int argc = 1;
-  static char name[] = "test_app";
+  static char name[] = "tavrine_tests";
   static char* argv[] = {name, nullptr};
   static QApplication* app = new QApplication(argc, argv);
   return *app;

@@ -9,7 +9,7 @@
 
 #include "platform/nav.h"
 #include "shell/trigger_scripts.h"
-#include "tests/app/window_fixture.h"
+#include "tests/support/window_fixture.h"
 #include "window/scriptrunner.h"
 
 using namespace window_test;

@@ -10,11 +10,11 @@
 #include <QProcess>
 #include <fstream>
 
-#include "tests/app/another_user.h"
+#include "tests/support/another_user.h"
 #include "prefs/fileutils.h"
 #include "prefs/prefs.h"
 #include "prefs/userprefs.h"
-#include "tests/app/qt_app.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/hard_places.h"
 #include "tests/support/sandbox.h"
 

@@ -8,7 +8,7 @@
 
 #include "platform/input.h"
 #include "scriptkit/qt/event_monitor_qt.h"
-#include "tests/app/qt_app.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 

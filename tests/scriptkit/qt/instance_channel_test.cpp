@@ -21,8 +21,8 @@
 
 #include "scriptkit/app/open_message.h"
 #include "scriptkit/qt/instance_channel.h"
-#include "tests/app/another_user.h"
-#include "tests/app/qt_app.h"
+#include "tests/support/another_user.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/file_sandbox.h"
 #include "tests/support/private_bus.h"
 #include "tests/support/sandbox.h"
