@@ -22,3 +22,9 @@ foreach(header IN LISTS LINUX_HEADER_PROBES)
       PASS_REGULAR_EXPRESSION "<${header}> is [A-Za-z0-9 ]+, which only platform/linux/ may use")
   endforeach()
 endforeach()
+
+# Includes point down the layers: platform/ includes only itself, scriptkit/
+# nothing of the system's code, and only scriptkit/qt/ its own headers.
+add_test(NAME Layers.IncludesPointDown
+         COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+                 -P ${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake)
