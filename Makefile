@@ -3,13 +3,15 @@
 # make test  builds and runs every test
 # make test-sanitize  builds into build-sanitize with AddressSanitizer and
 #            UndefinedBehaviorSanitizer and runs every test there
+# make format  rewrites the C++ sources in the house format (.clang-format)
+# make format-check  fails, naming the files, when a source is not in it
 # make package  builds the Debian package (tavrine_VERSION_ARCH.deb in the
 #            build folder)
 BUILD ?= build
 JOBS ?= $(shell nproc)
 SAMPLE ?= samples/sample-srgb.jpg
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz install package clean
+.PHONY: all deps configure build run test test-sanitize format format-check bench fuzz install package clean
 
 all: build
 
@@ -41,6 +43,15 @@ test-sanitize: deps
 	cmake --build build-sanitize -j $(JOBS)
 	@ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 	  bash scripts/run-tests build-sanitize
+
+# The C++ sources git knows, in the house format.
+FORMAT_SOURCES = $(shell git ls-files '*.cpp' '*.h' '*.cc')
+
+format: deps
+	@clang-format -i $(FORMAT_SOURCES)
+
+format-check: deps
+	@clang-format --dry-run --Werror $(FORMAT_SOURCES)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
