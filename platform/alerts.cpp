@@ -1,7 +1,7 @@
 #include "platform/alerts.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -10,9 +10,7 @@ namespace {
 
 class StandardErrorAlerts final : public AlertBacking {
  public:
-  void beep() override {
-    if (std::getenv("TAVRINE_QUIET_BELL") == nullptr) std::fputc('\a', stderr);
-  }
+  void beep() override { std::fputc('\a', stderr); }
   void alert(SInt16, const std::string& message, const std::string& explanation) override {
     std::fprintf(stderr, "tavrine: %s%s%s\n", message.c_str(), explanation.empty() ? "" : " ",
                  explanation.c_str());
@@ -33,8 +31,8 @@ std::string short_text_utf8(ConstStr255Param text) {
 
 }  // namespace
 
-void set_alert_backing(AlertBacking* b) {
-  s_backing = b;
+AlertBacking* install_backing(AlertBacking* backing) {
+  return std::exchange(s_backing, backing);
 }
 
 }  // namespace platform

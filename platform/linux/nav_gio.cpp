@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/nav.h"
 #include "platform/text.h"
@@ -18,8 +19,8 @@ std::string short_text(const unsigned char* text) {
 
 }  // namespace
 
-void set_chooser_backing(ChooserBacking* backing) {
-  s_chooser = backing;
+ChooserBacking* install_backing(ChooserBacking* backing) {
+  return std::exchange(s_chooser, backing);
 }
 
 }  // namespace platform
