@@ -114,7 +114,6 @@ class EventMonitorHost {
   virtual void watch_descriptor(int fd) = 0;
 };
 
-
 // The monitor connection's file descriptor, or -1 while it is not open.
 int event_monitor_descriptor();
 
