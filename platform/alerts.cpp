@@ -24,11 +24,6 @@ AlertBacking& backing() {
   return s_backing ? *s_backing : s_standard_error;
 }
 
-std::string short_text_utf8(ConstStr255Param text) {
-  if (text == nullptr) return {};
-  return mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(text + 1), text[0]));
-}
-
 }  // namespace
 
 AlertBacking* install_backing(AlertBacking* backing) {
@@ -43,8 +38,8 @@ void SysBeep(short /*duration*/) {
 
 OSErr StandardAlert(SInt16 alertType, ConstStr255Param error, ConstStr255Param explanation,
                     const AlertStdAlertParamRec* /*param*/, SInt16* itemHit) {
-  platform::backing().alert(alertType, platform::short_text_utf8(error),
-                            platform::short_text_utf8(explanation));
+  platform::backing().alert(alertType, platform::short_text_to_utf8(error),
+                            platform::short_text_to_utf8(explanation));
   if (itemHit) *itemHit = kAlertStdAlertOKButton;
   return noErr;
 }
