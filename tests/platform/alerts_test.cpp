@@ -8,8 +8,10 @@
 
 namespace {
 
-const unsigned char kMessage[] = "\x0E" "Can't save \xD2" "A\xD3";
-const unsigned char kExplanation[] = "\x05" "Caf\x8E!";
+// Short texts: a length byte, then Mac Roman (octal escapes, so that no
+// letter after one is taken into it).
+const unsigned char kMessage[] = "\016Can't save \322A\323";
+const unsigned char kExplanation[] = "\005Caf\216!";
 
 TEST(Alerts, ReachTheInstalledBackingInUtf8) {
   testing_support::RecordingAlerts alerts;
