@@ -28,7 +28,8 @@ class QuietBell final : public platform::AlertBacking {
 };
 
 void BM_RevealWhileTheFileManagerTakesTenSeconds(benchmark::State& state) {
-  setenv("TAVRINE_QUIET_BELL", "1", 1);
+  QuietBell bell;
+  platform::ScopedBacking<platform::AlertBacking> installed(&bell);
   unsetenv("DISPLAY");
   testing_support::DesktopSandbox desktop;
   std::filesystem::path folder = desktop.root() / "Disk" / "Folder";
@@ -37,8 +38,6 @@ void BM_RevealWhileTheFileManagerTakesTenSeconds(benchmark::State& state) {
   CopyCStringToPascal((folder / "pic.tif").c_str(), G_INFO.picturePath);
   testing_support::PrivateBus bus(desktop.root(), {.answer_after_ms = 10000});
   bus.start_file_manager();
-  QuietBell bell;
-  platform::set_alert_backing(&bell);
   double longest_ms = 0;
   for (auto _ : state) {
     auto start = std::chrono::steady_clock::now();
@@ -51,7 +50,6 @@ void BM_RevealWhileTheFileManagerTakesTenSeconds(benchmark::State& state) {
   }
   state.counters["longest_stall_ms"] = longest_ms;
   state.counters["unanswered"] = platform::file_manager_requests_in_flight();
-  platform::set_alert_backing(nullptr);
 }
 BENCHMARK(BM_RevealWhileTheFileManagerTakesTenSeconds)->Iterations(50)->Unit(benchmark::kMillisecond);
 

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("XDG_STATE_HOME", (root + "/state").c_str(), 1);
   setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
   setenv("XDG_DATA_DIRS", (root + "/system").c_str(), 1);
-  platform::set_alert_backing(&g_alerts);
+  platform::install_backing(&g_alerts);
   SaveUserPrefs();  // makes the folder and a first file
   g_prefs_file = root + "/config/VeskaSoftware/Veska Tavrine Pro for ID Prefs";
   return 0;

@@ -1,7 +1,7 @@
 #include "platform/alerts.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -10,9 +10,7 @@ namespace {
 
 class StandardErrorAlerts final : public AlertBacking {
  public:
-  void beep() override {
-    if (std::getenv("TAVRINE_QUIET_BELL") == nullptr) std::fputc('\a', stderr);
-  }
+  void beep() override { std::fputc('\a', stderr); }
   void alert(SInt16, const std::string& message, const std::string& explanation) override {
     std::fprintf(stderr, "tavrine: %s%s%s\n", message.c_str(), explanation.empty() ? "" : " ",
                  explanation.c_str());
@@ -26,15 +24,10 @@ AlertBacking& backing() {
   return s_backing ? *s_backing : s_standard_error;
 }
 
-std::string short_text_utf8(ConstStr255Param text) {
-  if (text == nullptr) return {};
-  return mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(text + 1), text[0]));
-}
-
 }  // namespace
 
-void set_alert_backing(AlertBacking* b) {
-  s_backing = b;
+AlertBacking* install_backing(AlertBacking* backing) {
+  return std::exchange(s_backing, backing);
 }
 
 }  // namespace platform
@@ -45,8 +38,8 @@ void SysBeep(short /*duration*/) {
 
 OSErr StandardAlert(SInt16 alertType, ConstStr255Param error, ConstStr255Param explanation,
                     const AlertStdAlertParamRec* /*param*/, SInt16* itemHit) {
-  platform::backing().alert(alertType, platform::short_text_utf8(error),
-                            platform::short_text_utf8(explanation));
+  platform::backing().alert(alertType, platform::short_text_to_utf8(error),
+                            platform::short_text_to_utf8(explanation));
   if (itemHit) *itemHit = kAlertStdAlertOKButton;
   return noErr;
 }

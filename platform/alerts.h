@@ -1,10 +1,12 @@
 // The bell and the standard alert. The toolkit installs its backing at
-// start-up; without one the bell is a BEL on standard error and an alert's
-// message is written to standard error. Tests install a recording backing.
+// start-up (platform/backings.h); without one the bell is a BEL on standard
+// error and an alert's message is written to standard error. Tests install a
+// recording backing, and keep the bell quiet.
 #pragma once
 
 #include <string>
 
+#include "platform/backings.h"
 #include "platform/types.h"
 
 enum : SInt16 { kAlertStopAlert = 0, kAlertNoteAlert = 1, kAlertCautionAlert = 2, kAlertPlainAlert = 3 };
@@ -42,8 +44,5 @@ class AlertBacking {
   // message and explanation in UTF-8.
   virtual void alert(SInt16 type, const std::string& message, const std::string& explanation) = 0;
 };
-
-// Installs the backing (not owned; nullptr restores the standard-error one).
-void set_alert_backing(AlertBacking* backing);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "platform/aliases.h"
 #include "platform/faults.h"
@@ -11,10 +12,7 @@
 namespace platform {
 namespace {
 
-std::function<void(const SentEvent&)>& send_observer() {
-  static std::function<void(const SentEvent&)> observer;
-  return observer;
-}
+SendObserver* s_observer = nullptr;
 
 std::vector<std::uint8_t> code_bytes(FourCharCode code) {
   return {static_cast<std::uint8_t>(code >> 24), static_cast<std::uint8_t>(code >> 16),
@@ -67,8 +65,8 @@ const DescItem* find_item(const std::vector<DescItem>& items, AEKeyword key) {
   return it == items.end() ? nullptr : &*it;
 }
 
-void set_send_observer(std::function<void(const SentEvent&)> observer) {
-  send_observer() = std::move(observer);
+SendObserver* install_backing(SendObserver* backing) {
+  return std::exchange(s_observer, backing);
 }
 
 }  // namespace platform
@@ -194,8 +192,8 @@ OSErr AESend(const AppleEvent* event, AppleEvent* reply, AESendMode sendMode,
   const DescData* data = descriptor_data(*event);
   if (data == nullptr || event->descriptorType != typeAppleEvent) return errAEWrongDataType;
   if (OSErr err = take_fault(Fault::send)) return err;
-  if (send_observer())
-    send_observer()({event->descriptorType, *data, sendMode, sendPriority, timeOutInTicks});
+  if (s_observer)
+    s_observer->sent({event->descriptorType, *data, sendMode, sendPriority, timeOutInTicks});
   ProcessSerialNumber psn{};
   if (OSErr err = address_of(*data, &psn)) return err;
   Receiver who = receiver_of(psn);

@@ -11,9 +11,8 @@
 // a file manager (platform/linux/filemanager_dbus.cpp).
 #pragma once
 
-#include <functional>
-
 #include "platform/aedesc.h"
+#include "platform/backings.h"
 #include "platform/types.h"
 
 using AEEventClass = FourCharCode;
@@ -109,9 +108,13 @@ struct SentEvent {
   AESendPriority priority;
   SInt32 timeout;
 };
-// Called with every event that reaches AESend (before delivery); an empty
-// function removes the observer.
-void set_send_observer(std::function<void(const SentEvent&)> observer);
+// What tests install to see every event that reaches AESend, before
+// delivery (platform/backings.h).
+class SendObserver {
+ public:
+  virtual ~SendObserver() = default;
+  virtual void sent(const SentEvent& event) = 0;
+};
 
 // The attribute or parameter of an event (or field of a record) under key,
 // or nullptr.

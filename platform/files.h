@@ -215,11 +215,6 @@ std::string short_text_of(std::string_view utf8);
 // its characters otherwise.
 std::string text_of_short_text(std::string_view mac_roman);
 
-// Test seam: the next write of file data writes at most `bytes` bytes and then
-// fails with `status` (as a full disk does). A status of noErr instead ends
-// the process there with _exit(75), as a kill in the middle of a save would.
-void fail_next_write_after(std::size_t bytes, OSErr status);
-
 // Files open through the calls above.
 std::size_t open_file_count();
 

@@ -17,6 +17,7 @@
 
 #include <string>
 
+#include "platform/backings.h"
 #include "platform/types.h"
 
 using ItemCount = unsigned long;
@@ -102,18 +103,16 @@ std::string event_monitor_failure();
 // Until set: 400 ms and 4 pixels. Negative values count as 0.
 void set_double_click_settings(SInt32 interval_ms, SInt32 distance_px);
 
-// What the framework's event loop implements: it watches a file descriptor
-// and calls dispatch_event_monitor() whenever the descriptor is readable.
+// What the framework's event loop implements (platform/backings.h): it
+// watches a file descriptor and calls dispatch_event_monitor() whenever the
+// descriptor is readable. The host is told the descriptor when the
+// connection opens (the first handler is installed), or at once when it is
+// installed while the connection is open.
 class EventMonitorHost {
  public:
   virtual ~EventMonitorHost() = default;
   virtual void watch_descriptor(int fd) = 0;
 };
-
-// Installs the host (not owned; nullptr removes it). When the connection is
-// open already, the host is told its descriptor at once; otherwise when the
-// first handler is installed.
-void set_event_monitor_host(EventMonitorHost* host);
 
 // The monitor connection's file descriptor, or -1 while it is not open.
 int event_monitor_descriptor();

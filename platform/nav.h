@@ -2,7 +2,8 @@
 // toolkit installs the dialog (a modal "Choose an application:" window listing
 // the installed applications with their icons and a filter field, with a way
 // to pick any desktop entry or executable file); tests install an answering
-// backing. With no backing installed the dialog is cancelled.
+// backing (platform/backings.h). With no backing installed the dialog is
+// cancelled.
 #pragma once
 
 #include <optional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "platform/aedesc.h"
+#include "platform/backings.h"
 #include "platform/files.h"
 #include "platform/types.h"
 
@@ -124,8 +126,5 @@ class ChooserBacking {
                                                         const std::string& action_label,
                                                         const std::string& cancel_label) = 0;
 };
-
-// Installs the dialog (not owned; nullptr removes it).
-void set_chooser_backing(ChooserBacking* backing);
 
 }  // namespace platform

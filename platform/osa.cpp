@@ -12,10 +12,7 @@ struct ComponentRecord {
 namespace platform {
 namespace {
 
-std::map<std::pair<OSType, OSType>, ScriptingComponentFactory>& factories() {
-  static std::map<std::pair<OSType, OSType>, ScriptingComponentFactory> table;
-  return table;
-}
+ScriptingComponentFactory* s_factory = nullptr;
 
 std::map<ComponentRecord*, std::unique_ptr<ComponentRecord>>& instances() {
   static std::map<ComponentRecord*, std::unique_ptr<ComponentRecord>> table;
@@ -29,12 +26,8 @@ ComponentRecord* valid(ComponentInstance instance) {
 
 }  // namespace
 
-void install_scripting_component(OSType type, OSType subtype, ScriptingComponentFactory factory) {
-  if (factory) {
-    factories()[{type, subtype}] = std::move(factory);
-  } else {
-    factories().erase({type, subtype});
-  }
+ScriptingComponentFactory* install_backing(ScriptingComponentFactory* backing) {
+  return std::exchange(s_factory, backing);
 }
 
 std::size_t live_component_count() {
@@ -50,10 +43,10 @@ std::size_t live_script_id_count() {
 }  // namespace platform
 
 ComponentInstance OpenDefaultComponent(OSType componentType, OSType componentSubType) {
-  auto it = platform::factories().find({componentType, componentSubType});
-  if (it == platform::factories().end()) return nullptr;
+  if (componentType != kOSAComponentType || componentSubType != kAppleScriptSubtype) return nullptr;
+  if (platform::s_factory == nullptr) return nullptr;
   auto record = std::make_unique<ComponentRecord>();
-  record->component = it->second();
+  record->component = platform::s_factory->make_component();
   if (!record->component) return nullptr;
   ComponentRecord* raw = record.get();
   platform::instances().emplace(raw, std::move(record));

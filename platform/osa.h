@@ -1,16 +1,16 @@
 // The scripting component: compiling and running script text. The framework
-// installs its component at start-up (install_scripting_component); with none
-// installed, OpenDefaultComponent finds nothing. Script text arrives as Mac
-// Roman bytes in a 'TEXT' descriptor.
+// installs its AppleScript component at start-up (platform/backings.h); with
+// none installed, OpenDefaultComponent finds nothing. Script text arrives as
+// Mac Roman bytes in a 'TEXT' descriptor.
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/aedesc.h"
+#include "platform/backings.h"
 #include "platform/types.h"
 
 using OSAID = UInt32;
@@ -25,7 +25,8 @@ enum : OSType {
 struct ComponentRecord;
 using ComponentInstance = ComponentRecord*;
 
-// An instance of the component, or nullptr when none of that type is installed.
+// An instance of the component, or nullptr when none of that type is installed
+// (the one type there is: kOSAComponentType, kAppleScriptSubtype).
 ComponentInstance OpenDefaultComponent(OSType componentType, OSType componentSubType);
 OSErr CloseComponent(ComponentInstance instance);
 // Compiles the text of a 'TEXT' descriptor; on success stores a new script id.
@@ -49,10 +50,13 @@ class ScriptingComponent {
   virtual std::string last_error_message() const = 0;
 };
 
-using ScriptingComponentFactory = std::function<std::unique_ptr<ScriptingComponent>()>;
-
-// Installs (or with an empty factory removes) the component of a type.
-void install_scripting_component(OSType type, OSType subtype, ScriptingComponentFactory factory);
+// What the framework installs: a new instance of its AppleScript component
+// for each OpenDefaultComponent. It may give nullptr (no instance).
+class ScriptingComponentFactory {
+ public:
+  virtual ~ScriptingComponentFactory() = default;
+  virtual std::unique_ptr<ScriptingComponent> make_component() = 0;
+};
 
 // Open component instances, and compiled scripts and values not yet disposed of.
 std::size_t live_component_count();

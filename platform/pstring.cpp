@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/text.h"
 #include "platform/types.h"
 
 void CopyCStringToPascal(const char* src, Str255 dst) {
@@ -40,4 +41,10 @@ short CompareString(ConstStr255Param a, ConstStr255Param b, Handle /*itl2*/) {
 
 void BlockMove(const void* src, void* dst, Size count) {
   if (count > 0) std::memmove(dst, src, static_cast<std::size_t>(count));
+}
+
+std::string platform::short_text_to_utf8(const unsigned char* short_text) {
+  if (short_text == nullptr) return {};
+  return mac_roman_to_utf8(
+      std::string_view(reinterpret_cast<const char*>(short_text + 1), short_text[0]));
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -21,7 +22,6 @@ std::unordered_map<PixMapHandle, std::unique_ptr<PixMapBlock>>& pixmaps() {
 }
 
 CursorImageSource* s_source = nullptr;
-PixMapTestHook s_test_hook;
 
 CursorImageSource* source() {
   return s_source ? s_source : default_cursor_image_source();
@@ -36,7 +36,7 @@ bool describable(const CursorImage& image) {
   return image.argb.size() == static_cast<std::size_t>(image.width) * image.height;
 }
 
-PixMapHandle make_pixmap(const CursorImage& image) {
+PixMapHandle make_pixmap(const CursorImage& image, CursorImageSource& source) {
   auto block = std::make_unique<PixMapBlock>();
   block->pixels.reserve(image.argb.size() * 4);
   for (std::uint32_t pixel : image.argb) {
@@ -51,7 +51,7 @@ PixMapHandle make_pixmap(const CursorImage& image) {
   map.cmpCount = 4;
   map.cmpSize = 8;
   block->master = &block->map;
-  if (s_test_hook) block->lockable = s_test_hook(map);
+  block->lockable = source.adjust_pixmap(map);
   PixMapHandle handle = &block->master;
   pixmaps().emplace(handle, std::move(block));
   return handle;
@@ -64,16 +64,12 @@ bool pixels_lockable(PixMapHandle pm) {
 
 }  // namespace
 
-void set_cursor_image_source(CursorImageSource* s) {
-  s_source = s;
+CursorImageSource* install_backing(CursorImageSource* backing) {
+  return std::exchange(s_source, backing);
 }
 
 std::size_t live_pixmap_count() {
   return pixmaps().size();
-}
-
-void set_pixmap_test_hook(PixMapTestHook hook) {
-  s_test_hook = std::move(hook);
 }
 
 }  // namespace platform
@@ -84,7 +80,7 @@ OSStatus QDGetCursorData(Boolean contextCursor, PixMapHandle* crsrData, Point* h
   platform::CursorImage image;
   if (!source || !source->current_cursor_image(image) || !platform::describable(image))
     return kQDNoCursorImageErr;
-  *crsrData = platform::make_pixmap(image);
+  *crsrData = platform::make_pixmap(image, *source);
   if (hotSpot) *hotSpot = image.hot_spot;
   return noErr;
 }

@@ -5,9 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
+#include "platform/backings.h"
 #include "platform/types.h"
 
 struct Rect {
@@ -41,8 +41,8 @@ enum : OSStatus { kQDNoCursorImageErr = -9980 };
 // The caller disposes of the pixel map with DisposePixMap. An image wider
 // than 4095 pixels cannot be described and also gives kQDNoCursorImageErr.
 OSStatus QDGetCursorData(Boolean contextCursor, PixMapHandle* crsrData, Point* hotSpot);
-// True when the pixels can be read (the map has pixel data, and no test hook
-// said otherwise).
+// True when the pixels can be read (the map has pixel data, and the source
+// that made it did not say otherwise).
 Boolean LockPixels(PixMapHandle pm);
 void UnlockPixels(PixMapHandle pm);
 // Frees the pixel map and its pixels. Null and unknown handles are ignored.
@@ -59,29 +59,25 @@ struct CursorImage {
   std::vector<std::uint32_t> argb;
 };
 
+// What QDGetCursorData asks for the image (platform/backings.h).
 class CursorImageSource {
  public:
   virtual ~CursorImageSource() = default;
   // Fills the current cursor's image; false when there is none.
   virtual bool current_cursor_image(CursorImage& image) = 0;
+  // Sees each pixel map QDGetCursorData makes from this source's image
+  // before it is returned. The platform's own source leaves it alone; a test
+  // source may change it into one the classic platform could hand out and
+  // this one never does (another depth, flag bits in rowBytes, no pixel
+  // data), and returns false to make LockPixels fail on it. The pixels stay
+  // owned by the map, whatever baseAddr becomes.
+  virtual bool adjust_pixmap(PixMap& /*map*/) { return true; }
 };
 
-// Installs the source QDGetCursorData asks (not owned); nullptr goes back to
-// the platform's own, default_cursor_image_source().
-void set_cursor_image_source(CursorImageSource* source);
 // The platform's own source (the X11 backing), or nullptr where there is none.
 CursorImageSource* default_cursor_image_source();
 
 // Pixel maps made and not yet disposed of.
 std::size_t live_pixmap_count();
-
-// For tests: pixel maps as the classic platform could hand them out and this
-// one never does (another depth, flag bits in rowBytes, no pixel data,
-// pixels that cannot be locked). Each pixel map QDGetCursorData makes passes
-// through the hook before it is returned; the hook may change its fields and
-// returns false to make LockPixels fail on that map. The pixels stay owned
-// by the map, whatever baseAddr becomes. An empty hook removes it.
-using PixMapTestHook = std::function<bool(PixMap& map)>;
-void set_pixmap_test_hook(PixMapTestHook hook);
 
 }  // namespace platform

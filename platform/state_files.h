@@ -30,7 +30,7 @@ namespace platform {
 // Returns noErr, notAFileErr, or the status of the call that failed
 // (dskFulErr for a full disk, permErr, fnfErr when the folder is missing...).
 // On failure the old file is untouched and no new file is left behind.
-// Honours fail_next_write_after (platform/files.h).
+// Honours the write faults (platform/faults.h).
 OSErr write_state_file(const std::string& path, std::string_view bytes, std::uint32_t mode = 0666);
 
 // Reads the whole file at `path` (symbolic links followed) into `bytes`. Only

@@ -16,6 +16,9 @@ int unicode_to_mac_roman(char32_t code_point);
 
 // Mac Roman bytes to UTF-8. Every byte has a form, so this never fails.
 std::string mac_roman_to_utf8(std::string_view mac_roman);
+// A short text (its length byte, then that many Mac Roman bytes) in UTF-8;
+// empty for nullptr.
+std::string short_text_to_utf8(const unsigned char* short_text);
 
 // UTF-8 to Mac Roman. Returns false (and leaves `out` empty) when a character
 // has no Mac Roman form or the input is not valid UTF-8.

@@ -61,9 +61,10 @@ int main(int argc, char** argv) {
   std::this_thread::sleep_for(std::chrono::seconds(delay));
 
   FailureNote note;
-  platform::set_alert_backing(&note);
-  SaveCursorData();
-  platform::set_alert_backing(nullptr);
+  {
+    platform::ScopedBacking<platform::AlertBacking> installed(&note);
+    SaveCursorData();
+  }
   if (note.failed()) {
     std::fprintf(stderr,
                  "tavrine-capture-cursor: could not capture the cursor (is an X11 display "

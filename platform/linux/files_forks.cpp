@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <optional>
 
+#include "platform/faults.h"
 #include "platform/linux/files_internal.h"
 
 namespace platform {
@@ -30,17 +32,6 @@ OpenFile* lookup(SInt16 refNum) {
   if (refNum < 1 || static_cast<std::size_t>(refNum) > kOpenFileLimit) return nullptr;
   auto& slot = open_files()[static_cast<std::size_t>(refNum - 1)];
   return slot ? &*slot : nullptr;
-}
-
-struct WriteFault {
-  bool armed = false;
-  std::size_t bytes = 0;
-  OSErr status = noErr;
-};
-
-WriteFault& write_fault() {
-  static WriteFault fault;
-  return fault;
 }
 
 int open_flags(SInt8 permission) {
@@ -104,12 +95,8 @@ off_t position_of(const OpenFile& file, UInt16 mode, SInt64 offset) {
 
 OSErr files::write_all(int fd, off_t at, const std::uint8_t* bytes, std::size_t count,
                        std::size_t& done) {
-  WriteFault fault = write_fault();
-  std::size_t limit = count;
-  if (fault.armed) {
-    write_fault().armed = false;
-    if (fault.bytes < limit) limit = fault.bytes;
-  }
+  std::optional<WriteFault> fault = take_write_fault();
+  std::size_t limit = fault ? std::min(count, fault->bytes_first) : count;
   done = 0;
   while (done < limit) {
     ssize_t n = ::pwrite(fd, bytes + done, limit - done, at + static_cast<off_t>(done));
@@ -117,15 +104,11 @@ OSErr files::write_all(int fd, off_t at, const std::uint8_t* bytes, std::size_t 
     if (n < 0) return status_from_errno(errno);
     done += static_cast<std::size_t>(n);
   }
-  if (fault.armed && limit < count) {
-    if (fault.status == noErr) ::_exit(75);
-    return fault.status;
+  if (fault && limit < count) {
+    if (fault->ends_process) ::_exit(75);
+    return fault->status;
   }
   return noErr;
-}
-
-void fail_next_write_after(std::size_t bytes, OSErr status) {
-  write_fault() = {true, bytes, status};
 }
 
 std::size_t open_file_count() {

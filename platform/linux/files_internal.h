@@ -52,9 +52,9 @@ class UniqueFd {
 };
 
 // Writes count bytes at the offset `at` (pwrite(2), again after EINTR) and
-// says in `done` how many were written. Honours fail_next_write_after: the
-// bytes the fault allows are written, then its status is returned (or, for
-// noErr, the process ends with _exit(75)).
+// says in `done` how many were written. Honours the write faults
+// (platform/faults.h): the bytes the fault allows are written, then its
+// status is returned, or the process ends with _exit(75).
 OSErr write_all(int fd, off_t at, const std::uint8_t* bytes, std::size_t count, std::size_t& done);
 
 // Paths.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/input.h"
@@ -174,9 +175,10 @@ void set_double_click_settings(SInt32 interval_ms, SInt32 distance_px) {
   s_settings.distance_px = distance_px < 0 ? 0 : distance_px;
 }
 
-void set_event_monitor_host(EventMonitorHost* host) {
-  s_host = host;
+EventMonitorHost* install_backing(EventMonitorHost* host) {
+  EventMonitorHost* replaced = std::exchange(s_host, host);
   if (s_host && s_connection.is_open()) s_host->watch_descriptor(event_monitor_descriptor());
+  return replaced;
 }
 
 int event_monitor_descriptor() {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/nav.h"
 #include "platform/text.h"
@@ -12,14 +13,10 @@ namespace {
 
 ChooserBacking* s_chooser = nullptr;
 
-std::string short_text(const unsigned char* text) {
-  return mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(text + 1), text[0]));
-}
-
 }  // namespace
 
-void set_chooser_backing(ChooserBacking* backing) {
-  s_chooser = backing;
+ChooserBacking* install_backing(ChooserBacking* backing) {
+  return std::exchange(s_chooser, backing);
 }
 
 }  // namespace platform
@@ -45,8 +42,9 @@ OSErr NavGetFile(AEDesc*, NavReplyRecord* reply, NavDialogOptions* dialogOptions
   AEInitializeDesc(&reply->selection);
   if (platform::s_chooser == nullptr) return noErr;
   std::optional<std::string> chosen = platform::s_chooser->choose_application(
-      platform::short_text(dialogOptions->message), platform::short_text(dialogOptions->actionButtonLabel),
-      platform::short_text(dialogOptions->cancelButtonLabel));
+      platform::short_text_to_utf8(dialogOptions->message),
+      platform::short_text_to_utf8(dialogOptions->actionButtonLabel),
+      platform::short_text_to_utf8(dialogOptions->cancelButtonLabel));
   if (!chosen) return noErr;
   platform::DescData list;
   list.items.push_back({0, typeFSRef, std::vector<std::uint8_t>(chosen->begin(), chosen->end()), {}});

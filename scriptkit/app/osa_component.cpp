@@ -1,5 +1,7 @@
 #include "scriptkit/app/osa_component.h"
 
+#include <utility>
+
 #include "platform/text.h"
 
 namespace scriptkit::app {
@@ -60,14 +62,33 @@ OSErr OsaComponent::dispose(OSAID id) {
   return m_entries.erase(id) ? noErr : errOSAInvalidID;
 }
 
+namespace {
+
+// Makes components with the settings it was installed with.
+class OsaComponentFactory final : public platform::ScriptingComponentFactory {
+ public:
+  explicit OsaComponentFactory(OsaSettings settings) : m_settings(std::move(settings)) {}
+  std::unique_ptr<platform::ScriptingComponent> make_component() override {
+    return std::make_unique<OsaComponent>(m_settings);
+  }
+
+ private:
+  OsaSettings m_settings;
+};
+
+std::unique_ptr<OsaComponentFactory> s_installed;
+
+}  // namespace
+
 void install_osa_component(OsaSettings settings) {
-  platform::install_scripting_component(kOSAComponentType, kAppleScriptSubtype, [settings] {
-    return std::make_unique<OsaComponent>(settings);
-  });
+  auto factory = std::make_unique<OsaComponentFactory>(std::move(settings));
+  platform::install_backing(factory.get());
+  s_installed = std::move(factory);
 }
 
 void remove_osa_component() {
-  platform::install_scripting_component(kOSAComponentType, kAppleScriptSubtype, {});
+  platform::install_backing(static_cast<platform::ScriptingComponentFactory*>(nullptr));
+  s_installed.reset();
 }
 
 }  // namespace scriptkit::app

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/backings.h"
 #include "platform/bundle.h"
 #include "scriptkit/app/application.h"
 #include "scriptkit/app/bundle_location.h"
@@ -94,21 +95,17 @@ void print_window(std::string_view text) {
 // cancelled, since a modal dialog nobody can see would never end.
 class Dialogs {
  public:
-  Dialogs(bool headless, app::UserDefaults& defaults) : m_installed(!headless), m_chooser(&defaults) {
-    if (!m_installed) return;
-    platform::set_alert_backing(&m_alerts);
-    platform::set_chooser_backing(&m_chooser);
-  }
-  ~Dialogs() {
-    if (!m_installed) return;
-    platform::set_alert_backing(nullptr);
-    platform::set_chooser_backing(nullptr);
+  Dialogs(bool headless, app::UserDefaults& defaults) : m_chooser(&defaults) {
+    if (headless) return;
+    m_alerts_installed.emplace(&m_alerts);
+    m_chooser_installed.emplace(&m_chooser);
   }
 
  private:
-  bool m_installed;
   qt::QtAlerts m_alerts;
   qt::AppChooser m_chooser;
+  std::optional<platform::ScopedBacking<platform::AlertBacking>> m_alerts_installed;
+  std::optional<platform::ScopedBacking<platform::ChooserBacking>> m_chooser_installed;
 };
 
 // The command line Qt is given: the program's own, with the display

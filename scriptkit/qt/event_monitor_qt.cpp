@@ -37,7 +37,7 @@ void host_event_monitor() {
   pass_on_double_click_settings();
   QObject::connect(QGuiApplication::styleHints(), &QStyleHints::mouseDoubleClickIntervalChanged,
                    QGuiApplication::instance(), [](int) { pass_on_double_click_settings(); });
-  platform::set_event_monitor_host(&host);
+  platform::install_backing(&host);
 }
 
 }  // namespace scriptkit::qt

@@ -5,6 +5,8 @@
 
 namespace {
 
+using InstalledSource = platform::ScopedBacking<platform::CursorImageSource>;
+
 class FixedCursor final : public platform::CursorImageSource {
  public:
   explicit FixedCursor(platform::CursorImage image) : m_image(std::move(image)) {}
@@ -24,7 +26,7 @@ TEST(CursorData, PixelsAreBigEndianArgbInFlaggedRows) {
   image.hot_spot = {1, 2};
   image.argb = {0x80112233, 0xFF000000, 0, 1, 2, 0x7F000003};
   FixedCursor source(image);
-  platform::set_cursor_image_source(&source);
+  InstalledSource installed(&source);
   PixMapHandle map = nullptr;
   Point hot{};
   ASSERT_EQ(QDGetCursorData(false, &map, &hot), noErr);
@@ -47,13 +49,12 @@ TEST(CursorData, PixelsAreBigEndianArgbInFlaggedRows) {
   DisposePixMap(map);
   EXPECT_EQ(platform::live_pixmap_count(), 0u);
   EXPECT_EQ(QDGetCursorData(true, &map, &hot), paramErr);
-  platform::set_cursor_image_source(nullptr);
 }
 
 TEST(CursorData, NoSourceOrNoImageGivesNoPixelMap) {
-  platform::set_cursor_image_source(nullptr);
   PixMapHandle map = nullptr;
   if (platform::default_cursor_image_source() == nullptr) {
+    InstalledSource none(nullptr);
     EXPECT_EQ(QDGetCursorData(false, &map, nullptr), kQDNoCursorImageErr);
   }
   platform::CursorImage wrong;
@@ -61,15 +62,16 @@ TEST(CursorData, NoSourceOrNoImageGivesNoPixelMap) {
   wrong.height = 2;
   wrong.argb = {1, 2, 3};  // fewer pixels than the size says
   FixedCursor source(wrong);
-  platform::set_cursor_image_source(&source);
-  EXPECT_EQ(QDGetCursorData(false, &map, nullptr), kQDNoCursorImageErr);
+  {
+    InstalledSource installed(&source);
+    EXPECT_EQ(QDGetCursorData(false, &map, nullptr), kQDNoCursorImageErr);
+  }
   FixedCursor empty{platform::CursorImage{}};
-  platform::set_cursor_image_source(&empty);
+  InstalledSource installed(&empty);
   ASSERT_EQ(QDGetCursorData(false, &map, nullptr), noErr);
   EXPECT_FALSE(LockPixels(map));
   DisposePixMap(map);
   EXPECT_EQ(platform::live_pixmap_count(), 0u);
-  platform::set_cursor_image_source(nullptr);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform/faults.h"
 #include "platform/files.h"
 #include "prefs/fileutils.h"
 #include "prefs/prefs.h"
@@ -198,7 +199,7 @@ TEST_F(Prefs, ASaveThatFailsHalfwayLeavesTheOldFileWhole) {
   SaveUserPrefs();
   Bytes old_bytes = testing_support::read_file(file);
   SetRecordBytes(Pattern(6));
-  platform::fail_next_write_after(1000, dskFulErr);
+  platform::inject_fault(platform::Fault::write, 1, dskFulErr, 1000);
   SaveUserPrefs();
   ASSERT_EQ(alerts.messages.size(), 1u);
   EXPECT_EQ(alerts.messages[0], "Can't save Veska Tavrine Pro preferences. (-3)");
@@ -208,7 +209,7 @@ TEST_F(Prefs, ASaveThatFailsHalfwayLeavesTheOldFileWhole) {
 }
 
 TEST_F(Prefs, AFirstSaveThatFailsLeavesNoFile) {
-  platform::fail_next_write_after(10, dskFulErr);
+  platform::inject_fault(platform::Fault::write, 1, dskFulErr, 10);
   SaveUserPrefs();
   EXPECT_EQ(alerts.messages.size(), 1u);
   EXPECT_TRUE(folder_names().empty());
@@ -221,7 +222,7 @@ TEST_F(Prefs, ASaveKilledHalfwayLeavesTheOldFileWhole) {
   SetRecordBytes(Pattern(8));
   pid_t child = ::fork();
   if (child == 0) {
-    platform::fail_next_write_after(2000, noErr);  // ends the process mid-write
+    platform::inject_fault(platform::Fault::write_ends_process, 1, noErr, 2000);
     SaveUserPrefs();
     ::_exit(0);
   }

@@ -206,10 +206,7 @@ TEST_F(WindowScript, TheTriggerRefreshesThePictureAndBringsTheWindowForward) {
 // second launch hands a picture over.
 class ChooserOpenWhile final : public platform::ChooserBacking {
  public:
-  explicit ChooserOpenWhile(std::function<void()> meanwhile) : m_meanwhile(std::move(meanwhile)) {
-    platform::set_chooser_backing(this);
-  }
-  ~ChooserOpenWhile() override { platform::set_chooser_backing(nullptr); }
+  explicit ChooserOpenWhile(std::function<void()> meanwhile) : m_meanwhile(std::move(meanwhile)) {}
   std::optional<std::string> choose_application(const std::string&, const std::string&,
                                                 const std::string&) override {
     m_meanwhile();
@@ -221,6 +218,7 @@ class ChooserOpenWhile final : public platform::ChooserBacking {
 
  private:
   std::function<void()> m_meanwhile;
+  platform::ScopedBacking<platform::ChooserBacking> m_installed{this};
 };
 
 TEST_F(WindowScript, ATriggerWhileTheChooserIsOpenIsHeardOnceItCloses) {

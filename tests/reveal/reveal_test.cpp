@@ -19,6 +19,7 @@
 #include "reveal/reveal.h"
 #include "scriptkit/runtime/objc.h"
 #include "shell/records.h"
+#include "tests/support/file_sandbox.h"
 #include "tests/support/private_bus.h"
 #include "tests/support/reveal_support.h"
 #include "tests/support/sandbox.h"
@@ -29,11 +30,14 @@ using platform::Fault;
 
 namespace {
 
-class CountingBell final : public platform::AlertBacking {
+// Keeps every event AESend is given in a list.
+class KeptSends final : public platform::SendObserver {
  public:
-  void beep() override { ++beeps; }
-  void alert(SInt16, const std::string&, const std::string&) override {}
-  int beeps = 0;
+  explicit KeptSends(std::vector<platform::SentEvent>& list) : m_list(list) {}
+  void sent(const platform::SentEvent& event) override { m_list.push_back(event); }
+
+ private:
+  std::vector<platform::SentEvent>& m_list;
 };
 
 class RevealFolder : public ::testing::Test {
@@ -43,12 +47,8 @@ class RevealFolder : public ::testing::Test {
     fs::create_directories(tree / "Volumes" / "Disk" / "Folder");
     std::ofstream(tree / "Volumes" / "Disk" / "Folder" / "pic.tif") << "II*";
     set_picture(tree / "Volumes" / "Disk" / "Folder" / "pic.tif");
-    platform::set_alert_backing(&bell);
-    platform::set_send_observer([this](const platform::SentEvent& e) { sent.push_back(e); });
   }
   void TearDown() override {
-    platform::set_alert_backing(nullptr);
-    platform::set_send_observer({});
     platform::clear_faults();
     EXPECT_EQ(platform::live_descriptor_count(), 0u) << "descriptors left";
     EXPECT_EQ(platform::live_handle_count(), 0u) << "handles left";
@@ -92,8 +92,10 @@ class RevealFolder : public ::testing::Test {
   DesktopSandbox desktop;
   fs::path tree = desktop.root() / "tree";
   std::optional<PrivateBus> bus;
-  CountingBell bell;
+  RecordingAlerts bell;
   std::vector<platform::SentEvent> sent;
+  KeptSends keeper{sent};
+  platform::ScopedBacking<platform::SendObserver> keeper_installed{&keeper};
 };
 
 TEST_F(RevealFolder, PicturesFolderIsSentTwiceAsAliases) {

@@ -49,13 +49,12 @@ class Cursors : public ::testing::Test {
   path resources = box.root() / "data" / "tavrine" / "PlugIns" / "LayoutCursors.bundle" /
                    "Contents" / "Resources";
   FixedCursor cursor;
+  platform::ScopedBacking<platform::CursorImageSource> installed{&cursor};
 
   void SetUp() override {
     for (SInt32* buffer : kBuffers) std::memset(buffer, 0, kCursorDataBytes);
-    platform::set_cursor_image_source(&cursor);
   }
   void TearDown() override {
-    platform::set_cursor_image_source(nullptr);
     EXPECT_EQ(platform::live_pixmap_count(), 0u);
     EXPECT_EQ(platform::open_file_count(), 0u);
   }

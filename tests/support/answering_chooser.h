@@ -1,4 +1,5 @@
-// Answers the application chooser in tests: a fixed path, or a cancel.
+// Answers the application chooser in tests, while it lives: a fixed path, or
+// a cancel.
 #pragma once
 
 #include <optional>
@@ -10,8 +11,6 @@ namespace testing_support {
 
 class AnsweringChooser final : public platform::ChooserBacking {
  public:
-  AnsweringChooser() { platform::set_chooser_backing(this); }
-  ~AnsweringChooser() override { platform::set_chooser_backing(nullptr); }
   std::optional<std::string> choose_application(const std::string& message,
                                                 const std::string& action_label,
                                                 const std::string& cancel_label) override {
@@ -24,6 +23,9 @@ class AnsweringChooser final : public platform::ChooserBacking {
   std::optional<std::string> answer;  // nothing means the user cancelled
   int asked = 0;
   std::string last_message, last_action, last_cancel;
+
+ private:
+  platform::ScopedBacking<platform::ChooserBacking> m_installed{this};
 };
 
 }  // namespace testing_support

@@ -119,11 +119,9 @@ inline std::string name_of(const FSSpec& spec) {
   return std::string(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]);
 }
 
-// Records beeps and alerts instead of showing them.
+// Records beeps and alerts instead of showing them, while it lives.
 class RecordingAlerts final : public platform::AlertBacking {
  public:
-  RecordingAlerts() { platform::set_alert_backing(this); }
-  ~RecordingAlerts() override { platform::set_alert_backing(nullptr); }
   void beep() override { ++beeps; }
   void alert(SInt16 type, const std::string& message, const std::string& explanation) override {
     types.push_back(type);
@@ -134,6 +132,9 @@ class RecordingAlerts final : public platform::AlertBacking {
   std::vector<SInt16> types;
   std::vector<std::string> messages;
   std::vector<std::string> explanations;
+
+ private:
+  platform::ScopedBacking<platform::AlertBacking> m_installed{this};
 };
 
 // Runs this test program again in a new process with only `test` selected

@@ -9,23 +9,23 @@
 namespace testing_support {
 namespace {
 
-RecordingScripts* s_recorder = nullptr;
-
 class RecordingComponent final : public platform::ScriptingComponent {
  public:
-  RecordingComponent() : m_inner({s_recorder->app, {}, scriptkit::lang::kDefaultStepBudget}) {}
+  explicit RecordingComponent(RecordingScripts& recorder)
+      : m_recorder(recorder), m_inner({recorder.app, {}, scriptkit::lang::kDefaultStepBudget}) {}
   OSErr compile(std::string_view text, OSAID* id) override {
-    s_recorder->scripts.push_back({std::string(text), G_TRIGGERBUTTONWASEXPANDED != 0});
+    m_recorder.scripts.push_back({std::string(text), G_TRIGGERBUTTONWASEXPANDED != 0});
     return m_inner.compile(text, id);
   }
   OSErr execute(OSAID script, OSAID* result) override {
-    if (s_recorder->run_status != noErr) return s_recorder->run_status;
+    if (m_recorder.run_status != noErr) return m_recorder.run_status;
     return m_inner.execute(script, result);
   }
   OSErr dispose(OSAID id) override { return m_inner.dispose(id); }
   std::string last_error_message() const override { return m_inner.last_error_message(); }
 
  private:
+  RecordingScripts& m_recorder;
   scriptkit::app::OsaComponent m_inner;
 };
 
@@ -34,31 +34,19 @@ class RecordingComponent final : public platform::ScriptingComponent {
 RecordingScripts::RecordingScripts() : app(std::make_shared<scriptkit::model::Application>()) {
   trigger = app->add_window("Main")->add<scriptkit::model::Button>("Trigger");
   trigger->set_bounds({10, 40, 60, 10});
-  s_recorder = this;
-  platform::install_scripting_component(kOSAComponentType, kAppleScriptSubtype,
-                                        [] { return std::make_unique<RecordingComponent>(); });
+}
+
+std::unique_ptr<platform::ScriptingComponent> RecordingScripts::make_component() {
+  return std::make_unique<RecordingComponent>(*this);
 }
 
 std::int32_t RecordingScripts::trigger_right() const {
   return trigger->bounds().right;
 }
 
-RecordingScripts::~RecordingScripts() {
-  platform::install_scripting_component(kOSAComponentType, kAppleScriptSubtype, nullptr);
-  s_recorder = nullptr;
-}
-
-MadeUpCursor::MadeUpCursor() {
-  platform::set_cursor_image_source(this);
-  platform::set_pixmap_test_hook([this](PixMap& map) {
-    if (adjust) adjust(map);
-    return lockable;
-  });
-}
-
-MadeUpCursor::~MadeUpCursor() {
-  platform::set_pixmap_test_hook(nullptr);
-  platform::set_cursor_image_source(nullptr);
+bool MadeUpCursor::adjust_pixmap(PixMap& map) {
+  if (adjust) adjust(map);
+  return lockable;
 }
 
 bool MadeUpCursor::current_cursor_image(platform::CursorImage& out) {

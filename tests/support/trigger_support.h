@@ -12,6 +12,7 @@
 
 #include "scriptkit/model/model.h"
 
+#include "platform/osa.h"
 #include "platform/quickdraw.h"
 
 namespace testing_support {
@@ -22,34 +23,40 @@ struct RecordedScript {
   bool flag_when_run;
 };
 
-// Installs itself as the default scripting component for its lifetime: the
-// real component over a window "Main" with a button "Trigger", with every
-// text it compiles written down.
-class RecordingScripts {
+// Installs itself as the scripting component for its lifetime: the real
+// component over a window "Main" with a button "Trigger", with every text it
+// compiles written down.
+class RecordingScripts final : public platform::ScriptingComponentFactory {
  public:
   RecordingScripts();
-  ~RecordingScripts();
+  std::unique_ptr<platform::ScriptingComponent> make_component() override;
   // The right edge of the button "Trigger".
   std::int32_t trigger_right() const;
   std::vector<RecordedScript> scripts;
   OSErr run_status = noErr;  // when not noErr, what running a script returns instead
   std::shared_ptr<scriptkit::model::Application> app;
   std::shared_ptr<scriptkit::model::Button> trigger;
+
+ private:
+  platform::ScopedBacking<platform::ScriptingComponentFactory> m_installed{this};
 };
 
-// A cursor-image source with a fixed image (or none). The pixel maps made
-// from it can be changed into ones the classic platform could give: adjust
-// edits each new map, and lockable false makes LockPixels fail on it.
+// A cursor-image source with a fixed image (or none), installed while it
+// lives. The pixel maps made from it can be changed into ones the classic
+// platform could give: adjust edits each new map, and lockable false makes
+// LockPixels fail on it.
 class MadeUpCursor : public platform::CursorImageSource {
  public:
-  MadeUpCursor();
-  ~MadeUpCursor() override;
   bool current_cursor_image(platform::CursorImage& out) override;
+  bool adjust_pixmap(PixMap& map) override;
 
   std::optional<platform::CursorImage> image;
   std::function<void(PixMap&)> adjust;
   bool lockable = true;
   int copies = 0;
+
+ private:
+  platform::ScopedBacking<platform::CursorImageSource> m_installed{this};
 };
 
 // A 16 × 16 image whose pixels' first bytes (alpha) are first_bytes (256 of

@@ -25,13 +25,14 @@ namespace fs = std::filesystem;
 
 class NoAlerts final : public platform::AlertBacking {
  public:
-  NoAlerts() { platform::set_alert_backing(this); }
-  ~NoAlerts() override { platform::set_alert_backing(nullptr); }
   void beep() override {}
   void alert(SInt16, const std::string& message, const std::string&) override {
     shown.push_back(message);
   }
   std::vector<std::string> shown;
+
+ private:
+  platform::ScopedBacking<platform::AlertBacking> m_installed{this};
 };
 
 class CaptureOnX11 : public ::testing::Test {

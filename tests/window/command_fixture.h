@@ -55,21 +55,21 @@ inline void AppendSeparator(scriptkit::runtime::Object popup) {
   }
 }
 
-class WindowCommands : public ::testing::Test {
+class WindowCommands : public ::testing::Test, public platform::ScriptingComponentFactory {
  protected:
-  void SetUp() override {
+  std::unique_ptr<platform::ScriptingComponent> make_component() override {
     scriptkit::app::OsaSettings settings{
         w.app, [this](std::string_view line) { logged.emplace_back(line); }};
-    platform::install_scripting_component(kOSAComponentType, kAppleScriptSubtype, [this, settings] {
-      return std::make_unique<RecordingComponent>(settings, &texts);
-    });
+    return std::make_unique<RecordingComponent>(settings, &texts);
+  }
+
+  void SetUp() override {
     scriptkit::runtime::registry().add(
         {"VeskaClass", "createSeparatorItem:", scriptkit::runtime::bind<&AppendSeparator>()});
     w.app->observe([this](const scriptkit::model::Change&) { ++changes; });
   }
 
   void TearDown() override {
-    platform::install_scripting_component(kOSAComponentType, kAppleScriptSubtype, {});
     EXPECT_EQ(platform::live_descriptor_count(), 0u);
     EXPECT_EQ(platform::live_component_count(), 0u);
     EXPECT_EQ(platform::live_script_id_count(), 0u);
@@ -92,6 +92,7 @@ class WindowCommands : public ::testing::Test {
   std::vector<std::string> texts;
   std::vector<std::string> logged;
   int changes = 0;
+  platform::ScopedBacking<platform::ScriptingComponentFactory> installed{this};
 };
 
 }  // namespace window_test

@@ -56,7 +56,7 @@ TEST(Pstrconcatnumber, WritesAsNumToStringDoes) {
 }
 
 TEST(SimpleRunAppleScript, WithoutAComponentReturnsMinus50AndDisposesEverything) {
-  platform::install_scripting_component(kOSAComponentType, kAppleScriptSubtype, {});
+  platform::ScopedBacking<platform::ScriptingComponentFactory> none(nullptr);
   EXPECT_EQ(SimpleRunAppleScript("tell window \"Main\"\nend tell"), -50);
   EXPECT_EQ(platform::live_descriptor_count(), 0u);
   EXPECT_EQ(platform::live_component_count(), 0u);

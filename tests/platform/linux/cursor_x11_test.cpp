@@ -52,11 +52,12 @@ TEST(X11CursorSource, GivesNothingWithoutADisplay) {
   image.width = 7;
   EXPECT_FALSE(source.current_cursor_image(image));
   EXPECT_EQ(image.width, 7);
-  platform::set_cursor_image_source(&source);
-  PixMapHandle map = nullptr;
-  EXPECT_EQ(QDGetCursorData(false, &map, nullptr), kQDNoCursorImageErr);
-  EXPECT_EQ(map, nullptr);
-  platform::set_cursor_image_source(nullptr);
+  {
+    platform::ScopedBacking<platform::CursorImageSource> installed(&source);
+    PixMapHandle map = nullptr;
+    EXPECT_EQ(QDGetCursorData(false, &map, nullptr), kQDNoCursorImageErr);
+    EXPECT_EQ(map, nullptr);
+  }
   if (had_display) setenv("DISPLAY", saved.c_str(), 1);
 }
 

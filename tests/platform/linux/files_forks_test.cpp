@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/faults.h"
 #include "platform/linux/files_internal.h"
 #include "tests/support/file_sandbox.h"
 #include "tests/support/packed.h"
@@ -160,7 +161,7 @@ TEST_F(Data, AnInjectedFailureStopsTheWritePartWay) {
   FSRef ref = RefOf(box.root() / "data");
   SInt16 refNum = 0;
   ASSERT_EQ(FSOpenFork(&ref, 0, nullptr, fsRdWrPerm, &refNum), noErr);
-  platform::fail_next_write_after(3, dskFulErr);
+  platform::inject_fault(platform::Fault::write, 1, dskFulErr, 3);
   ByteCount actual = 0;
   EXPECT_EQ(FSWriteFork(refNum, fsFromStart, 0, 8, "abcdefgh", &actual), dskFulErr);
   EXPECT_EQ(actual, 3u);

@@ -76,10 +76,9 @@ TEST_F(MonitorOnX11, TellsTheHostWhatToWatch) {
     void watch_descriptor(int fd) override { watched = fd; }
     int watched = -1;
   } host;
-  platform::set_event_monitor_host(&host);
+  platform::ScopedBacking<platform::EventMonitorHost> installed(&host);
   EXPECT_GE(host.watched, 0);
   EXPECT_EQ(host.watched, platform::event_monitor_descriptor());
-  platform::set_event_monitor_host(nullptr);
 }
 
 TEST_F(MonitorOnX11, InstallsAHandlerOnlyOnce) {

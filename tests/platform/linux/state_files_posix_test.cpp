@@ -9,6 +9,7 @@
 
 #include <cstring>
 
+#include "platform/faults.h"
 #include "tests/support/file_sandbox.h"
 
 namespace {
@@ -88,7 +89,7 @@ TEST_F(StateFiles, NeverReplacesWhatIsNotARegularFile) {
 
 TEST_F(StateFiles, AFailedSaveLeavesTheOldFileAndNothingElse) {
   testing_support::write_file(folder / "state", "whole old record");
-  platform::fail_next_write_after(4, dskFulErr);
+  platform::inject_fault(platform::Fault::write, 1, dskFulErr, 4);
   EXPECT_EQ(platform::write_state_file((folder / "state").string(), "the new record"), dskFulErr);
   EXPECT_EQ(testing_support::read_file(folder / "state"), "whole old record");
   EXPECT_EQ(testing_support::names_in(folder), std::vector<std::string>{"state"});

@@ -39,7 +39,6 @@ class EventMonitorHost : public ::testing::Test {
   }
   void TearDown() override {
     platform::reset_event_monitor();
-    platform::set_event_monitor_host(nullptr);
     if (previous_display.isEmpty()) {
       qunsetenv("DISPLAY");
     } else {
@@ -52,6 +51,8 @@ class EventMonitorHost : public ::testing::Test {
   QProcess server;
   QString display;
   QByteArray previous_display;
+  // Puts back, after the test, the host there before it.
+  platform::ScopedBacking<platform::EventMonitorHost> host_before{nullptr};
 };
 
 TEST_F(EventMonitorHost, DeliversClicksFromTheEventLoop) {
