@@ -4,9 +4,12 @@
 // the top, each the first byte of the pixel (alpha) taken as a signed byte.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/types.h"
 
-enum { kCursorPixels = 256, kCursorDataBytes = 1024 };
+constexpr int kCursorPixels = 256;
+constexpr std::size_t kCursorDataBytes = 1024;
 
 // The companion plug-in's bundle identifier: its bundle holds the images
 // "Crsr1", "Crsr2", "Crsr1PC" and "Crsr2PC" in Contents/Resources.
