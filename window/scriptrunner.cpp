@@ -97,17 +97,45 @@ void BeginWindowCommand(Str255 script, ConstStr255Param window, ConstStr255Param
   }
 }
 
-void AddCommandLine(Str255 script, const char* line) {
-  pstrappend(script, line);
-  pstrappend(script, "\n");
-}
-
 OSStatus RunWindowCommand(Str255 script, bool inBox) {
   if (inBox) pstrappend(script, "end tell\n");
   pstrappend(script, "end tell");
   char* text = reinterpret_cast<char*>(script);
   p2cstrcpy(text, script);
   return SimpleRunAppleScript(text);
+}
+
+namespace {
+
+// The text that a placeholder ^1 to ^9 at `at` stands for, or nullptr when
+// `at` holds none of them.
+template <typename Text>
+const Text* PlaceholderText(const char* at, std::initializer_list<Text> texts) {
+  if (at[0] != '^' || at[1] < '1' || at[1] > '9') return nullptr;
+  std::size_t index = static_cast<std::size_t>(at[1] - '1');
+  return index < texts.size() ? texts.begin() + index : nullptr;
+}
+
+}  // namespace
+
+void AddCommandPattern(Str255 script, const char* pattern,
+                       std::initializer_list<ConstStr255Param> texts) {
+  for (const char* c = pattern; *c != '\0'; ++c) {
+    if (const ConstStr255Param* text = PlaceholderText(c, texts)) {
+      pstrconcatescaped(script, *text);
+      ++c;
+    } else if (script[0] < 255) {
+      script[++script[0]] = static_cast<unsigned char>(*c);
+    }
+  }
+}
+
+OSStatus RunWindowPattern(ConstStr255Param window, ConstStr255Param box, const char* pattern,
+                          std::initializer_list<ConstStr255Param> texts) {
+  Str255 script;
+  BeginWindowCommand(script, window, box);
+  AddCommandPattern(script, pattern, texts);
+  return RunWindowCommand(script, box != nullptr);
 }
 
 void PlainScriptBegin(PlainScriptText* script, char* buffer, Size capacity) {
@@ -137,11 +165,24 @@ void PlainScriptAppendEscaped(PlainScriptText* script, const char* name) {
   }
 }
 
-void PlainScriptAppendNumber(PlainScriptText* script, long number) {
+void PlainScriptAppendPattern(PlainScriptText* script, const char* pattern,
+                              std::initializer_list<const char*> texts) {
+  char one[2] = {0, 0};
+  for (const char* c = pattern; *c != '\0'; ++c) {
+    if (const char* const* text = PlaceholderText(c, texts)) {
+      PlainScriptAppendEscaped(script, *text);
+      ++c;
+    } else {
+      one[0] = *c;
+      PlainScriptAppend(script, one);
+    }
+  }
+}
+
+PlainNumber::PlainNumber(long number) {
   Str255 digits;
-  char plain[256];
   NumToString(number, digits);
-  PlainScriptAppend(script, p2cstrcpy(plain, digits));
+  p2cstrcpy(text, digits);
 }
 
 OSStatus PlainScriptRun(PlainScriptText* script) {
