@@ -26,7 +26,6 @@ const char* const kCursorResourceNames[kCursorImageCount] = {"Crsr1", "Crsr2", "
 
 constexpr UniChar kCursorDataName[] = {'C', 'u', 'r', 's', 'o', 'r', 'D', 'a', 't', 'a'};
 constexpr UniCharCount kCursorDataNameLength = 10;
-constexpr int kCursorSide = 16;
 
 // Puts the bytes read at the front of the buffer, byte for byte in the
 // little-endian order of the file; the rest of the buffer keeps its values.

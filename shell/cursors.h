@@ -8,7 +8,8 @@
 
 #include "platform/types.h"
 
-constexpr int kCursorPixels = 256;
+constexpr int kCursorSide = 16;
+constexpr int kCursorPixels = kCursorSide * kCursorSide;
 constexpr std::size_t kCursorDataBytes = 1024;
 
 // The companion plug-in's bundle identifier: its bundle holds the images
