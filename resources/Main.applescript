@@ -36,14 +36,14 @@ property thePictureIcon : 0
 property theApplicationIcon : 1
 
 -- The units of the size line: the rows of the units pop-up and the value of
--- shared integer 3 each stands for. Pixels need no change of units (-1): the
+-- theUnitsInteger each stands for. Pixels need no change of units (-1): the
 -- size in pixels is shown as it came.
 property theUnitNames : {"Pixels", "Document units", "Inches", "Millimetres", "Centimetres", "Points", "Picas"}
 property theUnitCodes : {-1, 0, 2, 3, 4, 5, 6}
 property thePixels : item 1 of theUnitNames
 property theDocumentUnits : item 2 of theUnitNames -- hands the choice to the two pop-ups below
 -- The units of a document: the rows of the two document-unit pop-ups and
--- their unit codes (shared integers 4 and 5).
+-- their unit codes (theHorizontalUnitsInteger, theVerticalUnitsInteger).
 property theDocumentUnitNames : items 3 thru -1 of theUnitNames
 property theDocumentUnitCodes : {0, 1, 7, 4, 3}
 property theFirstDocumentUnit : item 2 of theDocumentUnitNames -- until the user chooses
