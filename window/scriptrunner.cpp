@@ -146,14 +146,23 @@ void PlainScriptBegin(PlainScriptText* script, char* buffer, Size capacity) {
   if (capacity > 0) buffer[0] = '\0';
 }
 
-void PlainScriptAppend(PlainScriptText* script, const char* piece) {
-  Size pieceLength = static_cast<Size>(std::strlen(piece));
-  if (script->overflowed || script->length + pieceLength + 1 > script->capacity) {
+namespace {
+
+// Appends `count` bytes and the NUL behind them, or refuses them all.
+void PlainScriptAppendBytes(PlainScriptText* script, const char* bytes, Size count) {
+  if (script->overflowed || script->length + count + 1 > script->capacity) {
     script->overflowed = true;
     return;
   }
-  BlockMove(piece, script->text + script->length, pieceLength + 1);
-  script->length += pieceLength;
+  BlockMove(bytes, script->text + script->length, count);
+  script->length += count;
+  script->text[script->length] = '\0';
+}
+
+}  // namespace
+
+void PlainScriptAppend(PlainScriptText* script, const char* piece) {
+  PlainScriptAppendBytes(script, piece, static_cast<Size>(std::strlen(piece)));
 }
 
 void PlainScriptAppendEscaped(PlainScriptText* script, const char* name) {
@@ -167,16 +176,21 @@ void PlainScriptAppendEscaped(PlainScriptText* script, const char* name) {
 
 void PlainScriptAppendPattern(PlainScriptText* script, const char* pattern,
                               std::initializer_list<const char*> texts) {
-  char one[2] = {0, 0};
-  for (const char* c = pattern; *c != '\0'; ++c) {
-    if (const char* const* text = PlaceholderText(c, texts)) {
-      PlainScriptAppendEscaped(script, *text);
+  // The text between two placeholders goes in as one piece.
+  const char* run = pattern;
+  const char* c = pattern;
+  while (*c != '\0') {
+    const char* const* text = PlaceholderText(c, texts);
+    if (text == nullptr) {
       ++c;
-    } else {
-      one[0] = *c;
-      PlainScriptAppend(script, one);
+      continue;
     }
+    PlainScriptAppendBytes(script, run, c - run);
+    PlainScriptAppendEscaped(script, *text);
+    c += 2;
+    run = c;
   }
+  PlainScriptAppendBytes(script, run, c - run);
 }
 
 PlainNumber::PlainNumber(long number) {
