@@ -8,8 +8,6 @@
 #include "prefs/prefs.h"
 #include "shell/notealert.h"
 
-const char kCursorPlugInBundleID[] = "org.tavrine.layout-cursors";
-
 SInt32 G_CURSOR_Crsr1[kCursorPixels];
 SInt32 G_CURSOR_Crsr2[kCursorPixels];
 SInt32 G_CURSOR_Crsr1PC[kCursorPixels];
@@ -19,10 +17,10 @@ namespace {
 
 // The images by selector: the buffer and the resource name in the bundle.
 constexpr int kCursorImageCount = 4;
-SInt32* const kCursorBuffers[kCursorImageCount] = {G_CURSOR_Crsr1, G_CURSOR_Crsr2, G_CURSOR_Crsr1PC,
-                                                   G_CURSOR_Crsr2PC};
-const char* const kCursorResourceNames[kCursorImageCount] = {"Crsr1", "Crsr2", "Crsr1PC",
-                                                             "Crsr2PC"};
+constexpr SInt32* kCursorBuffers[kCursorImageCount] = {G_CURSOR_Crsr1, G_CURSOR_Crsr2,
+                                                       G_CURSOR_Crsr1PC, G_CURSOR_Crsr2PC};
+constexpr const char* kCursorResourceNames[kCursorImageCount] = {"Crsr1", "Crsr2", "Crsr1PC",
+                                                                 "Crsr2PC"};
 
 constexpr UniChar kCursorDataName[] = {'C', 'u', 'r', 's', 'o', 'r', 'D', 'a', 't', 'a'};
 constexpr UniCharCount kCursorDataNameLength = 10;

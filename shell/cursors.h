@@ -14,7 +14,7 @@ constexpr std::size_t kCursorDataBytes = 1024;
 
 // The companion plug-in's bundle identifier: its bundle holds the images
 // "Crsr1", "Crsr2", "Crsr1PC" and "Crsr2PC" in Contents/Resources.
-extern const char kCursorPlugInBundleID[];
+inline constexpr char kCursorPlugInBundleID[] = "org.tavrine.layout-cursors";
 
 extern SInt32 G_CURSOR_Crsr1[kCursorPixels];
 extern SInt32 G_CURSOR_Crsr2[kCursorPixels];

@@ -97,7 +97,7 @@ OSStatus NudgeTriggerButton() {
 }  // namespace
 
 void MyInstallEventHandler() {
-  static const EventTypeSpec kMouseDownEvents[] = {{kEventClassMouse, kEventMouseDown}};
+  static constexpr EventTypeSpec kMouseDownEvents[] = {{kEventClassMouse, kEventMouseDown}};
   OSStatus status =
       InstallEventHandler(GetEventMonitorTarget(), NewEventHandlerUPP(MouseDownHandler), 1,
                           kMouseDownEvents, nullptr, nullptr);

@@ -93,8 +93,8 @@ void AddTitleWithin(Str255 script, ConstStr255Param title, int room) {
 
 OSStatus AddPopUpRow(ConstStr255Param popup, ConstStr255Param window, ConstStr255Param box,
                      ConstStr255Param title, SInt16 atBeginning) {
-  static const char kRowEnd[] = "\", enabled:true}\n";
-  static const int kWindowEnd = 8;  // "end tell", and "end tell\n" more for a box
+  static constexpr char kRowEnd[] = "\", enabled:true}\n";
+  static constexpr int kWindowEnd = 8;  // "end tell", and "end tell\n" more for a box
   Str255 script;
   BeginWindowCommand(script, window, box);
   AddCommandPattern(script,
