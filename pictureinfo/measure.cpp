@@ -9,66 +9,73 @@
 #include "shell/records.h"
 #include "window/scriptrunner.h"
 
-// Unit codes of val2strbufEX and of the document's measurements.
-enum : SInt16 {
-  kUnitInches = 0,
-  kUnitMillimeters = 1,
-  kUnitPicas = 3,
-  kUnitPoints = 4,
-  kUnitCentimeters = 7,
-  kUnitWhole = 100,
-  kUnitPercent = 101,
-  kUnitDegrees = 105,
+namespace {
+
+// A unit code of val2strbufEX and of the document's measurements: how many
+// decimals it shows at most, the sign written after the number (Mac Roman:
+// 0xD3 is the closing double quote of inches, 0xBC the masculine ordinal that
+// stands for degrees), and the factor from a pixel count, 0 for a code that
+// has none. The factors are these decimal constants, not the exact fractions.
+struct UnitCode {
+  SInt16 code;
+  SInt32 maxDecimals;
+  const char* sign;
+  double factor;
 };
 
-// dimensionUnits values that name one unit for both axes.
-enum : SInt32 {
-  kDimensionsDocumentUnits = 0,
-  kDimensionsPixels = 1,
-  kDimensionsMillimeters = 3,
-  kDimensionsCentimeters = 4,
-  kDimensionsPoints = 5,
-  kDimensionsPicas = 6,
+constexpr SInt16 kUnitWhole = 100;
+
+constexpr UnitCode kUnitCodes[] = {
+    {0, 3, "\xD3", 0.0138888889},  // inches
+    {1, 3, " mm", 0.352777778},    // millimetres
+    {3, 3, "p", 0.0833333333},     // picas
+    {4, 3, " pt", 1.0},            // points
+    {7, 3, " cm", 0.0352777778},   // centimetres
+    {kUnitWhole, 0, "", 0},        // whole numbers
+    {101, 2, "%", 0},              // percentages
+    {105, 1, "\xBC", 0},           // degrees
+};
+constexpr UnitCode kOtherUnitCode = {-1, 3, "", 0};
+
+const UnitCode& FindUnitCode(SInt16 code) {
+  for (const UnitCode& unit : kUnitCodes) {
+    if (unit.code == code) return unit;
+  }
+  return kOtherUnitCode;
+}
+
+// The values of dimensionUnits that name one unit for both axes (the window
+// script's theUnitCodes), with that unit's code. Millimetres, centimetres and
+// points show their sign once, after the height. 0 stands for the document's
+// own units, 1 for pixels.
+struct DimensionUnits {
+  SInt32 value;
+  SInt16 code;
+  bool signOnce;
 };
 
-static SInt32 MaxFractionDigits(SInt16 unitCode) {
-  switch (unitCode) {
-    case kUnitPercent:
-      return 2;
-    case kUnitDegrees:
-      return 1;
-    case kUnitWhole:
-      return 0;
-    default:
-      return 3;
+constexpr SInt32 kDimensionsDocumentUnits = 0;
+
+constexpr DimensionUnits kDimensionUnits[] = {
+    {2, 0, false},  // inches
+    {3, 1, true},   // millimetres
+    {4, 7, true},   // centimetres
+    {5, 4, true},   // points
+    {6, 3, false},  // picas
+};
+
+const DimensionUnits* FindDimensionUnits(SInt32 value) {
+  for (const DimensionUnits& units : kDimensionUnits) {
+    if (units.value == value) return &units;
   }
+  return nullptr;
 }
 
-// The unit sign in Mac Roman: 0xD3 is the closing double quote of inches,
-// 0xBC the masculine ordinal that stands for degrees.
-static const char* UnitSign(SInt16 unitCode) {
-  switch (unitCode) {
-    case kUnitInches:
-      return "\xD3";
-    case kUnitMillimeters:
-      return " mm";
-    case kUnitPicas:
-      return "p";
-    case kUnitPoints:
-      return " pt";
-    case kUnitCentimeters:
-      return " cm";
-    case kUnitPercent:
-      return "%";
-    case kUnitDegrees:
-      return "\xBC";
-    default:
-      return "";
-  }
-}
+}  // namespace
 
 void val2strbufEX(SInt16 unitCode, float value, Str255 out) {
-  SInt32 maxDecimals = MaxFractionDigits(unitCode);
+  const UnitCode& unit = FindUnitCode(unitCode);
+  SInt32 maxDecimals = unit.maxDecimals;
   CFLocaleRef locale = CFLocaleCopyCurrent();
   CFNumberFormatterRef formatter =
       CFNumberFormatterCreate(kCFAllocatorDefault, locale, kCFNumberFormatterDecimalStyle);
@@ -79,79 +86,54 @@ void val2strbufEX(SInt16 unitCode, float value, Str255 out) {
   // French groups thousands with a narrow no-break space, which has no Mac
   // Roman form: it becomes a no-break space rather than an empty text.
   CopyCFStringToShortText(formatted, out);
-  pstrappend(out, UnitSign(unitCode));
+  pstrappend(out, unit.sign);
   CFRelease(locale);
   CFRelease(formatter);
   CFRelease(decimals);
   CFRelease(formatted);
 }
 
-// True for the codes that have a factor from pixels.
-static bool IsConvertibleUnit(SInt16 unitCode) {
-  return unitCode == kUnitInches || unitCode == kUnitMillimeters || unitCode == kUnitPicas ||
-         unitCode == kUnitPoints || unitCode == kUnitCentimeters;
-}
+namespace {
 
-// The pixel count in a unit: widened to double, multiplied by the unit's
-// factor (these decimal constants, not the exact fractions), narrowed back.
-static float PixelsToUnits(SInt32 pixels, SInt16 unitCode) {
+// One axis in its unit: the pixel count widened to double, multiplied by the
+// unit's factor and narrowed back. A document unit without a factor shows the
+// axis's pixel count with " px".
+void FormatAxis(SInt32 pixels, SInt16 unitCode, Str255 out) {
   float count = static_cast<float>(pixels);
-  switch (unitCode) {
-    case kUnitInches:
-      return static_cast<float>(static_cast<double>(count) * 0.0138888889);
-    case kUnitMillimeters:
-      return static_cast<float>(static_cast<double>(count) * 0.352777778);
-    case kUnitPicas:
-      return static_cast<float>(static_cast<double>(count) * 0.0833333333);
-    case kUnitCentimeters:
-      return static_cast<float>(static_cast<double>(count) * 0.0352777778);
-    default:
-      return count;  // points, and the pixel count itself
-  }
-}
-
-// The codes for width and height; false when dimensionUnits names no unit.
-static bool GetUnitCodes(SInt32 dimensionUnits, SInt16* widthCode, SInt16* heightCode) {
-  static const SInt16 kCodes[] = {
-      0, 0, kUnitInches, kUnitMillimeters, kUnitCentimeters, kUnitPoints, kUnitPicas};
-  if (dimensionUnits == kDimensionsDocumentUnits) {
-    *widthCode = static_cast<SInt16>(G_DOCSETTINGS.docHorizontalUnits & 0xFF);
-    *heightCode = static_cast<SInt16>(G_DOCSETTINGS.docVerticalUnits & 0xFF);
-    return true;
-  }
-  if (dimensionUnits <= kDimensionsPixels || dimensionUnits > kDimensionsPicas) return false;
-  *widthCode = *heightCode = kCodes[dimensionUnits];
-  return true;
-}
-
-// One axis in its unit. A document unit without a factor shows the axis's
-// pixel count with " px".
-static void FormatAxis(SInt32 pixels, SInt16 unitCode, Str255 out) {
-  if (!IsConvertibleUnit(unitCode)) {
-    val2strbufEX(kUnitWhole, static_cast<float>(pixels), out);
+  double factor = FindUnitCode(unitCode).factor;
+  if (factor == 0) {
+    val2strbufEX(kUnitWhole, count, out);
     pstrappend(out, " px");
     return;
   }
-  val2strbufEX(unitCode, PixelsToUnits(pixels, unitCode), out);
+  val2strbufEX(unitCode, static_cast<float>(static_cast<double>(count) * factor), out);
 }
 
-void HandleDimensionsUnitsChange() {
-  SInt32 units = G_USERPREFS.dimensionUnits;
-  SInt16 widthCode = 0, heightCode = 0;
-  Str255 widthText, heightText;
+// Drops the unit sign (" mm", " cm" or " pt") from the end of a text.
+void RemoveUnitSign(Str255 text) {
+  if (text[0] > 2) text[0] -= 3;
+}
 
+}  // namespace
+
+void HandleDimensionsUnitsChange() {
   if (G_INFO.pixelWidth == 0 || G_INFO.pixelHeight == 0) return;
-  // Pixels, and the values that name no unit, show the pixel-size text.
-  if (!GetUnitCodes(units, &widthCode, &heightCode)) {
+
+  SInt32 units = G_USERPREFS.dimensionUnits;
+  SInt16 widthCode = static_cast<SInt16>(G_DOCSETTINGS.docHorizontalUnits & 0xFF);
+  SInt16 heightCode = static_cast<SInt16>(G_DOCSETTINGS.docVerticalUnits & 0xFF);
+  const DimensionUnits* named = FindDimensionUnits(units);
+  if (named != nullptr) {
+    widthCode = heightCode = named->code;
+  } else if (units != kDimensionsDocumentUnits) {
+    // Pixels, and the values that name no unit, show the pixel-size text.
     CleanUpRowFields();
     return;
   }
+
+  Str255 widthText, heightText;
   FormatAxis(G_INFO.pixelWidth, widthCode, widthText);
-  // Millimetres, centimetres and points show their sign once, after the height.
-  if ((units == kDimensionsMillimeters || units == kDimensionsCentimeters ||
-       units == kDimensionsPoints) &&
-      widthText[0] > 2)
-    widthText[0] -= 3;
+  if (named != nullptr && named->signOnce) RemoveUnitSign(widthText);
   FormatAxis(G_INFO.pixelHeight, heightCode, heightText);
 
   G_INFO.dimensionsText[0] = 0;

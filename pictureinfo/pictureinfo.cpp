@@ -10,24 +10,26 @@
 #include "shell/records.h"
 #include "window/scriptrunner.h"
 
-static void ClearFSSpec(FSSpec* spec) {
+namespace {
+
+void ClearFSSpec(FSSpec* spec) {
   spec->vRefNum = 0;
   spec->parID = 0;
   spec->name[0] = 0;
 }
 
-static bool IsEmptyFSSpec(const FSSpec* spec) {
+bool IsEmptyFSSpec(const FSSpec* spec) {
   return spec->vRefNum == 0 && spec->parID == 0 && spec->name[0] == 0;
 }
 
-static void SetShortText(StringPtr text, const char* value) {
+void SetShortText(StringPtr text, const char* value) {
   text[0] = 0;
   pstrappend(text, value);
 }
 
 // Every field this operation writes, back to "nothing known". The en dash is
 // Mac Roman 0xD0.
-static void ResetPictureInfo() {
+void ResetPictureInfo() {
   G_INFO.creatorUnknown = false;
   ClearFSSpec(&G_INFO.pictureSpec);
   ClearFSSpec(&G_INFO.creatorAppSpec);
@@ -40,7 +42,7 @@ static void ResetPictureInfo() {
 }
 
 // The picture's default application: its name and path, or "<Unknown>".
-static void FindCreatorApplication() {
+void FindCreatorApplication() {
   if (FindApplicationFromDocument(&G_INFO.pictureSpec, &G_INFO.creatorAppSpec,
                                   &G_INFO.pictureCreator) != noErr) {
     G_INFO.creatorUnknown = true;
@@ -57,7 +59,7 @@ static void FindCreatorApplication() {
 
 // A number attribute as a signed 32-bit integer; the field keeps its value
 // when the item does not carry it.
-static void CopyNumberAttribute(MDItemRef item, CFStringRef name, SInt32* field) {
+void CopyNumberAttribute(MDItemRef item, CFStringRef name, SInt32* field) {
   CFNumberRef number = static_cast<CFNumberRef>(MDItemCopyAttribute(item, name));
   if (number == nullptr) return;
   CFNumberGetValue(number, kCFNumberIntType, field);
@@ -65,14 +67,13 @@ static void CopyNumberAttribute(MDItemRef item, CFStringRef name, SInt32* field)
 }
 
 // The metadata item of the picture's file, or null.
-static MDItemRef CreatePictureMetadataItem() {
+MDItemRef CreatePictureMetadataItem() {
   FSRef pictureRef;
-  MDItemRef item = nullptr;
-
   if (FSpMakeFSRef(&G_INFO.pictureSpec, &pictureRef) != noErr) return nullptr;
   CFURLRef url = CFURLCreateFromFSRef(kCFAllocatorDefault, &pictureRef);
   if (url == nullptr) return nullptr;
   CFStringRef posixPath = CFURLCopyFileSystemPath(url, kCFURLPOSIXPathStyle);
+  MDItemRef item = nullptr;
   if (posixPath != nullptr) {
     item = MDItemCreate(kCFAllocatorDefault, posixPath);
     CFRelease(posixPath);
@@ -82,7 +83,7 @@ static MDItemRef CreatePictureMetadataItem() {
 }
 
 // The colour profile's name and the pixel size, each on its own.
-static void ReadPictureMetadata() {
+void ReadPictureMetadata() {
   MDItemRef item = CreatePictureMetadataItem();
   if (item == nullptr) return;
   CFStringRef profileName = static_cast<CFStringRef>(MDItemCopyAttribute(item, kMDItemProfileName));
@@ -95,12 +96,13 @@ static void ReadPictureMetadata() {
   CFRelease(item);
 }
 
-void GetPictureInfo() {
-  char path[256];
+}  // namespace
 
+void GetPictureInfo() {
   ResetPictureInfo();
   // The path as the script stored it; FSPathMakeFSSpec turns its Mac Roman
   // into the file system's UTF-8.
+  char path[256];
   CopyPascalStringToC(G_INFO.picturePath, path);
   if (FSPathMakeFSSpec(reinterpret_cast<const UInt8*>(path), &G_INFO.pictureSpec, nullptr) != noErr)
     ClearFSSpec(&G_INFO.pictureSpec);
@@ -111,13 +113,12 @@ void GetPictureInfo() {
 
 // The pixel-size text, "1024 x 768 px", or "?" when a size is missing.
 void CleanUpRowFields() {
-  Str255 number;
-
   if (G_INFO.pixelWidth == 0 || G_INFO.pixelHeight == 0) {
     SetShortText(G_INFO.dimensionsText, "?");
     return;
   }
   G_INFO.dimensionsText[0] = 0;
+  Str255 number;
   NumToString(G_INFO.pixelWidth, number);
   pstrconcat(G_INFO.dimensionsText, number);
   pstrappend(G_INFO.dimensionsText, " x ");

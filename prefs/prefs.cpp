@@ -1,19 +1,25 @@
-#include "shell/notealert.h"
 #include "prefs/prefs.h"
+
+#include <string_view>
 
 #include "platform/alerts.h"
 #include "platform/files.h"
 #include "platform/state_files.h"
 #include "prefs/userprefs.h"
 #include "shell/cursors.h"
+#include "shell/notealert.h"
 #include "shell/records.h"
 
 const UniChar G_VESKAFOLDER[kVeskaFolderLength] = {'V', 'e', 's', 'k', 'a', 'S', 'o',
                                                    'f', 't', 'w', 'a', 'r', 'e'};
 
-static const char kPrefsFileName[] = "Veska Tavrine Pro for ID Prefs";
+namespace {
+
+constexpr char kPrefsFileName[] = "Veska Tavrine Pro for ID Prefs";
 // Longest file name we turn into UTF-16.
-enum { kMaxNameChars = 255 };
+constexpr CFIndex kMaxNameChars = 255;
+
+}  // namespace
 
 void GetPreferences() {
   LoadDefaultUserPrefs();
@@ -32,65 +38,62 @@ void LoadDefaultUserPrefs() {
   for (UInt8& byte : G_USERPREFS.reserved3) byte = 0;
 }
 
-static CFStringRef MakeFileNameString(const char* name) {
+OSErr MakeVeskaFolder(FSRef* makerFolderRef) {
+  // The Preferences folder always exists where this program comes from; on
+  // Linux a new account may not have one yet, and the XDG rules ask the
+  // first writer to make it.
+  FSRef prefsFolderRef;
+  FSFindFolder(kUserDomain, kPreferencesFolderType, kCreateFolder, &prefsFolderRef);
+  OSErr err = FSMakeFSRefUnicode(&prefsFolderRef, kVeskaFolderLength, G_VESKAFOLDER,
+                                 kTextEncodingUnknown, makerFolderRef);
+  if (err == noErr) return noErr;
+  return FSCreateDirectoryUnicode(&prefsFolderRef, kVeskaFolderLength, G_VESKAFOLDER,
+                                  kFSCatInfoNone, nullptr, makerFolderRef, nullptr, nullptr);
+}
+
+namespace {
+
+CFStringRef MakeFileNameString(const char* name) {
   return CFStringCreateWithCString(kCFAllocatorDefault, name, CFStringGetSystemEncoding());
 }
 
 // The name's UTF-16 characters in chars; their count, 0 when it does not fit.
-static UniCharCount GetNameChars(CFStringRef name, UniChar* chars) {
+UniCharCount GetNameChars(CFStringRef name, UniChar* chars) {
   CFIndex length = CFStringGetLength(name);
   if (length <= 0 || length > kMaxNameChars) return 0;
   CFStringGetCharacters(name, CFRangeMake(0, length), chars);
-  return (UniCharCount)length;
+  return static_cast<UniCharCount>(length);
 }
 
 // A damaged or foreign file may say anything; the list has 50 slots.
-static void ClampPostAppCount() {
+void ClampPostAppCount() {
   if (G_USERPREFS.postAppCount < 0) G_USERPREFS.postAppCount = 0;
   if (G_USERPREFS.postAppCount > kPostAppListSlots) G_USERPREFS.postAppCount = kPostAppListSlots;
 }
 
-static Boolean ReadPrefsRecord(SInt16 refNum) {
+Boolean ReadPrefsRecord(SInt16 refNum) {
   UInt8 bytes[kUserPrefsBytes];
   ByteCount actualCount = 0;
-  OSErr err;
-
   // Bytes that a short file does not have keep what the record held.
   EncodeUserPrefs(G_USERPREFS, bytes);
-  err = FSReadFork(refNum, fsFromStart, 0, kUserPrefsBytes, bytes, &actualCount);
+  OSErr err = FSReadFork(refNum, fsFromStart, 0, kUserPrefsBytes, bytes, &actualCount);
   DecodeUserPrefs(bytes, G_USERPREFS);
   ClampPostAppCount();
   return err == noErr;
 }
 
-Boolean GetUserPrefs() {
-  FSRef prefsFolderRef, makerFolderRef, fileRef;
+// Opens the file that url leads to and reads the record from it.
+Boolean ReadPrefsFile(CFURLRef url) {
+  FSRef fileRef;
   FSSpec fileSpec;
-  CFStringRef fileName;
-  CFURLRef folderURL, fileURL = NULL;
   SInt16 refNum;
-  Boolean result = false;
-
-  FSFindFolder(kUserDomain, kPreferencesFolderType, kDontCreateFolder, &prefsFolderRef);
-  if (FSMakeFSRefUnicode(&prefsFolderRef, kVeskaFolderLength, G_VESKAFOLDER, kTextEncodingUnknown,
-                         &makerFolderRef) != noErr)
+  if (!CFURLGetFSRef(url, &fileRef) ||
+      FSGetCatalogInfo(&fileRef, kFSCatInfoNone, nullptr, nullptr, &fileSpec, nullptr) != noErr ||
+      FSpOpenDF(&fileSpec, fsRdPerm, &refNum) != noErr) {
     return false;
-
-  fileName = MakeFileNameString(kPrefsFileName);
-  folderURL = CFURLCreateFromFSRef(kCFAllocatorDefault, &makerFolderRef);
-  if (folderURL != NULL)
-    fileURL =
-        CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, folderURL, fileName, false);
-  if (fileURL != NULL && CFURLGetFSRef(fileURL, &fileRef) &&
-      FSGetCatalogInfo(&fileRef, kFSCatInfoNone, NULL, NULL, &fileSpec, NULL) == noErr &&
-      FSpOpenDF(&fileSpec, fsRdPerm, &refNum) == noErr) {
-    result = ReadPrefsRecord(refNum);
-    FSClose(refNum);
   }
-
-  if (fileName != NULL) CFRelease(fileName);
-  if (folderURL != NULL) CFRelease(folderURL);
-  if (fileURL != NULL) CFRelease(fileURL);
+  Boolean result = ReadPrefsRecord(refNum);
+  FSClose(refNum);
   return result;
 }
 
@@ -99,62 +102,78 @@ Boolean GetUserPrefs() {
 // crash or a kill leaves the old preferences whole, two copies of the
 // program saving at once both succeed, and nothing but a regular file (never
 // a device or a pipe that the file or its link leads to) is ever replaced.
-static Boolean WriteRecordSafely(const FSRef* fileRef) {
+Boolean WriteRecordSafely(const FSRef* fileRef) {
   UInt8 bytes[kUserPrefsBytes];
-
   EncodeUserPrefs(G_USERPREFS, bytes);
-  return platform::write_state_file(fileRef->path,
-                                    std::string_view((const char*)bytes, kUserPrefsBytes)) == noErr;
+  std::string_view record(reinterpret_cast<const char*>(bytes), kUserPrefsBytes);
+  return platform::write_state_file(fileRef->path, record) == noErr;
+}
+
+// Makes the file in the folder that folderURL leads to unless it is there
+// already, and writes the record to it. A file made just now and not filled
+// is taken away again.
+Boolean WritePrefsFile(CFURLRef folderURL, CFStringRef fileName) {
+  FSRef folderRef;
+  if (!CFURLGetFSRef(folderURL, &folderRef)) return false;
+  UniChar nameChars[kMaxNameChars];
+  UniCharCount nameLength = GetNameChars(fileName, nameChars);
+  OSErr err = FSCreateFileUnicode(&folderRef, nameLength, nameChars, kFSCatInfoNone, nullptr,
+                                  nullptr, nullptr);
+  if (err != noErr && err != dupFNErr) return false;
+  Boolean createdNow = err == noErr;
+
+  CFURLRef fileURL =
+      CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, folderURL, fileName, false);
+  if (fileURL == nullptr) return false;
+  FSRef fileRef;
+  Boolean saved = false;
+  if (CFURLGetFSRef(fileURL, &fileRef)) {
+    saved = WriteRecordSafely(&fileRef);
+    if (!saved && createdNow) FSDeleteObject(&fileRef);
+  }
+  CFRelease(fileURL);
+  return saved;
+}
+
+}  // namespace
+
+Boolean GetUserPrefs() {
+  FSRef prefsFolderRef, makerFolderRef;
+  FSFindFolder(kUserDomain, kPreferencesFolderType, kDontCreateFolder, &prefsFolderRef);
+  if (FSMakeFSRefUnicode(&prefsFolderRef, kVeskaFolderLength, G_VESKAFOLDER, kTextEncodingUnknown,
+                         &makerFolderRef) != noErr) {
+    return false;
+  }
+
+  CFStringRef fileName = MakeFileNameString(kPrefsFileName);
+  CFURLRef folderURL = CFURLCreateFromFSRef(kCFAllocatorDefault, &makerFolderRef);
+  CFURLRef fileURL = nullptr;
+  if (folderURL != nullptr) {
+    fileURL =
+        CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, folderURL, fileName, false);
+  }
+  Boolean result = fileURL != nullptr && ReadPrefsFile(fileURL);
+
+  if (fileName != nullptr) CFRelease(fileName);
+  if (folderURL != nullptr) CFRelease(folderURL);
+  if (fileURL != nullptr) CFRelease(fileURL);
+  return result;
 }
 
 void SaveUserPrefs() {
-  FSRef prefsFolderRef, makerFolderRef, folderRef, fileRef;
-  CFStringRef fileName;
-  CFURLRef folderURL, secondFolderURL, fileURL;
-  UniChar nameChars[kMaxNameChars];
-  UniCharCount nameLength;
-  OSErr err;
-  Boolean createdNow, saved = false;
-
-  // The Preferences folder always exists where this program comes from; on
-  // Linux a new account may not have one yet, and the XDG rules ask the
-  // first writer to make it.
-  FSFindFolder(kUserDomain, kPreferencesFolderType, kCreateFolder, &prefsFolderRef);
-  if (FSMakeFSRefUnicode(&prefsFolderRef, kVeskaFolderLength, G_VESKAFOLDER, kTextEncodingUnknown,
-                         &makerFolderRef) != noErr &&
-      FSCreateDirectoryUnicode(&prefsFolderRef, kVeskaFolderLength, G_VESKAFOLDER, kFSCatInfoNone,
-                               NULL, &makerFolderRef, NULL, NULL) != noErr) {
+  FSRef makerFolderRef;
+  if (MakeVeskaFolder(&makerFolderRef) != noErr) {
     ShowNoteAlert("Can't save Veska Tavrine Pro preferences. (-1)");
     return;
   }
-
-  folderURL = CFURLCreateFromFSRef(kCFAllocatorDefault, &makerFolderRef);
-  fileName = MakeFileNameString(kPrefsFileName);
-  if (folderURL == NULL) {
-    CFRelease(fileName);
+  CFURLRef folderURL = CFURLCreateFromFSRef(kCFAllocatorDefault, &makerFolderRef);
+  if (folderURL == nullptr) {
     ShowNoteAlert("Can't save Veska Tavrine Pro preferences. (-2)");
     return;
   }
-
-  secondFolderURL = CFURLCreateFromFSRef(kCFAllocatorDefault, &makerFolderRef);
-  if (secondFolderURL != NULL && CFURLGetFSRef(secondFolderURL, &folderRef)) {
-    nameLength = GetNameChars(fileName, nameChars);
-    err = FSCreateFileUnicode(&folderRef, nameLength, nameChars, kFSCatInfoNone, NULL, NULL, NULL);
-    createdNow = (err == noErr);
-    if (err == noErr || err == dupFNErr) {
-      fileURL = CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, secondFolderURL,
-                                                      fileName, false);
-      if (fileURL != NULL && CFURLGetFSRef(fileURL, &fileRef)) {
-        saved = WriteRecordSafely(&fileRef);
-        // A file we made just now and could not fill is taken away again.
-        if (!saved && createdNow) FSDeleteObject(&fileRef);
-      }
-      if (fileURL != NULL) CFRelease(fileURL);
-    }
-  }
-
+  CFStringRef fileName = MakeFileNameString(kPrefsFileName);
+  Boolean saved = WritePrefsFile(folderURL, fileName);
   CFRelease(fileName);
   CFRelease(folderURL);
-  if (secondFolderURL != NULL) CFRelease(secondFolderURL);
   if (!saved) ShowNoteAlert("Can't save Veska Tavrine Pro preferences. (-3)");
 }

@@ -6,10 +6,17 @@
 #include "platform/cf.h"
 #include "platform/types.h"
 
+struct FSRef;
+
 // The maker's folder in the user's Preferences folder, "VeskaSoftware": 13
 // UTF-16 characters without a terminator; its length goes beside it.
-enum { kVeskaFolderLength = 13 };
+constexpr UniCharCount kVeskaFolderLength = 13;
 extern const UniChar G_VESKAFOLDER[kVeskaFolderLength];
+
+// Finds the maker's folder in the user's Preferences folder, making both
+// folders when they are missing. Returns noErr with makerFolderRef set, or
+// the status of making the maker's folder.
+OSErr MakeVeskaFolder(FSRef* makerFolderRef);
 
 // Defaults, then the preferences file over them, then the always-open-with and
 // trigger flags cleared and the four cursor images loaded.

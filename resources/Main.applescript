@@ -3,13 +3,11 @@
 -- The window "Main" (Main.layout) shows one picture at a time. The script calls
 -- the native operations by name with `call method`; they answer by changing the
 -- window (the open-with pop-up, the always-open-with check box, the icons) and
--- the shared values: strings 0 (the picture's path), 1 (its colour profile),
--- 2 (its size), 6 (its application's path), integers 3 (the units), 4 and 5
--- (the document's units for widths and heights).
+-- the shared values named below.
 --
 -- The road of one picture, in the order the native operations need it:
 --   at launch       __GetPreferences, then __InstallEventHandlers
---   for a picture   its path as shared string 0, __GetPictureInfo, strings 1, 2, 6,
+--   for a picture   its path (thePathString), __GetPictureInfo, the strings it filled,
 --                   __LoadOpenWithListPopUp, __SetInitialOpenWithPopUpStatus,
 --                   the units and __HandleDimensionsUnitsChange, both icons
 --   on a choice     __HandleOpenWithPopUpSelection:withValue:, then the row it left
@@ -24,19 +22,44 @@ property thePicturePath : "" -- the picture shown; "" until one arrives
 property theFolderCount : 0 -- the folders on its path, one for each "/"
 property thePixelText : "" -- its size in pixels, as the picture information gave it
 
--- The rows of the units pop-up and the unit each stands for (shared integer 3).
--- Pixels need no change of units: the size in pixels is shown as it came.
+-- The native side's shared values, by number: strings and integers are numbered
+-- apart.
+property thePathString : 0 -- the picture's POSIX path, written before each picture and reveal
+property theProfileString : 1 -- its colour profile
+property theSizeString : 2 -- its size line
+property theApplicationString : 6 -- its application's path, "" when it has none
+property theUnitsInteger : 3 -- the units of the size line, one of theUnitCodes
+property theHorizontalUnitsInteger : 4 -- the unit code of the document's widths
+property theVerticalUnitsInteger : 5 -- the unit code of the document's heights
+-- The icons that DisplayIcon:which: shows.
+property thePictureIcon : 0
+property theApplicationIcon : 1
+
+-- The units of the size line: the rows of the units pop-up and the value of
+-- theUnitsInteger each stands for. Pixels need no change of units (-1): the
+-- size in pixels is shown as it came.
 property theUnitNames : {"Pixels", "Document units", "Inches", "Millimetres", "Centimetres", "Points", "Picas"}
 property theUnitCodes : {-1, 0, 2, 3, 4, 5, 6}
--- The rows of the two document-unit pop-ups and their unit codes (integers 4, 5).
-property theDocumentUnitNames : {"Inches", "Millimetres", "Centimetres", "Points", "Picas"}
+property thePixels : item 1 of theUnitNames
+property theDocumentUnits : item 2 of theUnitNames -- hands the choice to the two pop-ups below
+-- The units of a document: the rows of the two document-unit pop-ups and
+-- their unit codes (theHorizontalUnitsInteger, theVerticalUnitsInteger).
+property theDocumentUnitNames : items 3 thru -1 of theUnitNames
 property theDocumentUnitCodes : {0, 1, 7, 4, 3}
+property theFirstDocumentUnit : item 2 of theDocumentUnitNames -- until the user chooses
 
 on launched theObject
   call method "__GetPreferences"
   call method "__InstallEventHandlers"
+  tell window "Main"
+    my addRows(popup button "unitsPopUp", {thePixels, theDocumentUnits})
+    make new menu item at end of menu items of popup button "unitsPopUp" with properties {separator item:true}
+    my addRows(popup button "unitsPopUp", theDocumentUnitNames)
+    my addRows(popup button "docHorizontalUnitsPopUp", theDocumentUnitNames)
+    my addRows(popup button "docVerticalUnitsPopUp", theDocumentUnitNames)
+  end tell
   -- The units chosen last time, kept in the user defaults.
-  call method "registerDefaults:" of class "UserDefaults" with parameter {units:"Pixels", horizontalUnits:"Millimetres", verticalUnits:"Millimetres"}
+  call method "registerDefaults:" of class "UserDefaults" with parameter {units:thePixels, horizontalUnits:theFirstDocumentUnit, verticalUnits:theFirstDocumentUnit}
   tell window "Main"
     my chooseRow(popup button "unitsPopUp", my storedValue("units"))
     my chooseRow(popup button "docHorizontalUnitsPopUp", my storedValue("horizontalUnits"))
@@ -91,11 +114,11 @@ end will quit
 -- One picture's road, from its path to the icons.
 on showPicture(thePath)
   set thePicturePath to thePath
-  call method "__SetStringValueToCGlobal:withValue:" with parameters {0, thePath}
+  call method "__SetStringValueToCGlobal:withValue:" with parameters {thePathString, thePath}
   call method "__GetPictureInfo"
-  set theProfile to call method "__GetStringValueFromCGlobal:" with parameter 1
-  set thePixelText to call method "__GetStringValueFromCGlobal:" with parameter 2
-  set theApplicationPath to call method "__GetStringValueFromCGlobal:" with parameter 6
+  set theProfile to call method "__GetStringValueFromCGlobal:" with parameter theProfileString
+  set thePixelText to call method "__GetStringValueFromCGlobal:" with parameter theSizeString
+  set theApplicationPath to call method "__GetStringValueFromCGlobal:" with parameter theApplicationString
   call method "__LoadOpenWithListPopUp"
   call method "__SetInitialOpenWithPopUpStatus"
   call method "__UpdateLastOpenWithSelectedRowGlobal:" with parameter currentRow(popup button "MAINWAP_ITEM_OPENWITHPOPUP" of window "Main")
@@ -120,14 +143,14 @@ on showPicture(thePath)
   setUnits()
   showDimensions()
   tell window "Main"
-    call method "DisplayIcon:which:" of class "VeskaClass" with parameters {image view "pictureIcon", 0}
+    call method "DisplayIcon:which:" of class "VeskaClass" with parameters {image view "pictureIcon", thePictureIcon}
   end tell
   showApplicationIcon()
 end showPicture
 
 on showApplicationIcon()
   tell window "Main"
-    call method "DisplayIcon:which:" of class "VeskaClass" with parameters {image view "openWithIcon", 1}
+    call method "DisplayIcon:which:" of class "VeskaClass" with parameters {image view "openWithIcon", theApplicationIcon}
   end tell
 end showApplicationIcon
 
@@ -137,7 +160,7 @@ on showDimensions()
   set theText to thePixelText
   if unitCode() ≥ 0 then
     call method "__HandleDimensionsUnitsChange"
-    set theText to call method "__GetStringValueFromCGlobal:" with parameter 2
+    set theText to call method "__GetStringValueFromCGlobal:" with parameter theSizeString
   end if
   set contents of text field "dimensions" of window "Main" to theText
 end showDimensions
@@ -146,15 +169,15 @@ end showDimensions
 -- and can be chosen, only with "Document units".
 on setUnits()
   tell window "Main"
-    set theDocumentChosen to (title of popup button "unitsPopUp") is "Document units"
+    set theDocumentChosen to (title of popup button "unitsPopUp") is theDocumentUnits
     set enabled of popup button "docHorizontalUnitsPopUp" to theDocumentChosen
     set enabled of popup button "docVerticalUnitsPopUp" to theDocumentChosen
     set theHorizontal to my codeFor(title of popup button "docHorizontalUnitsPopUp", theDocumentUnitNames, theDocumentUnitCodes)
     set theVertical to my codeFor(title of popup button "docVerticalUnitsPopUp", theDocumentUnitNames, theDocumentUnitCodes)
   end tell
-  if unitCode() ≥ 0 then call method "__SetIntValueToCGlobal:withValue:" with parameters {3, unitCode()}
-  call method "__SetIntValueToCGlobal:withValue:" with parameters {4, theHorizontal}
-  call method "__SetIntValueToCGlobal:withValue:" with parameters {5, theVertical}
+  if unitCode() ≥ 0 then call method "__SetIntValueToCGlobal:withValue:" with parameters {theUnitsInteger, unitCode()}
+  call method "__SetIntValueToCGlobal:withValue:" with parameters {theHorizontalUnitsInteger, theHorizontal}
+  call method "__SetIntValueToCGlobal:withValue:" with parameters {theVerticalUnitsInteger, theVertical}
 end setUnits
 
 -- Keeps the window's choice of units for the next run.
@@ -178,7 +201,7 @@ end unitCode
 on revealFolder()
   if thePicturePath is "" then return
   set theLevel to currentRow(popup button "revealPopUp" of window "Main")
-  call method "__SetStringValueToCGlobal:withValue:" with parameters {0, thePicturePath}
+  call method "__SetStringValueToCGlobal:withValue:" with parameters {thePathString, thePicturePath}
   call method "__HandleRevealFolder:withValue:" with parameters {theLevel, theFolderCount}
 end revealFolder
 
@@ -191,6 +214,13 @@ on currentRow(thePopUp)
   if theItem is missing value then return 0
   return (index of theItem) - 1
 end currentRow
+
+-- Adds a row for each title at the end of the pop-up.
+on addRows(thePopUp, theTitles)
+  repeat with theTitle in theTitles
+    make new menu item at end of menu items of thePopUp with properties {title:theTitle}
+  end repeat
+end addRows
 
 -- Makes the row with that title current, if the pop-up has one.
 on chooseRow(thePopUp, theTitle)

@@ -4,13 +4,17 @@
 // the top, each the first byte of the pixel (alpha) taken as a signed byte.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/types.h"
 
-enum { kCursorPixels = 256, kCursorDataBytes = 1024 };
+constexpr int kCursorSide = 16;
+constexpr int kCursorPixels = kCursorSide * kCursorSide;
+constexpr std::size_t kCursorDataBytes = 1024;
 
 // The companion plug-in's bundle identifier: its bundle holds the images
 // "Crsr1", "Crsr2", "Crsr1PC" and "Crsr2PC" in Contents/Resources.
-extern const char kCursorPlugInBundleID[];
+inline constexpr char kCursorPlugInBundleID[] = "org.tavrine.layout-cursors";
 
 extern SInt32 G_CURSOR_Crsr1[kCursorPixels];
 extern SInt32 G_CURSOR_Crsr2[kCursorPixels];

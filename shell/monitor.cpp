@@ -11,9 +11,8 @@ PixMapHandle G_crsrData = nullptr;
 
 namespace {
 
-// The cursor images are 16 × 16 pixels of 4 bytes.
-const int kCursorSide = 16;
-const int kCursorRowBytes = 64;
+// The rows of a cursor image: kCursorSide pixels of 4 bytes.
+constexpr int kCursorRowBytes = 4 * kCursorSide;
 
 void ReportMonitorNotInstalled() {
   static Boolean reported = false;
@@ -98,7 +97,7 @@ OSStatus NudgeTriggerButton() {
 }  // namespace
 
 void MyInstallEventHandler() {
-  static const EventTypeSpec kMouseDownEvents[] = {{kEventClassMouse, kEventMouseDown}};
+  static constexpr EventTypeSpec kMouseDownEvents[] = {{kEventClassMouse, kEventMouseDown}};
   OSStatus status =
       InstallEventHandler(GetEventMonitorTarget(), NewEventHandlerUPP(MouseDownHandler), 1,
                           kMouseDownEvents, nullptr, nullptr);

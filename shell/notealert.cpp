@@ -3,12 +3,11 @@
 #include "platform/alerts.h"
 
 void ShowNoteAlert(const char* message) {
-  Str255 text, explanation;
-  AlertStdAlertParamRec param;
-  SInt16 itemHit;
-
+  Str255 text;
   CopyCStringToPascal(message, text);
+  Str255 explanation;
   explanation[0] = 0;
+  AlertStdAlertParamRec param;
   param.movable = true;
   param.helpButton = false;
   param.filterProc = nullptr;
@@ -18,5 +17,6 @@ void ShowNoteAlert(const char* message) {
   param.defaultButton = kAlertStdAlertOKButton;
   param.cancelButton = 0;
   param.position = 0;  // the system's default position
+  SInt16 itemHit;
   StandardAlert(kAlertNoteAlert, text, explanation, &param, &itemHit);
 }

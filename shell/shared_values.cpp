@@ -11,11 +11,16 @@ char s_handover[256];
 
 const unsigned char* SharedStringField(SInt32 index) {
   switch (index) {
-    case 0: return G_INFO.picturePath;
-    case 1: return G_INFO.colorProfileName;
-    case 2: return G_INFO.dimensionsText;
-    case 6: return G_INFO.creatorAppPath;
-    default: return nullptr;
+    case kPicturePathString:
+      return G_INFO.picturePath;
+    case kColorProfileNameString:
+      return G_INFO.colorProfileName;
+    case kDimensionsTextString:
+      return G_INFO.dimensionsText;
+    case kCreatorAppPathString:
+      return G_INFO.creatorAppPath;
+    default:
+      return nullptr;
   }
 }
 
@@ -37,7 +42,7 @@ void SetStringValueToCGlobal(SInt32 index, const char* text) {
   } else {
     CopyCStringToPascal(text, working);
   }
-  if (index == 0) BlockMove(working, G_INFO.picturePath, working[0] + 1);
+  if (index == kPicturePathString) BlockMove(working, G_INFO.picturePath, working[0] + 1);
 }
 
 SInt32 GetIntValueFromCGlobal(SInt32 /*index*/) {
@@ -46,9 +51,16 @@ SInt32 GetIntValueFromCGlobal(SInt32 /*index*/) {
 
 void SetIntValueToCGlobal(SInt32 index, SInt32 value) {
   switch (index) {
-    case 3: G_USERPREFS.dimensionUnits = value; break;
-    case 4: G_DOCSETTINGS.docHorizontalUnits = static_cast<SInt16>(value); break;
-    case 5: G_DOCSETTINGS.docVerticalUnits = static_cast<SInt16>(value); break;
-    default: break;
+    case kDimensionUnitsInteger:
+      G_USERPREFS.dimensionUnits = value;
+      break;
+    case kDocHorizontalUnitsInteger:
+      G_DOCSETTINGS.docHorizontalUnits = static_cast<SInt16>(value);
+      break;
+    case kDocVerticalUnitsInteger:
+      G_DOCSETTINGS.docVerticalUnits = static_cast<SInt16>(value);
+      break;
+    default:
+      break;
   }
 }

@@ -6,64 +6,63 @@
 
 namespace {
 
+// The classes, properties and values of the window model that the commands
+// below name in their `set` lines.
+constexpr PascalLiteral kButtonClass = "button";
+constexpr PascalLiteral kControlClass = "control";
+constexpr PascalLiteral kProgressIndicatorClass = "progress indicator";
+constexpr PascalLiteral kPopUpButtonClass = "popup button";
+constexpr PascalLiteral kStateProperty = "state";
+constexpr PascalLiteral kVisibleProperty = "visible";
+constexpr PascalLiteral kEnabledProperty = "enabled";
+constexpr PascalLiteral kEveryMenuItemEnabled = "enabled of every menu item";
+
+ConstStr255Param BooleanText(bool value) {
+  static constexpr PascalLiteral kTrue = "true";
+  static constexpr PascalLiteral kFalse = "false";
+  return value ? kTrue : kFalse;
+}
+
 // `set <property> of <class> "<name>" to <value>` and its line feed.
-void AddSetLine(Str255 script, const char* property, const char* cls, ConstStr255Param name,
-                const char* value) {
-  pstrappend(script, "set ");
-  pstrappend(script, property);
-  pstrappend(script, " of ");
-  pstrappend(script, cls);
-  pstrappend(script, " \"");
-  pstrconcatescaped(script, name);
-  pstrappend(script, "\" to ");
-  pstrappend(script, value);
-  pstrappend(script, "\n");
+void AddSetLine(Str255 script, ConstStr255Param property, ConstStr255Param cls,
+                ConstStr255Param name, ConstStr255Param value) {
+  AddCommandPattern(script, "set ^1 of ^2 \"^3\" to ^4\n", {property, cls, name, value});
+}
+
+// One `set` line as a whole command.
+OSStatus RunSetLine(ConstStr255Param window, ConstStr255Param box, ConstStr255Param property,
+                    ConstStr255Param cls, ConstStr255Param name, ConstStr255Param value) {
+  Str255 script;
+  BeginWindowCommand(script, window, box);
+  AddSetLine(script, property, cls, name, value);
+  return RunWindowCommand(script, box != nullptr);
 }
 
 OSStatus SetText(ConstStr255Param field, ConstStr255Param window, ConstStr255Param box,
                  ConstStr255Param text) {
-  Str255 script;
-  BeginWindowCommand(script, window, box);
-  pstrappend(script, "set contents of text field \"");
-  pstrconcatescaped(script, field);
-  pstrappend(script, "\" to \"");
-  pstrconcatescaped(script, text);
-  pstrappend(script, "\"\n");
-  return RunWindowCommand(script, box != nullptr);
+  return RunWindowPattern(window, box, "set contents of text field \"^1\" to \"^2\"\n",
+                          {field, text});
 }
 
 OSStatus SetCheckState(ConstStr255Param button, ConstStr255Param window, ConstStr255Param box,
                        Boolean state) {
-  Str255 script;
-  BeginWindowCommand(script, window, box);
-  AddSetLine(script, "state", "button", button, state ? "1" : "0");
-  return RunWindowCommand(script, box != nullptr);
-}
-
-OSStatus HideControl(ConstStr255Param control, ConstStr255Param window, ConstStr255Param box) {
-  Str255 script;
-  BeginWindowCommand(script, window, box);
-  AddSetLine(script, "visible", "control", control, "false");
-  return RunWindowCommand(script, box != nullptr);
+  return RunSetLine(window, box, kStateProperty, kButtonClass, button,
+                    state ? PSTR("1") : PSTR("0"));
 }
 
 // Shows a control of a class and sets its enabled state.
-OSStatus ShowAndEnable(const char* cls, ConstStr255Param control, ConstStr255Param window,
+OSStatus ShowAndEnable(ConstStr255Param cls, ConstStr255Param control, ConstStr255Param window,
                        ConstStr255Param box, bool enabled) {
   Str255 script;
   BeginWindowCommand(script, window, box);
-  AddSetLine(script, "visible", cls, control, "true");
-  AddSetLine(script, "enabled", cls, control, enabled ? "true" : "false");
+  AddSetLine(script, kVisibleProperty, cls, control, BooleanText(true));
+  AddSetLine(script, kEnabledProperty, cls, control, BooleanText(enabled));
   return RunWindowCommand(script, box != nullptr);
 }
 
 OSStatus EmptyPopUp(ConstStr255Param popup, ConstStr255Param window, ConstStr255Param box) {
-  Str255 script;
-  BeginWindowCommand(script, window, box);
-  pstrappend(script, "delete every menu item of menu of popup button \"");
-  pstrconcatescaped(script, popup);
-  pstrappend(script, "\"\n");
-  return RunWindowCommand(script, box != nullptr);
+  return RunWindowPattern(window, box, "delete every menu item of menu of popup button \"^1\"\n",
+                          {popup});
 }
 
 // The characters a text takes once escaped: every escape of ScriptEscape is
@@ -94,18 +93,16 @@ void AddTitleWithin(Str255 script, ConstStr255Param title, int room) {
 
 OSStatus AddPopUpRow(ConstStr255Param popup, ConstStr255Param window, ConstStr255Param box,
                      ConstStr255Param title, SInt16 atBeginning) {
-  static const char kRowEnd[] = "\", enabled:true}\n";
-  static const int kWindowEnd = 8;  // "end tell", and "end tell\n" more for a box
+  static constexpr char kRowEnd[] = "\", enabled:true}\n";
+  static constexpr int kWindowEnd = 8;  // "end tell", and "end tell\n" more for a box
   Str255 script;
   BeginWindowCommand(script, window, box);
-  if (atBeginning == 0) {
-    pstrappend(script, "make new menu item at the end of menu items of menu of popup button \"");
-  } else {
-    pstrappend(script,
-               "make new menu item at the beginning of menu items of menu of popup button \"");
-  }
-  pstrconcatescaped(script, popup);
-  pstrappend(script, "\" with properties {title:\"");
+  AddCommandPattern(script,
+                    atBeginning == 0 ? "make new menu item at the end of menu items of menu of "
+                                       "popup button \"^1\" with properties {title:\""
+                                     : "make new menu item at the beginning of menu items of "
+                                       "menu of popup button \"^1\" with properties {title:\"",
+                    {popup});
   // Every row is added: a title too long for the command is shortened, so
   // that the rows always match the list they stand for.
   int ends = box != nullptr ? 2 * kWindowEnd + 1 : kWindowEnd;
@@ -114,26 +111,20 @@ OSStatus AddPopUpRow(ConstStr255Param popup, ConstStr255Param window, ConstStr25
   return RunWindowCommand(script, box != nullptr);
 }
 
-// `menu item <index + 1> of menu of popup button "<popup>"`, the sum in 16 bits.
-void AddMenuItemReference(Str255 script, ConstStr255Param popup, SInt16 index) {
-  SInt16 row = static_cast<SInt16>(index + 1);
-  pstrappend(script, "menu item ");
-  pstrconcatnumber(script, row);
-  pstrappend(script, " of menu of popup button \"");
-  pstrconcatescaped(script, popup);
-  pstrappend(script, "\"");
+// The script's row number of a 0-based index: index + 1, in 16 bits.
+void GetRowNumber(SInt16 index, Str255 row) {
+  NumToString(static_cast<SInt16>(index + 1), row);
 }
 
 OSStatus SelectPopUpRow(ConstStr255Param popup, ConstStr255Param window, ConstStr255Param box,
                         SInt16 index) {
-  Str255 script;
-  BeginWindowCommand(script, window, box);
-  pstrappend(script, "set current menu item of popup button \"");
-  pstrconcatescaped(script, popup);
-  pstrappend(script, "\" to ");
-  AddMenuItemReference(script, popup, index);
-  pstrappend(script, "\n");
-  return RunWindowCommand(script, box != nullptr);
+  Str255 row;
+  GetRowNumber(index, row);
+  return RunWindowPattern(
+      window, box,
+      "set current menu item of popup button \"^1\" to menu item ^2 of menu of popup button "
+      "\"^1\"\n",
+      {popup, row});
 }
 
 }  // namespace
@@ -157,64 +148,49 @@ OSStatus SetCheckButtonInBoxState(ConstStr255Param button, ConstStr255Param wind
 }
 
 OSStatus Hide1Control(ConstStr255Param control, ConstStr255Param window) {
-  return HideControl(control, window, nullptr);
+  return RunSetLine(window, nullptr, kVisibleProperty, kControlClass, control, BooleanText(false));
 }
 
 OSStatus Hide1ControlInBox(ConstStr255Param control, ConstStr255Param window,
                            ConstStr255Param box) {
-  return HideControl(control, window, box);
+  return RunSetLine(window, box, kVisibleProperty, kControlClass, control, BooleanText(false));
 }
 
 OSStatus Enable1Control(ConstStr255Param control, ConstStr255Param window) {
-  return ShowAndEnable("control", control, window, nullptr, true);
+  return ShowAndEnable(kControlClass, control, window, nullptr, true);
 }
 
 OSStatus Enable1ControlInBox(ConstStr255Param control, ConstStr255Param window,
                              ConstStr255Param box) {
-  return ShowAndEnable("control", control, window, box, true);
+  return ShowAndEnable(kControlClass, control, window, box, true);
 }
 
 OSStatus Disable1Control(ConstStr255Param control, ConstStr255Param window) {
-  return ShowAndEnable("control", control, window, nullptr, false);
+  return ShowAndEnable(kControlClass, control, window, nullptr, false);
 }
 
 OSStatus Disable1ControlInBox(ConstStr255Param control, ConstStr255Param window,
                               ConstStr255Param box) {
-  return ShowAndEnable("control", control, window, box, false);
+  return ShowAndEnable(kControlClass, control, window, box, false);
 }
 
 OSStatus HideProgressIndicator(ConstStr255Param indicator, ConstStr255Param window) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  AddSetLine(script, "visible", "progress indicator", indicator, "false");
-  return RunWindowCommand(script, false);
+  return RunSetLine(window, nullptr, kVisibleProperty, kProgressIndicatorClass, indicator,
+                    BooleanText(false));
 }
 
 OSStatus EnableProgressIndicator(ConstStr255Param indicator, ConstStr255Param window) {
-  return ShowAndEnable("progress indicator", indicator, window, nullptr, true);
+  return ShowAndEnable(kProgressIndicatorClass, indicator, window, nullptr, true);
 }
 
 OSStatus StartChasingArrows(ConstStr255Param indicator, ConstStr255Param window) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  pstrappend(script, "tell progress indicator \"");
-  pstrconcatescaped(script, indicator);
-  pstrappend(script, "\"\n");
-  AddCommandLine(script, "start");
-  AddCommandLine(script, "end tell");
-  AddCommandLine(script, "update");
-  return RunWindowCommand(script, false);
+  return RunWindowPattern(window, nullptr,
+                          "tell progress indicator \"^1\"\nstart\nend tell\nupdate\n", {indicator});
 }
 
 OSStatus StopChasingArrows(ConstStr255Param indicator, ConstStr255Param window) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  pstrappend(script, "tell progress indicator \"");
-  pstrconcatescaped(script, indicator);
-  pstrappend(script, "\"\n");
-  AddCommandLine(script, "stop");
-  AddCommandLine(script, "end tell");
-  return RunWindowCommand(script, false);
+  return RunWindowPattern(window, nullptr, "tell progress indicator \"^1\"\nstop\nend tell\n",
+                          {indicator});
 }
 
 OSStatus MyEmptyPopUp(ConstStr255Param popup, ConstStr255Param window) {
@@ -227,10 +203,8 @@ OSStatus MyEmptyPopUpInBox(ConstStr255Param popup, ConstStr255Param window, Cons
 
 OSStatus DisableAllPopUpInBoxRows(ConstStr255Param popup, ConstStr255Param window,
                                   ConstStr255Param box) {
-  Str255 script;
-  BeginWindowCommand(script, window, box);
-  AddSetLine(script, "enabled of every menu item", "popup button", popup, "false");
-  return RunWindowCommand(script, true);
+  return RunSetLine(window, box, kEveryMenuItemEnabled, kPopUpButtonClass, popup,
+                    BooleanText(false));
 }
 
 OSStatus AddRowToPopUpWithText(ConstStr255Param popup, ConstStr255Param window,
@@ -245,25 +219,20 @@ OSStatus AddRowToPopUpInBoxWithText(ConstStr255Param popup, ConstStr255Param win
 }
 
 OSStatus AddSeparatorRow(ConstStr255Param popup, ConstStr255Param window) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  pstrappend(script, "set theMenu to popup button \"");
-  pstrconcatescaped(script, popup);
-  pstrappend(script, "\"\n");
-  AddCommandLine(script,
-                 "call method \"createSeparatorItem:\" of class \"VeskaClass\" with parameters "
-                 "{theMenu}");
-  return RunWindowCommand(script, false);
+  return RunWindowPattern(window, nullptr,
+                          "set theMenu to popup button \"^1\"\ncall method "
+                          "\"createSeparatorItem:\" of class \"VeskaClass\" with parameters "
+                          "{theMenu}\n",
+                          {popup});
 }
 
 OSStatus SetPopUpRowEnabled(ConstStr255Param popup, ConstStr255Param window, SInt16 index,
                             Boolean enabled) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  pstrappend(script, "set enabled of ");
-  AddMenuItemReference(script, popup, index);
-  pstrappend(script, enabled ? " to true\n" : " to false\n");
-  return RunWindowCommand(script, false);
+  Str255 row;
+  GetRowNumber(index, row);
+  return RunWindowPattern(window, nullptr,
+                          "set enabled of menu item ^2 of menu of popup button \"^1\" to ^3\n",
+                          {popup, row, BooleanText(enabled)});
 }
 
 OSStatus SetPopUpSelection(ConstStr255Param popup, ConstStr255Param window, SInt16 index) {

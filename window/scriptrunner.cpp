@@ -97,17 +97,45 @@ void BeginWindowCommand(Str255 script, ConstStr255Param window, ConstStr255Param
   }
 }
 
-void AddCommandLine(Str255 script, const char* line) {
-  pstrappend(script, line);
-  pstrappend(script, "\n");
-}
-
 OSStatus RunWindowCommand(Str255 script, bool inBox) {
   if (inBox) pstrappend(script, "end tell\n");
   pstrappend(script, "end tell");
   char* text = reinterpret_cast<char*>(script);
   p2cstrcpy(text, script);
   return SimpleRunAppleScript(text);
+}
+
+namespace {
+
+// The text that a placeholder ^1 to ^9 at `at` stands for, or nullptr when
+// `at` holds none of them.
+template <typename Text>
+const Text* PlaceholderText(const char* at, std::initializer_list<Text> texts) {
+  if (at[0] != '^' || at[1] < '1' || at[1] > '9') return nullptr;
+  std::size_t index = static_cast<std::size_t>(at[1] - '1');
+  return index < texts.size() ? texts.begin() + index : nullptr;
+}
+
+}  // namespace
+
+void AddCommandPattern(Str255 script, const char* pattern,
+                       std::initializer_list<ConstStr255Param> texts) {
+  for (const char* c = pattern; *c != '\0'; ++c) {
+    if (const ConstStr255Param* text = PlaceholderText(c, texts)) {
+      pstrconcatescaped(script, *text);
+      ++c;
+    } else if (script[0] < 255) {
+      script[++script[0]] = static_cast<unsigned char>(*c);
+    }
+  }
+}
+
+OSStatus RunWindowPattern(ConstStr255Param window, ConstStr255Param box, const char* pattern,
+                          std::initializer_list<ConstStr255Param> texts) {
+  Str255 script;
+  BeginWindowCommand(script, window, box);
+  AddCommandPattern(script, pattern, texts);
+  return RunWindowCommand(script, box != nullptr);
 }
 
 void PlainScriptBegin(PlainScriptText* script, char* buffer, Size capacity) {
@@ -118,14 +146,23 @@ void PlainScriptBegin(PlainScriptText* script, char* buffer, Size capacity) {
   if (capacity > 0) buffer[0] = '\0';
 }
 
-void PlainScriptAppend(PlainScriptText* script, const char* piece) {
-  Size pieceLength = static_cast<Size>(std::strlen(piece));
-  if (script->overflowed || script->length + pieceLength + 1 > script->capacity) {
+namespace {
+
+// Appends `count` bytes and the NUL behind them, or refuses them all.
+void PlainScriptAppendBytes(PlainScriptText* script, const char* bytes, Size count) {
+  if (script->overflowed || script->length + count + 1 > script->capacity) {
     script->overflowed = true;
     return;
   }
-  BlockMove(piece, script->text + script->length, pieceLength + 1);
-  script->length += pieceLength;
+  BlockMove(bytes, script->text + script->length, count);
+  script->length += count;
+  script->text[script->length] = '\0';
+}
+
+}  // namespace
+
+void PlainScriptAppend(PlainScriptText* script, const char* piece) {
+  PlainScriptAppendBytes(script, piece, static_cast<Size>(std::strlen(piece)));
 }
 
 void PlainScriptAppendEscaped(PlainScriptText* script, const char* name) {
@@ -137,11 +174,29 @@ void PlainScriptAppendEscaped(PlainScriptText* script, const char* name) {
   }
 }
 
-void PlainScriptAppendNumber(PlainScriptText* script, long number) {
+void PlainScriptAppendPattern(PlainScriptText* script, const char* pattern,
+                              std::initializer_list<const char*> texts) {
+  // The text between two placeholders goes in as one piece.
+  const char* run = pattern;
+  const char* c = pattern;
+  while (*c != '\0') {
+    const char* const* text = PlaceholderText(c, texts);
+    if (text == nullptr) {
+      ++c;
+      continue;
+    }
+    PlainScriptAppendBytes(script, run, c - run);
+    PlainScriptAppendEscaped(script, *text);
+    c += 2;
+    run = c;
+  }
+  PlainScriptAppendBytes(script, run, c - run);
+}
+
+PlainNumber::PlainNumber(long number) {
   Str255 digits;
-  char plain[256];
   NumToString(number, digits);
-  PlainScriptAppend(script, p2cstrcpy(plain, digits));
+  p2cstrcpy(text, digits);
 }
 
 OSStatus PlainScriptRun(PlainScriptText* script) {

@@ -13,6 +13,8 @@
 // characters does not compile, and the command then changes nothing.
 #pragma once
 
+#include <initializer_list>
+
 #include "platform/types.h"
 
 // Compiles and runs a NUL-ended Mac Roman script text with the default
@@ -32,7 +34,7 @@ void pstrappend(Str255 dst, const char* src);
 // as much of the escaped text as keeps dst at 255 characters.
 void pstrconcatescaped(Str255 dst, ConstStr255Param src);
 // The escape that stands for a character in a script's quoted text ("\\\"",
-// "\\\\", "\\r", "\\n"), or NULL when the character stands for itself.
+// "\\\\", "\\r", "\\n"), or nullptr when the character stands for itself.
 const char* ScriptEscape(unsigned char c);
 // Appends a number as NumToString writes it.
 void pstrconcatnumber(Str255 dst, long number);
@@ -40,11 +42,20 @@ void pstrconcatnumber(Str255 dst, long number);
 // Starts a window command in `script`: `tell window "<window>"` and, when
 // `box` is not null, `tell box "<box>"`, each with its line feed.
 void BeginWindowCommand(Str255 script, ConstStr255Param window, ConstStr255Param box);
-// Appends one body line of a command and its line feed.
-void AddCommandLine(Str255 script, const char* line);
 // Ends the command (`end tell` for the box, then `end tell`), turns it into
 // NUL-ended text in place and runs it. Returns SimpleRunAppleScript's status.
 OSStatus RunWindowCommand(Str255 script, bool inBox);
+
+// Appends a command's text: `pattern` as it is, but for each ^1 to ^9, which
+// stands for that short text of `texts` escaped as pstrconcatescaped escapes
+// it (the pattern writes the quotes around it). Cut at 255 characters like
+// every append.
+void AddCommandPattern(Str255 script, const char* pattern,
+                       std::initializer_list<ConstStr255Param> texts);
+// A whole window command whose body is the pattern: BeginWindowCommand,
+// AddCommandPattern, RunWindowCommand.
+OSStatus RunWindowPattern(ConstStr255Param window, ConstStr255Param box, const char* pattern,
+                          std::initializer_list<ConstStr255Param> texts);
 
 // A plain NUL-ended text being built in a caller's buffer of `capacity`
 // bytes. Appending past the buffer is refused (and remembered), never cut.
@@ -58,7 +69,15 @@ void PlainScriptBegin(PlainScriptText* script, char* buffer, Size capacity);
 void PlainScriptAppend(PlainScriptText* script, const char* piece);
 // Appends a NUL-ended name with the same escapes as pstrconcatescaped.
 void PlainScriptAppendEscaped(PlainScriptText* script, const char* name);
-void PlainScriptAppendNumber(PlainScriptText* script, long number);
+// Appends `pattern` as AddCommandPattern does, each ^1 to ^9 standing for
+// that NUL-ended text of `texts`, escaped as PlainScriptAppendEscaped does.
+void PlainScriptAppendPattern(PlainScriptText* script, const char* pattern,
+                              std::initializer_list<const char*> texts);
+// A number as NumToString writes it, as a NUL-ended text.
+struct PlainNumber {
+  explicit PlainNumber(long number);
+  char text[256];
+};
 // Runs the text; when it did not fit its buffer, runs nothing and returns
 // paramErr.
 OSStatus PlainScriptRun(PlainScriptText* script);

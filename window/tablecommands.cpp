@@ -3,125 +3,70 @@
 
 #include "window/scriptrunner.h"
 
-namespace {
-
-// `table view "<table>" of scroll view "<table>"`.
-void AddTableReference(Str255 script, ConstStr255Param table) {
-  pstrappend(script, "table view \"");
-  pstrconcatescaped(script, table);
-  pstrappend(script, "\" of scroll view \"");
-  pstrconcatescaped(script, table);
-  pstrappend(script, "\"");
-}
-
-// `data source of table view "<table>" of scroll view "<table>"`.
-void AddDataSourceReference(Str255 script, ConstStr255Param table) {
-  pstrappend(script, "data source of ");
-  AddTableReference(script, table);
-}
-
-void PlainAddTableReference(PlainScriptText* script, const char* table) {
-  PlainScriptAppend(script, "table view \"");
-  PlainScriptAppendEscaped(script, table);
-  PlainScriptAppend(script, "\" of scroll view \"");
-  PlainScriptAppendEscaped(script, table);
-  PlainScriptAppend(script, "\"");
-}
-
-}  // namespace
-
 OSStatus SetListColumnHeaderTitle(ConstStr255Param table, ConstStr255Param window, SInt32 column,
                                   ConstStr255Param title) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  pstrappend(script, "set title of header cell of table column ");
-  pstrconcatnumber(script, column);
-  pstrappend(script, " of ");
-  AddTableReference(script, table);
-  pstrappend(script, " to \"");
-  pstrconcatescaped(script, title);
-  pstrappend(script, "\"\n");
-  AddCommandLine(script, "update");
-  return RunWindowCommand(script, false);
+  Str255 number;
+  NumToString(column, number);
+  return RunWindowPattern(window, nullptr,
+                          "set title of header cell of table column ^2 of table view \"^1\" of "
+                          "scroll view \"^1\" to \"^3\"\nupdate\n",
+                          {table, number, title});
 }
 
 OSStatus DeleteAllListRows(ConstStr255Param table, ConstStr255Param window) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  pstrappend(script, "delete every data row of ");
-  AddDataSourceReference(script, table);
-  pstrappend(script, "\n");
-  return RunWindowCommand(script, false);
+  return RunWindowPattern(
+      window, nullptr,
+      "delete every data row of data source of table view \"^1\" of scroll view \"^1\"\n", {table});
 }
 
 OSStatus AddListRow(ConstStr255Param table, ConstStr255Param window) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  pstrappend(script, "make new data row at end of data rows of ");
-  AddDataSourceReference(script, table);
-  pstrappend(script, "\n");
-  return RunWindowCommand(script, false);
+  return RunWindowPattern(window, nullptr,
+                          "make new data row at end of data rows of data source of table view "
+                          "\"^1\" of scroll view \"^1\"\n",
+                          {table});
 }
 
 OSStatus SetListRowColumnText(ConstStr255Param table, ConstStr255Param window, SInt32 row,
                               ConstStr255Param column, ConstStr255Param text) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  pstrappend(script, "set contents of data cell \"");
-  pstrconcatescaped(script, column);
-  pstrappend(script, "\" of data row ");
-  pstrconcatnumber(script, row);
-  pstrappend(script, " of ");
-  AddDataSourceReference(script, table);
-  pstrappend(script, " to \"");
-  pstrconcatescaped(script, text);
-  pstrappend(script, "\"\n");
-  return RunWindowCommand(script, false);
+  Str255 number;
+  NumToString(row, number);
+  return RunWindowPattern(window, nullptr,
+                          "set contents of data cell \"^2\" of data row ^3 of data source of "
+                          "table view \"^1\" of scroll view \"^1\" to \"^4\"\n",
+                          {table, column, number, text});
 }
 
 OSStatus SetListSelection(ConstStr255Param table, ConstStr255Param window, SInt32 row) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  pstrappend(script, "set selected row of ");
-  AddTableReference(script, table);
-  pstrappend(script, " to ");
-  pstrconcatnumber(script, row);
-  pstrappend(script, "\n");
-  return RunWindowCommand(script, false);
+  Str255 number;
+  NumToString(row, number);
+  return RunWindowPattern(window, nullptr,
+                          "set selected row of table view \"^1\" of scroll view \"^1\" to ^2\n",
+                          {table, number});
 }
 
 OSStatus DeselectListRows(ConstStr255Param table, ConstStr255Param window) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  pstrappend(script, "set selected rows of ");
-  AddTableReference(script, table);
-  pstrappend(script, " to {}\n");
-  return RunWindowCommand(script, false);
+  return RunWindowPattern(window, nullptr,
+                          "set selected rows of table view \"^1\" of scroll view \"^1\" to {}\n",
+                          {table});
 }
 
 OSStatus ScrollListToRow(ConstStr255Param table, ConstStr255Param window, SInt32 row) {
-  Str255 script;
-  BeginWindowCommand(script, window, nullptr);
-  pstrappend(script, "set theTable to ");
-  AddTableReference(script, table);
-  pstrappend(script, "\n");
-  pstrappend(script, "call method \"scrollRowToVisible:\" of object theTable with parameter ");
-  pstrconcatnumber(script, row);
-  pstrappend(script, "\n");
-  return RunWindowCommand(script, false);
+  Str255 number;
+  NumToString(row, number);
+  return RunWindowPattern(window, nullptr,
+                          "set theTable to table view \"^1\" of scroll view \"^1\"\ncall method "
+                          "\"scrollRowToVisible:\" of object theTable with parameter ^2\n",
+                          {table, number});
 }
 
 OSStatus SetListRowText(const char* table, const char* window, SInt32 row, const char* value) {
   char buffer[kSetListRowTextLimit + 1];
   PlainScriptText script;
   PlainScriptBegin(&script, buffer, sizeof buffer);
-  PlainScriptAppend(&script, "tell window \"");
-  PlainScriptAppendEscaped(&script, window);
-  PlainScriptAppend(&script, "\"\nset contents of data row ");
-  PlainScriptAppendNumber(&script, row);
-  PlainScriptAppend(&script, " of data source of ");
-  PlainAddTableReference(&script, table);
-  PlainScriptAppend(&script, " to ");
+  PlainScriptAppendPattern(&script,
+                           "tell window \"^1\"\nset contents of data row ^2 of data source of "
+                           "table view \"^3\" of scroll view \"^3\" to ",
+                           {window, PlainNumber(row).text, table});
   PlainScriptAppend(&script, value);
   PlainScriptAppend(&script, "\nend tell");
   return PlainScriptRun(&script);
@@ -132,20 +77,16 @@ OSStatus SetListMultiSelectExtending(const char* table, const char* window, SInt
   char buffer[kSetListMultiSelectLimit + 1];
   PlainScriptText script;
   PlainScriptBegin(&script, buffer, sizeof buffer);
-  PlainScriptAppend(&script, "set theTable to ");
-  PlainAddTableReference(&script, table);
-  PlainScriptAppend(&script, " of window \"");
-  PlainScriptAppendEscaped(&script, window);
-  PlainScriptAppend(&script, "\"\nset tIndexLocation to ");
-  PlainScriptAppendNumber(&script, first);
   // The second number is the count of rows: the length of the range.
-  PlainScriptAppend(&script, "\nset tIndexLength to ");
-  PlainScriptAppendNumber(&script, count);
-  PlainScriptAppend(&script,
-                    "\nset myRange to {tIndexLocation, tIndexLength}\n"
-                    "set myIndexSet to call method \"indexSetWithIndexesInRange:\" of class "
-                    "\"NSIndexSet\" with parameter myRange\n"
-                    "call method \"selectRowIndexes:byExtendingSelection:\" of theTable with "
-                    "parameters {myIndexSet, true}");
+  PlainScriptAppendPattern(
+      &script,
+      "set theTable to table view \"^1\" of scroll view \"^1\" of window \"^2\"\n"
+      "set tIndexLocation to ^3\nset tIndexLength to ^4\n"
+      "set myRange to {tIndexLocation, tIndexLength}\n"
+      "set myIndexSet to call method \"indexSetWithIndexesInRange:\" of class \"NSIndexSet\" "
+      "with parameter myRange\n"
+      "call method \"selectRowIndexes:byExtendingSelection:\" of theTable with parameters "
+      "{myIndexSet, true}",
+      {table, window, PlainNumber(first).text, PlainNumber(count).text});
   return PlainScriptRun(&script);
 }

@@ -27,11 +27,11 @@ OSStatus ScrollListToRow(ConstStr255Param table, ConstStr255Param window, SInt32
 // quoted text or a list of texts for the row's cells; the caller writes it).
 // The whole text must fit in 9,999 characters; when it does not, nothing
 // runs and the status is paramErr.
-enum { kSetListRowTextLimit = 9999 };
+constexpr Size kSetListRowTextLimit = 9999;
 OSStatus SetListRowText(const char* table, const char* window, SInt32 row, const char* value);
 // Adds `count` rows from the 0-based row index `first` to the selection; rows
 // selected before stay selected. The whole text must fit in 999 characters;
 // when it does not, nothing runs and the status is paramErr.
-enum { kSetListMultiSelectLimit = 999 };
+constexpr Size kSetListMultiSelectLimit = 999;
 OSStatus SetListMultiSelectExtending(const char* table, const char* window, SInt32 first,
                                      SInt32 count);

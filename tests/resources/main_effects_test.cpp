@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <thread>
 
 #include <QElapsedTimer>
@@ -62,6 +63,60 @@ TEST_F(WindowEffects, TheSizeShowsInTheUnitsChosen) {
   framework->launched();
   framework->open({picture});
   EXPECT_EQ(contents_of(element<TextField>("text field", "dimensions")), "2.54 x 1.27 cm");
+}
+
+// The rows of a pop-up as the window shows them, separators left out.
+std::vector<std::string> row_titles(const std::shared_ptr<PopUpButton>& popup) {
+  std::vector<std::string> titles;
+  for (std::size_t i = 0; i < popup->menu()->item_count(); ++i) {
+    if (!popup->menu()->item(i)->separator()) titles.push_back(popup->menu()->item(i)->title());
+  }
+  return titles;
+}
+
+// The unit names are the window script's, their codes the script's and the
+// native side's: every row the pop-ups offer shows the 72 by 36 pixel picture
+// in the unit it names.
+TEST_F(WindowEffects, EveryUnitOfferedShowsTheSizeInThatUnit) {
+  const std::map<std::string, std::string> both_axes = {{"Pixels", "72 x 36 px"},
+                                                        {"Document units", "25.4 mm x 12.7 mm"},
+                                                        {"Inches", "1” x 0.5”"},
+                                                        {"Millimetres", "25.4 x 12.7 mm"},
+                                                        {"Centimetres", "2.54 x 1.27 cm"},
+                                                        {"Points", "72 x 36 pt"},
+                                                        {"Picas", "6p x 3p"}};
+  const std::map<std::string, std::pair<std::string, std::string>> per_axis = {
+      {"Inches", {"1”", "0.5”"}},
+      {"Millimetres", {"25.4 mm", "12.7 mm"}},
+      {"Centimetres", {"2.54 cm", "1.27 cm"}},
+      {"Points", {"72 pt", "36 pt"}},
+      {"Picas", {"6p", "3p"}}};
+  framework->launched();
+  framework->open({picture});
+  auto dimensions = element<TextField>("text field", "dimensions");
+
+  auto units = row_titles(element<PopUpButton>("popup button", "unitsPopUp"));
+  ASSERT_EQ(units.size(), both_axes.size());
+  for (const auto& unit : units) {
+    choose("unitsPopUp", unit);
+    EXPECT_EQ(contents_of(dimensions), both_axes.at(unit)) << unit;
+  }
+
+  choose("unitsPopUp", "Document units");
+  for (bool horizontal : {true, false}) {
+    const char* popup = horizontal ? "docHorizontalUnitsPopUp" : "docVerticalUnitsPopUp";
+    auto document_units = row_titles(element<PopUpButton>("popup button", popup));
+    ASSERT_EQ(document_units.size(), per_axis.size()) << popup;
+    for (const auto& unit : document_units) {
+      choose(popup, unit);
+      const auto& [width, height] = per_axis.at(unit);
+      std::string shown = contents_of(dimensions);
+      std::size_t by = shown.find(" x ");
+      EXPECT_EQ(horizontal ? shown.substr(0, by) : shown.substr(by + 3),
+                horizontal ? width : height)
+          << popup << " " << unit;
+    }
+  }
 }
 
 TEST_F(WindowEffects, OpenLaunchesThePictureInTheChosenApplication) {

@@ -55,6 +55,28 @@ TEST(Pstrconcatnumber, WritesAsNumToStringDoes) {
   EXPECT_EQ(text_of(dst), "0-3");
 }
 
+TEST(CommandPattern, SplicesEachTextEscapedAndCutsAt255) {
+  Str255 dst;
+  pstrcpy(dst, P(""));
+  AddCommandPattern(dst, "set ^2 of \"^1\" to ^3 ^ ^4^", {P("a\"b"), P("title"), P("-3")});
+  EXPECT_EQ(text_of(dst), "set title of \"a\\\"b\" to -3 ^ ^4^");
+  pstrcpy(dst, P(std::string(250, 'a')));
+  AddCommandPattern(dst, "xy^1z", {P("1\\234")});
+  EXPECT_EQ(text_of(dst), std::string(250, 'a') + "xy1\\\\");
+}
+
+TEST(PlainScriptPattern, SplicesEachTextEscapedAndRefusesWhatDoesNotFit) {
+  char buffer[24];
+  PlainScriptText script;
+  PlainScriptBegin(&script, buffer, sizeof buffer);
+  PlainScriptAppendPattern(&script, "row ^2 of \"^1\"", {"a\"b", PlainNumber(-12).text});
+  EXPECT_STREQ(buffer, "row -12 of \"a\\\"b\"");
+  EXPECT_FALSE(script.overflowed);
+  PlainScriptAppendPattern(&script, " ^1", {"longer text"});
+  EXPECT_TRUE(script.overflowed);
+  EXPECT_EQ(PlainScriptRun(&script), paramErr);
+}
+
 TEST(SimpleRunAppleScript, WithoutAComponentReturnsMinus50AndDisposesEverything) {
   platform::ScopedBacking<platform::ScriptingComponentFactory> none(nullptr);
   EXPECT_EQ(SimpleRunAppleScript("tell window \"Main\"\nend tell"), -50);
