@@ -34,19 +34,19 @@ Value Interpreter::eval(const Expr& e) {
     case ExprKind::Record:
       return eval_record(e);
     case ExprKind::Unary:
-      return unary_op(e.op, eval(*e.a));
+      return unary_op(e.op, eval(*e.operand()));
     case ExprKind::Binary: {
       if (e.op == Op::And || e.op == Op::Or) {
-        bool left = take(model::to_boolean(eval(*e.a)));
+        bool left = take(model::to_boolean(eval(*e.left())));
         if (left == (e.op == Op::Or)) return Value(left);
-        return Value(take(model::to_boolean(eval(*e.b))));
+        return Value(take(model::to_boolean(eval(*e.right()))));
       }
-      Value left = eval(*e.a);
-      return binary_op(e.op, left, eval(*e.b));
+      Value left = eval(*e.left());
+      return binary_op(e.op, left, eval(*e.right()));
     }
     case ExprKind::Coerce:
-      if (e.b) return coerce_to_class(eval(*e.a), eval(*e.b));
-      return coerce(eval(*e.a), e.name);
+      if (e.target_class()) return coerce_to_class(eval(*e.operand()), eval(*e.target_class()));
+      return coerce(eval(*e.operand()), e.name);
     case ExprKind::Property:
       return eval_property(e);
     case ExprKind::ByName:
@@ -82,7 +82,7 @@ Value Interpreter::eval(const Expr& e) {
 // is there. Only "can't get" means no; any other failure stays one.
 Value Interpreter::eval_exists(const Expr& e) {
   try {
-    eval(*e.a);
+    eval(*e.operand());
     return Value(true);
   } catch (RunFailure& failure) {
     if (!failure.catchable || failure.error.number != kErrCantGet) throw;
@@ -113,7 +113,7 @@ Value Interpreter::eval_record(const Expr& e) {
 }
 
 Value Interpreter::eval_count(const Expr& e) {
-  Value v = eval(*e.a);
+  Value v = eval(*e.operand());
   if (v.is_list()) return Value(static_cast<std::int64_t>(v.as_list().size()));
   if (v.is_record()) return Value(static_cast<std::int64_t>(v.as_record().size()));
   if (v.is_text()) return Value(character_count(v.as_text()));
@@ -121,15 +121,15 @@ Value Interpreter::eval_count(const Expr& e) {
 }
 
 Value Interpreter::eval_call_method(const Expr& e) {
-  std::string selector = take(model::to_text(eval(*e.a)));
+  std::string selector = take(model::to_text(eval(*e.selector())));
   std::vector<Value> args;
   if (!e.keys.empty()) {
     args = model::to_list(eval(*e.items[0]));
   } else {
     for (const auto& item : e.items) args.push_back(eval(*item));
   }
-  if (e.b) {
-    Value receiver = eval(*e.b);
+  if (e.receiver()) {
+    Value receiver = eval(*e.receiver());
     if (receiver.is_class()) return builtin_class_method(receiver.as_class().name, selector, args);
     if (!receiver.is_element() || !receiver.as_element()) {
       fail(kErrDoesNotUnderstand, model::describe_value(receiver) + " doesn't understand the \"" +

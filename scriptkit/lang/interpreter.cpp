@@ -122,12 +122,12 @@ Flow Interpreter::exec(const Stmt& s) {
   try {
     switch (s.kind) {
       case StmtKind::Expression:
-        m_returned = s.a ? eval(*s.a) : Value();
+        m_returned = s.value() ? eval(*s.value()) : Value();
         return Flow::Normal;
       case StmtKind::Set: {
-        Value v = eval(*s.b);
-        if (s.name == "copy") v = deep_copy(v);
-        assign(*s.a, v);
+        Value v = eval(*s.value());
+        if (s.verb() == "copy") v = deep_copy(v);
+        assign(*s.target(), v);
         m_returned = std::move(v);
         return Flow::Normal;
       }
@@ -144,7 +144,7 @@ Flow Interpreter::exec(const Stmt& s) {
       case StmtKind::ExitRepeat:
         return Flow::Exit;
       case StmtKind::Return:
-        m_returned = s.a ? eval(*s.a) : Value();
+        m_returned = s.value() ? eval(*s.value()) : Value();
         return Flow::Return;
       case StmtKind::Log:
         exec_log(s);
@@ -173,7 +173,7 @@ Flow Interpreter::exec(const Stmt& s) {
 }
 
 Flow Interpreter::exec_tell(const Stmt& s) {
-  m_targets.push_back(eval(*s.a));
+  m_targets.push_back(eval(*s.target()));
   Flow flow = Flow::Normal;
   try {
     flow = exec_block(s.body);
@@ -204,14 +204,16 @@ Flow Interpreter::exec_try(const Stmt& s) {
     if (message.rfind("line ", 0) == 0 && message.find(": ") != std::string::npos) {
       message = message.substr(message.find(": ") + 2);
     }
-    if (!s.name.empty()) set_variable(s.name, Value(message));
-    if (!s.name2.empty()) set_variable(s.name2, Value(std::int64_t{failure.error.number}));
+    if (!s.message_variable().empty()) set_variable(s.message_variable(), Value(message));
+    if (!s.number_variable().empty()) {
+      set_variable(s.number_variable(), Value(std::int64_t{failure.error.number}));
+    }
   }
   return exec_block(s.blocks[0]);
 }
 
 void Interpreter::exec_log(const Stmt& s) {
-  Value v = eval(*s.a);
+  Value v = eval(*s.value());
   if (!m_env.log) return;
   m_env.log(v.is_text() ? v.as_text() : model::describe_value(v));
 }
@@ -219,8 +221,8 @@ void Interpreter::exec_log(const Stmt& s) {
 void Interpreter::exec_error(const Stmt& s) {
   std::string message = "An error has occurred.";
   std::int64_t number = kErrScript;
-  if (s.a) message = take(model::to_text(eval(*s.a)));
-  if (s.b) number = take(model::to_integer(eval(*s.b)));
+  if (s.message()) message = take(model::to_text(eval(*s.message())));
+  if (s.number()) number = take(model::to_integer(eval(*s.number())));
   if (number < INT16_MIN || number > INT16_MAX) number = kErrScript;
   fail(static_cast<std::int16_t>(number), std::move(message));
 }

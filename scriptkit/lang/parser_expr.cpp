@@ -42,13 +42,13 @@ bool Parser::is_keyword(const Token& token) const {
 
 namespace {
 
-ExprPtr binary(Op op, ExprPtr a, ExprPtr b, int line) {
+ExprPtr binary(Op op, ExprPtr left, ExprPtr right, int line) {
   auto e = std::make_unique<Expr>();
   e->kind = ExprKind::Binary;
   e->line = line;
   e->op = op;
-  e->a = std::move(a);
-  e->b = std::move(b);
+  e->left() = std::move(left);
+  e->right() = std::move(right);
   return e;
 }
 
@@ -89,7 +89,7 @@ ExprPtr Parser::not_expr() {
   auto e = make_expr(ExprKind::Unary, current().line);
   advance();
   e->op = Op::Not;
-  e->a = not_expr();
+  e->operand() = not_expr();
   return e;
 }
 
@@ -104,7 +104,7 @@ ExprPtr Parser::comparison() {
   if (!negated) return e;
   auto no = make_expr(ExprKind::Unary, line);
   no->op = Op::Not;
-  no->a = std::move(e);
+  no->operand() = std::move(e);
   return no;
 }
 
@@ -225,7 +225,7 @@ ExprPtr Parser::unary() {
   if (!negate) return operand;
   auto e = make_expr(ExprKind::Unary, line);
   e->op = Op::Neg;
-  e->a = std::move(operand);
+  e->operand() = std::move(operand);
   return e;
 }
 
@@ -235,7 +235,7 @@ ExprPtr Parser::coercion() {
   if (is_word("exists")) {
     auto e = make_expr(ExprKind::Exists, current().line);
     advance();
-    e->a = std::move(value);
+    e->operand() = std::move(value);
     value = std::move(e);
   }
   while (is_word("as")) {
@@ -250,11 +250,11 @@ ExprPtr Parser::coercion() {
     if (n) {
       e->name = take_words(n);  // `as integer`, `as text field`
     } else if (is_symbol("(") || (current().kind == TokenKind::Word && !is_keyword(current()))) {
-      e->b = primary();  // `as (class of y)`: a class found when the script runs
+      e->target_class() = primary();  // `as (class of y)`: a class found when the script runs
     } else {
       expected("a class name");
     }
-    e->a = std::move(value);
+    e->operand() = std::move(value);
     value = std::move(e);
   }
   return value;
@@ -280,8 +280,8 @@ ExprPtr Parser::possessed(ExprPtr owner, ExprPtr part) {
   bool reference = part->kind == ExprKind::Property || part->kind == ExprKind::ByName ||
                    part->kind == ExprKind::ByIndex || part->kind == ExprKind::Every ||
                    part->kind == ExprKind::Range;
-  if (!reference || part->b) cant_go_here();
-  part->b = std::move(owner);
+  if (!reference || part->container()) cant_go_here();
+  part->container() = std::move(owner);
   return part;
 }
 
