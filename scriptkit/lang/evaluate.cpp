@@ -4,7 +4,7 @@
 #include "scriptkit/lang/interpreter.h"
 #include "scriptkit/model/coerce.h"
 #include "scriptkit/model/table.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 
 namespace scriptkit::lang::detail {
 

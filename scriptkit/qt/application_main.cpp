@@ -25,7 +25,7 @@
 #include "scriptkit/qt/qt_text.h"
 #include "scriptkit/qt/qt_toolkit.h"
 #include "scriptkit/qt/window_view.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 
 using namespace scriptkit;
 

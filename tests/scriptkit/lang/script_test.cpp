@@ -7,7 +7,7 @@
 
 #include "scriptkit/lang/script.h"
 #include "scriptkit/model/coerce.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "tests/support/sample_window.h"
 
 using namespace scriptkit;

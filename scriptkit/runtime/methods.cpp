@@ -1,4 +1,4 @@
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 
 #include <cmath>
 #include <cstdlib>
