@@ -60,26 +60,29 @@ ExprPtr Parser::expression() {
   return or_expr();
 }
 
+// chain -> operand { OPERATOR operand }: one level of operators, which
+// group from the left; operator_here gives the operator at the current token,
+// Op::None where there is none.
+template <typename OperatorHere>
+ExprPtr Parser::operator_chain(ExprPtr (Parser::*operand)(), OperatorHere operator_here) {
+  ExprPtr left = (this->*operand)();
+  for (;;) {
+    int line = current().line;
+    Op op = operator_here();
+    if (op == Op::None) return left;
+    advance();
+    left = binary(op, std::move(left), (this->*operand)(), line);
+  }
+}
+
 // orexpr -> andexpr { 'or' andexpr }
 ExprPtr Parser::or_expr() {
-  ExprPtr left = and_expr();
-  while (is_word("or")) {
-    int line = current().line;
-    advance();
-    left = binary(Op::Or, std::move(left), and_expr(), line);
-  }
-  return left;
+  return operator_chain(&Parser::and_expr, [this] { return is_word("or") ? Op::Or : Op::None; });
 }
 
 // andexpr -> notexpr { 'and' notexpr }
 ExprPtr Parser::and_expr() {
-  ExprPtr left = not_expr();
-  while (is_word("and")) {
-    int line = current().line;
-    advance();
-    left = binary(Op::And, std::move(left), not_expr(), line);
-  }
-  return left;
+  return operator_chain(&Parser::not_expr, [this] { return is_word("and") ? Op::And : Op::None; });
 }
 
 // notexpr -> 'not' notexpr | comparison
@@ -167,41 +170,26 @@ Op Parser::is_rest(bool negated) {
 
 // concat -> additive { '&' additive }
 ExprPtr Parser::concatenation() {
-  ExprPtr left = additive();
-  while (is_symbol("&")) {
-    int line = current().line;
-    advance();
-    left = binary(Op::Concat, std::move(left), additive(), line);
-  }
-  return left;
+  return operator_chain(&Parser::additive,
+                        [this] { return is_symbol("&") ? Op::Concat : Op::None; });
 }
 
 // additive -> multiplicative { ('+'|'-') multiplicative }
 ExprPtr Parser::additive() {
-  ExprPtr left = multiplicative();
-  while (is_symbol("+") || is_symbol("-")) {
-    int line = current().line;
-    Op op = current().text == "+" ? Op::Add : Op::Sub;
-    advance();
-    left = binary(op, std::move(left), multiplicative(), line);
-  }
-  return left;
+  return operator_chain(&Parser::multiplicative, [this] {
+    return is_symbol("+") ? Op::Add : is_symbol("-") ? Op::Sub : Op::None;
+  });
 }
 
 // multiplicative -> power { ('*'|'/'|'div'|'mod') power }
 ExprPtr Parser::multiplicative() {
-  ExprPtr left = power();
-  for (;;) {
-    int line = current().line;
-    Op op = Op::None;
-    if (is_symbol("*")) op = Op::Mul;
-    if (is_symbol("/")) op = Op::Div;
-    if (is_word("div")) op = Op::IntDiv;
-    if (is_word("mod")) op = Op::Mod;
-    if (op == Op::None) return left;
-    advance();
-    left = binary(op, std::move(left), power(), line);
-  }
+  return operator_chain(&Parser::power, [this] {
+    if (is_symbol("*")) return Op::Mul;
+    if (is_symbol("/")) return Op::Div;
+    if (is_word("div")) return Op::IntDiv;
+    if (is_word("mod")) return Op::Mod;
+    return Op::None;
+  });
 }
 
 // power -> unary [ '^' power ]

@@ -70,6 +70,8 @@ class Parser {
   void property_declaration(Program& program);
   Block block(std::string_view opener, int opened_line, bool stop_at_else, bool stop_at_on);
   void close_block(std::string_view opener, int opened_line, std::string_view closer_words = {});
+  // The end of the opening line, the block and its closer.
+  Block block_to_end(std::string_view opener, int opened_line);
   std::unique_ptr<Stmt> statement();
   std::unique_ptr<Stmt> simple_statement();
   std::unique_ptr<Stmt> tell_statement();
@@ -83,9 +85,13 @@ class Parser {
   std::unique_ptr<Stmt> error_statement();
   std::unique_ptr<Stmt> declaration_statement();
   std::unique_ptr<Stmt> make_stmt(StmtKind kind, int line);
+  // A statement of `kind` opened by the current word, which it takes.
+  std::unique_ptr<Stmt> opening(StmtKind kind);
 
   // Expressions (parser_expr.cpp); terms and references (parser_term.cpp).
   ExprPtr expression();
+  template <typename OperatorHere>
+  ExprPtr operator_chain(ExprPtr (Parser::*operand)(), OperatorHere operator_here);
   ExprPtr or_expr();
   ExprPtr and_expr();
   ExprPtr not_expr();

@@ -62,17 +62,13 @@ std::unique_ptr<Stmt> Parser::simple_statement() {
 
 // tellstat -> 'tell' expr ( 'to' statement | NEWLINE block 'end' ['tell'] )
 std::unique_ptr<Stmt> Parser::tell_statement() {
-  int line = current().line;
-  advance();
-  auto stmt = make_stmt(StmtKind::Tell, line);
+  auto stmt = opening(StmtKind::Tell);
   stmt->target() = expression();
   if (accept_word("to")) {
     stmt->body.push_back(statement());
-    return stmt;
+  } else {
+    stmt->body = block_to_end("tell", stmt->line);
   }
-  end_of_statement();
-  stmt->body = block("tell", line, false, false);
-  close_block("tell", line);
   return stmt;
 }
 
@@ -80,9 +76,8 @@ std::unique_ptr<Stmt> Parser::tell_statement() {
 //           | NEWLINE block { 'else' 'if' expr ['then'] NEWLINE block }
 //             [ 'else' NEWLINE block ] 'end' ['if'] )
 std::unique_ptr<Stmt> Parser::if_statement() {
-  int line = current().line;
-  advance();
-  auto stmt = make_stmt(StmtKind::If, line);
+  auto stmt = opening(StmtKind::If);
+  int line = stmt->line;
   stmt->conditions.push_back(expression());
   accept_word("then");
   if (!at_line_end()) {
@@ -93,16 +88,14 @@ std::unique_ptr<Stmt> Parser::if_statement() {
   }
   stmt->blocks.push_back(block("if", line, true, false));
   while (accept_word("else")) {
-    if (accept_word("if")) {
-      stmt->conditions.push_back(expression());
-      accept_word("then");
-      end_of_statement();
-      stmt->blocks.push_back(block("if", line, true, false));
-      continue;
+    if (!accept_word("if")) {
+      stmt->blocks.push_back(block_to_end("if", line));
+      return stmt;
     }
+    stmt->conditions.push_back(expression());
+    accept_word("then");
     end_of_statement();
-    stmt->blocks.push_back(block("if", line, false, false));
-    break;
+    stmt->blocks.push_back(block("if", line, true, false));
   }
   close_block("if", line);
   return stmt;
@@ -112,9 +105,7 @@ std::unique_ptr<Stmt> Parser::if_statement() {
 //               | 'with' NAME 'from' expr 'to' expr ['by' expr] | 'with' NAME 'in' expr ]
 //               NEWLINE block 'end' ['repeat']
 std::unique_ptr<Stmt> Parser::repeat_statement() {
-  int line = current().line;
-  advance();
-  auto stmt = make_stmt(StmtKind::Repeat, line);
+  auto stmt = opening(StmtKind::Repeat);
   if (accept_word("while")) {
     stmt->mode = RepeatMode::While;
     stmt->condition() = expression();
@@ -139,17 +130,13 @@ std::unique_ptr<Stmt> Parser::repeat_statement() {
     stmt->times() = expression();
     expect_word("times");
   }
-  end_of_statement();
-  stmt->body = block("repeat", line, false, false);
-  close_block("repeat", line);
+  stmt->body = block_to_end("repeat", stmt->line);
   return stmt;
 }
 
 // setstat -> 'set' target 'to' expr  |  'copy' expr 'to' target
 std::unique_ptr<Stmt> Parser::set_statement(bool copy) {
-  int line = current().line;
-  advance();
-  auto stmt = make_stmt(StmtKind::Set, line);
+  auto stmt = opening(StmtKind::Set);
   stmt->verb() = copy ? "copy" : "set";
   ExprPtr first = expression();
   expect_word("to");
@@ -158,7 +145,8 @@ std::unique_ptr<Stmt> Parser::set_statement(bool copy) {
   stmt->target() = copy ? std::move(second) : std::move(first);
   stmt->value() = copy ? std::move(first) : std::move(second);
   if (!assignable(*stmt->target())) {
-    fail(kErrSyntax, "Can't set a value that is not a variable, a property or an element.", line);
+    fail(kErrSyntax, "Can't set a value that is not a variable, a property or an element.",
+         stmt->line);
   }
   return stmt;
 }
@@ -187,15 +175,16 @@ bool Parser::assignable(const Expr& target) const {
 // trystat -> 'try' NEWLINE block [ 'on' 'error' [NAME] ['number' NAME] NEWLINE block ]
 //            'end' ['try']
 std::unique_ptr<Stmt> Parser::try_statement() {
-  int line = current().line;
-  advance();
+  auto stmt = opening(StmtKind::Try);
+  int line = stmt->line;
   end_of_statement();
-  auto stmt = make_stmt(StmtKind::Try, line);
   stmt->body = block("try", line, false, true);
   Block on_error;
   if (accept_word("on")) {
     expect_word("error");
-    if (!at_line_end() && !is_word("number")) stmt->message_variable() = name_word("a variable name");
+    if (!at_line_end() && !is_word("number")) {
+      stmt->message_variable() = name_word("a variable name");
+    }
     if (accept_word("number")) stmt->number_variable() = name_word("a variable name");
     end_of_statement();
     on_error = block("try", line, false, false);
@@ -208,22 +197,17 @@ std::unique_ptr<Stmt> Parser::try_statement() {
 // consideringstat -> ('considering'|'ignoring') 'case' NEWLINE block
 //                    'end' ('considering'|'ignoring')
 std::unique_ptr<Stmt> Parser::considering_statement() {
-  int line = current().line;
-  auto stmt = make_stmt(StmtKind::Considering, line);
+  auto stmt = make_stmt(StmtKind::Considering, current().line);
   stmt->verb() = current().text;
   advance();
   expect_word("case");
-  end_of_statement();
-  stmt->body = block(stmt->verb(), line, false, false);
-  close_block(stmt->verb(), line);
+  stmt->body = block_to_end(stmt->verb(), stmt->line);
   return stmt;
 }
 
 // errorstat -> 'error' [expr] ['number' expr]
 std::unique_ptr<Stmt> Parser::error_statement() {
-  int line = current().line;
-  advance();
-  auto stmt = make_stmt(StmtKind::Error, line);
+  auto stmt = opening(StmtKind::Error);
   if (!at_line_end() && !is_word("number")) stmt->message() = expression();
   if (accept_word("number")) stmt->number() = expression();
   return stmt;

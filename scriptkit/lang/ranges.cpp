@@ -125,7 +125,7 @@ Value Interpreter::text_range(const std::string& text, std::int64_t from, std::i
 Value Interpreter::eval_range(const Expr& e) {
   std::int64_t from = take(model::to_integer(eval(*e.from())));
   std::int64_t to = take(model::to_integer(eval(*e.thru())));
-  Value c = e.container() ? eval(*e.container()) : e.name == "window" ? current_application() : current_target();
+  Value c = element_container(e);
   Value found;
   if (c.is_text() && e.name == "text") {
     found = text_range(c.as_text(), from, to);

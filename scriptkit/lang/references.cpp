@@ -66,6 +66,14 @@ Value Interpreter::container_of(const Expr& e) {
   return e.container() ? eval(*e.container()) : current_target();
 }
 
+// Without `of`, an element is found in the innermost tell target only, as a
+// box command must not find a control outside its box; windows always belong
+// to the application.
+Value Interpreter::element_container(const Expr& e) {
+  if (e.container()) return eval(*e.container());
+  return e.name == "window" ? current_application() : current_target();
+}
+
 Value Interpreter::eval_property(const Expr& e) {
   if (e.container() && e.container()->kind == ExprKind::Me) {
     if (Value* v = find_variable(e.name)) return *v;
@@ -113,9 +121,7 @@ Value Interpreter::list_property(const Value& c, std::string_view name) {
 
 Value Interpreter::eval_element(const Expr& e) {
   Value key = eval(*e.key());
-  // Relative: against the innermost tell target only, as a box command must
-  // not find a control outside its box; windows always belong to the application.
-  Value c = e.container() ? eval(*e.container()) : e.name == "window" ? current_application() : current_target();
+  Value c = element_container(e);
   if (c.is_text()) charge_pieces(c.as_text());
   return take(element_of(c, e.name, key, m_state.delimiters));
 }

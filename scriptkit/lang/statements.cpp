@@ -1,5 +1,5 @@
-// The interpreter's loops and the commands that change the window model:
-// make, delete, start, stop, update.
+// The interpreter's loops, `considering case`, and the commands that change
+// the window model: make, delete, start, stop, update.
 #include <cmath>
 
 #include "scriptkit/lang/interpreter.h"
@@ -49,46 +49,56 @@ Flow Interpreter::exec_repeat(const Stmt& s) {
     if (flow == Flow::Return) result = Flow::Return;
     return true;
   };
+  take_turns(s, turn);
+  return result;
+}
+
+// Takes the turns of a loop as its mode says, until a turn ends it.
+template <typename Turn>
+void Interpreter::take_turns(const Stmt& s, Turn&& turn) {
   switch (s.mode) {
     case RepeatMode::Forever:
       while (!turn()) {
       }
-      break;
+      return;
     case RepeatMode::Times: {
       std::int64_t times = take(model::to_integer(eval(*s.times())));
       for (std::int64_t i = 0; i < times && !turn(); ++i) {
       }
-      break;
+      return;
     }
     case RepeatMode::While:
       while (take(model::to_boolean(eval(*s.condition()))) && !turn()) {
       }
-      break;
+      return;
     case RepeatMode::Until:
       while (!take(model::to_boolean(eval(*s.condition()))) && !turn()) {
       }
-      break;
-    case RepeatMode::In: {
-      ValueList items = model::to_list(eval(*s.list()));
-      for (const Value& item : items) {
+      return;
+    case RepeatMode::In:
+      for (const Value& item : model::to_list(eval(*s.list()))) {
         set_variable(s.variable(), item);
-        if (turn()) break;
+        if (turn()) return;
       }
-      break;
-    }
-    case RepeatMode::FromTo: {
-      Value from = eval(*s.from()), to = eval(*s.to());
-      Value by = s.by() ? eval(*s.by()) : Value(std::int64_t{1});
-      if (from.is_integer() && to.is_integer() && by.is_integer()) {
-        count_integers(s, from.as_integer(), to.as_integer(), by.as_integer(), turn);
-      } else {
-        count_reals(s, take(model::to_real(from)), take(model::to_real(to)),
-                    take(model::to_real(by)), turn);
-      }
-      break;
-    }
+      return;
+    case RepeatMode::FromTo:
+      count_from_to(s, turn);
+      return;
   }
-  return result;
+}
+
+// `repeat with i from a to b [by c]`: over integers when all three are, else
+// over reals.
+template <typename Turn>
+void Interpreter::count_from_to(const Stmt& s, Turn&& turn) {
+  Value from = eval(*s.from()), to = eval(*s.to());
+  Value by = s.by() ? eval(*s.by()) : Value(std::int64_t{1});
+  if (from.is_integer() && to.is_integer() && by.is_integer()) {
+    count_integers(s, from.as_integer(), to.as_integer(), by.as_integer(), turn);
+  } else {
+    count_reals(s, take(model::to_real(from)), take(model::to_real(to)), take(model::to_real(by)),
+                turn);
+  }
 }
 
 // `considering case` and `ignoring case` around the comparisons of a block.
@@ -131,7 +141,7 @@ Value Interpreter::eval_make(const Expr& e) {
   return Value(take(target.make(e.name, position, properties)));
 }
 
-void Interpreter::exec_delete(const Stmt& s) {
+Flow Interpreter::exec_delete(const Stmt& s) {
   Value v = eval(*s.target());
   ValueList doomed = v.is_list() ? v.as_list() : ValueList{v};
   // Check every one first, so that a failure deletes nothing.
@@ -144,15 +154,17 @@ void Interpreter::exec_delete(const Stmt& s) {
     if (!e.parent()) continue;  // already gone with an earlier one
     if (auto error = e.parent()->remove(e)) fail(std::move(*error));
   }
+  return Flow::Normal;
 }
 
-void Interpreter::exec_command(const Stmt& s) {
+Flow Interpreter::exec_command(const Stmt& s) {
   Value v = s.target() ? eval(*s.target()) : current_target();
   ValueList targets = v.is_list() ? v.as_list() : ValueList{v};
   for (const Value& target : targets) {
     model::Element& e = element_or_fail(target, s.verb());
     m_returned = take(e.perform(s.verb()));
   }
+  return Flow::Normal;
 }
 
 }  // namespace scriptkit::lang::detail
