@@ -35,15 +35,8 @@ Value Interpreter::eval(const Expr& e) {
       return eval_record(e);
     case ExprKind::Unary:
       return unary_op(e.op, eval(*e.operand()));
-    case ExprKind::Binary: {
-      if (e.op == Op::And || e.op == Op::Or) {
-        bool left = take(model::to_boolean(eval(*e.left())));
-        if (left == (e.op == Op::Or)) return Value(left);
-        return Value(take(model::to_boolean(eval(*e.right()))));
-      }
-      Value left = eval(*e.left());
-      return binary_op(e.op, left, eval(*e.right()));
-    }
+    case ExprKind::Binary:
+      return eval_binary(e);
     case ExprKind::Coerce:
       if (e.target_class()) return coerce_to_class(eval(*e.operand()), eval(*e.target_class()));
       return coerce(eval(*e.operand()), e.name);
@@ -65,17 +58,32 @@ Value Interpreter::eval(const Expr& e) {
       return eval_position(e);
     case ExprKind::Count:
       return eval_count(e);
-    case ExprKind::Call: {
-      std::vector<Value> args;
-      for (const auto& item : e.items) args.push_back(eval(*item));
-      return call_handler(e.name, std::move(args), e.line, written_name(e));
-    }
+    case ExprKind::Call:
+      return eval_call(e);
     case ExprKind::CallMethod:
       return eval_call_method(e);
     case ExprKind::Make:
       return eval_make(e);
   }
   return Value();
+}
+
+// `and` and `or` evaluate their right side only when the left does not
+// decide; the other operators take both sides, left first.
+Value Interpreter::eval_binary(const Expr& e) {
+  if (e.op == Op::And || e.op == Op::Or) {
+    bool left = take(model::to_boolean(eval(*e.left())));
+    if (left == (e.op == Op::Or)) return Value(left);
+    return Value(take(model::to_boolean(eval(*e.right()))));
+  }
+  Value left = eval(*e.left());
+  return binary_op(e.op, left, eval(*e.right()));
+}
+
+Value Interpreter::eval_call(const Expr& e) {
+  std::vector<Value> args;
+  for (const auto& item : e.items) args.push_back(eval(*item));
+  return call_handler(e.name, std::move(args), e.line, written_name(e));
 }
 
 // True when the reference can be got: an element, an item or a label that

@@ -118,6 +118,8 @@ class Interpreter {
 
   // Expressions (evaluate.cpp; `make`, a window command, in statements.cpp).
   Value eval(const Expr& e);
+  Value eval_binary(const Expr& e);
+  Value eval_call(const Expr& e);
   Value eval_call_method(const Expr& e);
   Value eval_count(const Expr& e);
   Value eval_exists(const Expr& e);
