@@ -114,6 +114,8 @@ class Parser {
   // Terms and references (parser_term.cpp).
   ExprPtr primary();
   ExprPtr term();
+  ExprPtr vocabulary_term(int line);
+  ExprPtr every_of(std::string cls, int line);
   ExprPtr prefixed(ExprKind kind, int line);
   ExprPtr name_term(int line);
   ExprPtr element_key(std::string cls, int line);

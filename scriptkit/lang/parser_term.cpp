@@ -88,9 +88,8 @@ ExprPtr Parser::prefixed(ExprKind kind, int line) {
   return e;
 }
 
-// term -> 'every' CLASS [of] | ORDINAL CLASS [of] | 'last' CLASS [of] | PLURAL [key] [of]
-//   | ('end'|'beginning') 'of' reference | CLASS key [of] | PROPERTY [of]
-//   | 'text' 'item' 'delimiters' ['of' 'AppleScript'] | CLASS | name_term
+// term -> ('end'|'beginning'|'front'|'back') 'of' reference | 'every' CLASS [of]
+//   | ORDINAL CLASS [of] | 'last' CLASS [of] | vocabulary_term | name_term
 //   of -> 'of' reference
 ExprPtr Parser::term() {
   int line = current().line;
@@ -102,12 +101,7 @@ ExprPtr Parser::term() {
     e->container() = of_container();
     return e;
   }
-  if (accept_word("every")) {
-    auto e = make_expr(ExprKind::Every, line);
-    e->name = class_phrase(false, nullptr);
-    e->container() = of_container();
-    return e;
-  }
+  if (accept_word("every")) return every_of(class_phrase(false, nullptr), line);
   if (int ordinal = ordinal_index(current().text); ordinal != 0 && is_term_start(1)) {
     advance();
     auto e = make_expr(ExprKind::ByIndex, line);
@@ -118,16 +112,22 @@ ExprPtr Parser::term() {
     return e;
   }
   if (!terms().starts_any(current().text)) return name_term(line);
+  return vocabulary_term(line);
+}
+
+// vocabulary_term -> PLURAL [key] [of] | CLASS key [of] | CLASS | PROPERTY [of]
+//   | 'text' 'item' 'delimiters' ['of' 'AppleScript'] | name_term
+// The longest phrase of the plurals, classes and properties decides; where a
+// class and a property both stand here, it is the property unless a key
+// follows the class.
+ExprPtr Parser::vocabulary_term(int line) {
   std::size_t class_words = phrase_length(terms().classes);
   std::size_t plural_words = phrase_length(terms().plurals);
   std::size_t property_words = phrase_length(terms().properties);
   if (plural_words > class_words && plural_words >= property_words) {
     std::string cls = singular(take_words(plural_words));
     if (starts_key()) return element_key(std::move(cls), line);  // `items 2 thru 3 of`
-    auto e = make_expr(ExprKind::Every, line);
-    e->name = std::move(cls);
-    e->container() = of_container();
-    return e;
+    return every_of(std::move(cls), line);
   }
   if (class_words > 0 && class_words >= property_words) {
     std::size_t saved = m_pos;
@@ -144,6 +144,14 @@ ExprPtr Parser::term() {
     return e;
   }
   return name_term(line);
+}
+
+// every -> CLASS [of], the class already read
+ExprPtr Parser::every_of(std::string cls, int line) {
+  auto e = make_expr(ExprKind::Every, line);
+  e->name = std::move(cls);
+  e->container() = of_container();
+  return e;
 }
 
 // name_term -> VALUECLASS | NAME '(' args ')' [ 'of' 'me' ] | NAME of | NAME
