@@ -1,5 +1,5 @@
 // The language's interface: compiling once and running many times, handlers
-// called from outside, native calls through the object runtime, the budget.
+// called from outside, native calls through the method registry, the budget.
 #include <gtest/gtest.h>
 
 #include <string>
