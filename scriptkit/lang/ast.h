@@ -33,7 +33,8 @@ enum class ExprKind {
   Position,    // `end`/`beginning` (name) of container: where to insert
   Count,       // count of operand
   Call,        // handler `name` with args `items` (container: `of me` / `my`)
-  CallMethod,  // selector; receiver (`of object`) or class `name`; args items
+  CallMethod,  // selector; receiver (`of object`), or class `name` (class_receiver); args
+               // items, or one list computed when the call runs (spread_arguments)
   Make,        // new `name` at place (a Position or container, may be null) with properties
 };
 
@@ -72,6 +73,10 @@ struct Expr {
   ExprKind kind;
   int line = 0;
   Op op = Op::None;
+  // CallMethod: the receiver is the class `name`, also when that is "".
+  bool class_receiver = false;
+  // CallMethod: `with parameters L`, where L is a list only the run gives.
+  bool spread_arguments = false;
   std::string name;
   // A literal's value; for a variable, a handler call or a label, the name as
   // written when that differs from `name` (see written_name).

@@ -131,7 +131,7 @@ Value Interpreter::eval_count(const Expr& e) {
 Value Interpreter::eval_call_method(const Expr& e) {
   std::string selector = take(model::to_text(eval(*e.selector())));
   std::vector<Value> args;
-  if (!e.keys.empty()) {
+  if (e.spread_arguments) {
     args = model::to_list(eval(*e.items[0]));
   } else {
     for (const auto& item : e.items) args.push_back(eval(*item));
@@ -148,7 +148,7 @@ Value Interpreter::eval_call_method(const Expr& e) {
     }
     return take(receiver.as_element()->call_method(selector, args));
   }
-  if (e.value.is_bool()) return builtin_class_method(e.name, selector, args);
+  if (e.class_receiver) return builtin_class_method(e.name, selector, args);
   return take(runtime::registry().call(runtime::kApplicationObject, selector, args));
 }
 

@@ -298,7 +298,7 @@ ExprPtr Parser::call_method() {
     } else if (accept_word("class")) {
       if (current().kind != TokenKind::Text) expected("a class name in quotes");
       e->name = current().text;
-      e->value = Value(true);  // a class receiver, even when its name is ""
+      e->class_receiver = true;
       advance();
     } else {
       e->receiver() = primary();  // `of theTable`, as `of object theTable`
@@ -311,7 +311,7 @@ ExprPtr Parser::call_method() {
     if (args->kind == ExprKind::List) {
       e->items = std::move(args->items);
     } else {
-      e->keys.push_back("spread");  // a list computed at run time
+      e->spread_arguments = true;
       e->items.push_back(std::move(args));
     }
   }
