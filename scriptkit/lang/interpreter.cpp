@@ -63,8 +63,8 @@ Value Interpreter::result_of_body(Flow flow) {
 }
 
 // The handler a call names, when the call gives it as many parameters as it takes.
-const Handler& Interpreter::handler_for_call(std::string_view name, std::size_t arg_count,
-                                             int line, std::string_view spelling) const {
+const Handler& Interpreter::handler_for_call(std::string_view name, std::size_t arg_count, int line,
+                                             std::string_view spelling) const {
   auto it = m_program.handlers.find(name);
   if (it == m_program.handlers.end()) {
     fail(kErrDoesNotUnderstand, "«script» doesn't understand the \"" +

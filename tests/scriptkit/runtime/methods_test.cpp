@@ -65,8 +65,8 @@ TEST_F(Methods, RealsAreTruncatedAndDigitTextsRead) {
 }
 
 TEST_F(Methods, ValuesWithNoIntegerFail) {
-  const Value cases[] = {Value("12px"), Value(""),     Value("99999999999999999999"),
-                         Value(1e300),   Value(-1e19), Value(ValueList{Value(1)}),
+  const Value cases[] = {Value("12px"), Value(""),    Value("99999999999999999999"),
+                         Value(1e300),  Value(-1e19), Value(ValueList{Value(1)}),
                          Value()};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     g_int = 123;
