@@ -8,7 +8,7 @@
 
 #include "scriptkit/app/osa_component.h"
 #include "scriptkit/lang/script.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "shell/trigger_scripts.h"
 #include "tests/support/sample_window.h"
 #include "window/controlcommands.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "scriptkit/app/osa_component.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "tests/support/sample_window.h"
 
 namespace {

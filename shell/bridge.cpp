@@ -8,7 +8,7 @@
 #include "prefs/prefs.h"
 #include "prefs/userprefs.h"
 #include "reveal/reveal.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "shell/monitor.h"
 #include "shell/records.h"
 #include "shell/shared_values.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/types.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 
 // Shows the picture's icon (which 0) or the chosen application's (which 1).
 void DisplayIcon(scriptkit::runtime::Object view, SInt32 which);

@@ -8,7 +8,7 @@
 #include "scriptkit/app/osa_component.h"
 #include "scriptkit/app/window_text.h"
 #include "scriptkit/lang/script.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 
 namespace scriptkit::app {
 

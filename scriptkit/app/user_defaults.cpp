@@ -11,7 +11,7 @@
 #include "platform/state_files.h"
 
 #include "scriptkit/model/coerce.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 
 namespace scriptkit::app {
 namespace {

@@ -1,18 +1,20 @@
 // A window script's own settings and its window's position: a few named
-// values kept in a small key file (platform/preferences.h),
-// $XDG_CONFIG_HOME/tavrine/defaults (~/.config when XDG_CONFIG_HOME is unset),
-// one value a line:
+// values kept in the group "Settings" of a small key file
+// (platform/preferences.h), $XDG_CONFIG_HOME/tavrine/defaults (~/.config when
+// XDG_CONFIG_HOME is unset or not an absolute path), one value a line in the
+// order of their names:
 //
 //   # tavrine's window settings, written by tavrine
 //
 //   [Settings]
-//   units="Millimetres"
 //   frame of window Main={120, 140, 460, 360}
+//   units="Millimetres"
 //
 // Values are integers, reals, texts in quotes (with \" and \\), true, false,
-// and lists of these. A file in the one-line-a-value form of earlier versions
-// (`"units" = "Millimetres"`) is read, and saved as a key file next time.
-// A window script reaches them as class methods of "UserDefaults" (see
+// and lists of these; the key file doubles each backslash of such a text in
+// its line. A file in the one-line-a-value form of earlier versions
+// (`"units" = "Millimetres"`) is read, and saved as a key file next time. A
+// window script reaches the values as class methods of "UserDefaults" (see
 // install_user_defaults_methods).
 #pragma once
 

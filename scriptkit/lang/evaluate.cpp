@@ -4,7 +4,7 @@
 #include "scriptkit/lang/interpreter.h"
 #include "scriptkit/model/coerce.h"
 #include "scriptkit/model/table.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 
 namespace scriptkit::lang::detail {
 
@@ -34,19 +34,12 @@ Value Interpreter::eval(const Expr& e) {
     case ExprKind::Record:
       return eval_record(e);
     case ExprKind::Unary:
-      return unary_op(e.op, eval(*e.a));
-    case ExprKind::Binary: {
-      if (e.op == Op::And || e.op == Op::Or) {
-        bool left = take(model::to_boolean(eval(*e.a)));
-        if (left == (e.op == Op::Or)) return Value(left);
-        return Value(take(model::to_boolean(eval(*e.b))));
-      }
-      Value left = eval(*e.a);
-      return binary_op(e.op, left, eval(*e.b));
-    }
+      return unary_op(e.op, eval(*e.operand()));
+    case ExprKind::Binary:
+      return eval_binary(e);
     case ExprKind::Coerce:
-      if (e.b) return coerce_to_class(eval(*e.a), eval(*e.b));
-      return coerce(eval(*e.a), e.name);
+      if (e.target_class()) return coerce_to_class(eval(*e.operand()), eval(*e.target_class()));
+      return coerce(eval(*e.operand()), e.name);
     case ExprKind::Property:
       return eval_property(e);
     case ExprKind::ByName:
@@ -65,11 +58,8 @@ Value Interpreter::eval(const Expr& e) {
       return eval_position(e);
     case ExprKind::Count:
       return eval_count(e);
-    case ExprKind::Call: {
-      std::vector<Value> args;
-      for (const auto& item : e.items) args.push_back(eval(*item));
-      return call_handler(e.name, std::move(args), e.line, written_name(e));
-    }
+    case ExprKind::Call:
+      return eval_call(e);
     case ExprKind::CallMethod:
       return eval_call_method(e);
     case ExprKind::Make:
@@ -78,11 +68,29 @@ Value Interpreter::eval(const Expr& e) {
   return Value();
 }
 
+// `and` and `or` evaluate their right side only when the left does not
+// decide; the other operators take both sides, left first.
+Value Interpreter::eval_binary(const Expr& e) {
+  if (e.op == Op::And || e.op == Op::Or) {
+    bool left = take(model::to_boolean(eval(*e.left())));
+    if (left == (e.op == Op::Or)) return Value(left);
+    return Value(take(model::to_boolean(eval(*e.right()))));
+  }
+  Value left = eval(*e.left());
+  return binary_op(e.op, left, eval(*e.right()));
+}
+
+Value Interpreter::eval_call(const Expr& e) {
+  std::vector<Value> args;
+  for (const auto& item : e.items) args.push_back(eval(*item));
+  return call_handler(e.name, std::move(args), e.line, written_name(e));
+}
+
 // True when the reference can be got: an element, an item or a label that
 // is there. Only "can't get" means no; any other failure stays one.
 Value Interpreter::eval_exists(const Expr& e) {
   try {
-    eval(*e.a);
+    eval(*e.operand());
     return Value(true);
   } catch (RunFailure& failure) {
     if (!failure.catchable || failure.error.number != kErrCantGet) throw;
@@ -113,7 +121,7 @@ Value Interpreter::eval_record(const Expr& e) {
 }
 
 Value Interpreter::eval_count(const Expr& e) {
-  Value v = eval(*e.a);
+  Value v = eval(*e.operand());
   if (v.is_list()) return Value(static_cast<std::int64_t>(v.as_list().size()));
   if (v.is_record()) return Value(static_cast<std::int64_t>(v.as_record().size()));
   if (v.is_text()) return Value(character_count(v.as_text()));
@@ -121,15 +129,15 @@ Value Interpreter::eval_count(const Expr& e) {
 }
 
 Value Interpreter::eval_call_method(const Expr& e) {
-  std::string selector = take(model::to_text(eval(*e.a)));
+  std::string selector = take(model::to_text(eval(*e.selector())));
   std::vector<Value> args;
-  if (!e.keys.empty()) {
+  if (e.spread_arguments) {
     args = model::to_list(eval(*e.items[0]));
   } else {
     for (const auto& item : e.items) args.push_back(eval(*item));
   }
-  if (e.b) {
-    Value receiver = eval(*e.b);
+  if (e.receiver()) {
+    Value receiver = eval(*e.receiver());
     if (receiver.is_class()) return builtin_class_method(receiver.as_class().name, selector, args);
     if (!receiver.is_element() || !receiver.as_element()) {
       fail(kErrDoesNotUnderstand, model::describe_value(receiver) + " doesn't understand the \"" +
@@ -140,7 +148,7 @@ Value Interpreter::eval_call_method(const Expr& e) {
     }
     return take(receiver.as_element()->call_method(selector, args));
   }
-  if (e.value.is_bool()) return builtin_class_method(e.name, selector, args);
+  if (e.class_receiver) return builtin_class_method(e.name, selector, args);
   return take(runtime::registry().call(runtime::kApplicationObject, selector, args));
 }
 

@@ -53,13 +53,18 @@ Value Interpreter::run_top_level() {
   Frame frame{{}, {}, true};
   m_frame = &frame;
   m_returned = Value();
-  Flow flow = exec_block(m_program.run);
-  if (flow == Flow::Exit) fail(kErrSyntax, "\"exit repeat\" outside of a repeat.");
-  return m_returned;
+  return result_of_body(exec_block(m_program.run));
 }
 
-Value Interpreter::call_handler(std::string_view name, std::vector<Value> args, int line,
-                                std::string_view spelling) {
+// The value a handler's or the top level's statements gave.
+Value Interpreter::result_of_body(Flow flow) {
+  if (flow == Flow::Exit) fail(kErrSyntax, "\"exit repeat\" outside of a repeat.");
+  return std::exchange(m_returned, Value());
+}
+
+// The handler a call names, when the call gives it as many parameters as it takes.
+const Handler& Interpreter::handler_for_call(std::string_view name, std::size_t arg_count, int line,
+                                             std::string_view spelling) const {
   auto it = m_program.handlers.find(name);
   if (it == m_program.handlers.end()) {
     fail(kErrDoesNotUnderstand, "«script» doesn't understand the \"" +
@@ -67,43 +72,48 @@ Value Interpreter::call_handler(std::string_view name, std::vector<Value> args, 
                                     "\" message.");
   }
   const Handler& h = it->second;
-  if (args.size() != h.params.size()) {
+  if (arg_count != h.params.size()) {
     fail(kErrWrongParameterCount, (line ? "line " + std::to_string(line) + ": " : std::string()) +
                                       "The handler \"" +
                                       (h.spelling.empty() ? h.name : h.spelling) + "\" takes " +
                                       std::to_string(h.params.size()) + " parameters, not " +
-                                      std::to_string(args.size()) + ".");
+                                      std::to_string(arg_count) + ".");
   }
-  if (++m_calls > kMaxCallDepth) {
-    --m_calls;
-    throw RunFailure{ScriptError{kErrStepBudget, "Stack overflow."}, false};
+  return h;
+}
+
+// A handler runs one call deeper, in its own frame and with no tell targets;
+// the caller's come back when it ends, also when it fails.
+struct Interpreter::HandlerScope {
+  HandlerScope(Interpreter& in, Frame& frame) : m_in(in), m_caller(in.m_frame) {
+    if (++m_in.m_calls > kMaxCallDepth) {
+      --m_in.m_calls;
+      throw RunFailure{ScriptError{kErrStepBudget, "Stack overflow."}, false};
+    }
+    m_caller_targets.swap(m_in.m_targets);
+    m_in.m_frame = &frame;
   }
-  step();
+  ~HandlerScope() {
+    m_in.m_frame = m_caller;
+    m_in.m_targets.swap(m_caller_targets);
+    --m_in.m_calls;
+  }
+  Interpreter& m_in;
+  Frame* m_caller;
+  std::vector<Value> m_caller_targets;
+};
+
+Value Interpreter::call_handler(std::string_view name, std::vector<Value> args, int line,
+                                std::string_view spelling) {
+  const Handler& h = handler_for_call(name, args.size(), line, spelling);
   Frame frame;
   for (std::size_t i = 0; i < args.size(); ++i) {
     frame.locals.emplace_back(h.params[i], std::move(args[i]));
   }
-  Frame* caller = m_frame;
-  std::vector<Value> caller_targets;
-  caller_targets.swap(m_targets);
-  m_frame = &frame;
+  HandlerScope scope(*this, frame);
+  step();
   m_returned = Value();
-  Flow flow = Flow::Normal;
-  try {
-    flow = exec_block(h.body);
-  } catch (...) {
-    m_frame = caller;
-    m_targets.swap(caller_targets);
-    --m_calls;
-    throw;
-  }
-  m_frame = caller;
-  m_targets.swap(caller_targets);
-  --m_calls;
-  if (flow == Flow::Exit) fail(kErrSyntax, "\"exit repeat\" outside of a repeat.");
-  Value result = std::move(m_returned);
-  m_returned = Value();
-  return result;
+  return result_of_body(exec_block(h.body));
 }
 
 // ---- statements ------------------------------------------------------------
@@ -120,48 +130,7 @@ Flow Interpreter::exec_block(const Block& block) {
 Flow Interpreter::exec(const Stmt& s) {
   step();
   try {
-    switch (s.kind) {
-      case StmtKind::Expression:
-        m_returned = s.a ? eval(*s.a) : Value();
-        return Flow::Normal;
-      case StmtKind::Set: {
-        Value v = eval(*s.b);
-        if (s.name == "copy") v = deep_copy(v);
-        assign(*s.a, v);
-        m_returned = std::move(v);
-        return Flow::Normal;
-      }
-      case StmtKind::Tell:
-        return exec_tell(s);
-      case StmtKind::If:
-        return exec_if(s);
-      case StmtKind::Repeat:
-        return exec_repeat(s);
-      case StmtKind::Try:
-        return exec_try(s);
-      case StmtKind::Considering:
-        return exec_considering(s);
-      case StmtKind::ExitRepeat:
-        return Flow::Exit;
-      case StmtKind::Return:
-        m_returned = s.a ? eval(*s.a) : Value();
-        return Flow::Return;
-      case StmtKind::Log:
-        exec_log(s);
-        return Flow::Normal;
-      case StmtKind::Delete:
-        exec_delete(s);
-        return Flow::Normal;
-      case StmtKind::Command:
-        exec_command(s);
-        return Flow::Normal;
-      case StmtKind::Error:
-        exec_error(s);
-      case StmtKind::Global:
-        m_frame->declared_globals.insert(m_frame->declared_globals.end(), s.names.begin(),
-                                         s.names.end());
-        return Flow::Normal;
-    }
+    return exec_by_kind(s);
   } catch (RunFailure& failure) {
     // Name the line where the failure happened, once.
     if (failure.error.message.rfind("line ", 0) != 0) {
@@ -169,11 +138,57 @@ Flow Interpreter::exec(const Stmt& s) {
     }
     throw;
   }
+}
+
+Flow Interpreter::exec_by_kind(const Stmt& s) {
+  switch (s.kind) {
+    case StmtKind::Expression:
+      m_returned = s.value() ? eval(*s.value()) : Value();
+      return Flow::Normal;
+    case StmtKind::Set:
+      return exec_set(s);
+    case StmtKind::Tell:
+      return exec_tell(s);
+    case StmtKind::If:
+      return exec_if(s);
+    case StmtKind::Repeat:
+      return exec_repeat(s);
+    case StmtKind::Try:
+      return exec_try(s);
+    case StmtKind::Considering:
+      return exec_considering(s);
+    case StmtKind::ExitRepeat:
+      return Flow::Exit;
+    case StmtKind::Return:
+      m_returned = s.value() ? eval(*s.value()) : Value();
+      return Flow::Return;
+    case StmtKind::Log:
+      return exec_log(s);
+    case StmtKind::Delete:
+      return exec_delete(s);
+    case StmtKind::Command:
+      return exec_command(s);
+    case StmtKind::Error:
+      exec_error(s);
+    case StmtKind::Global:
+      m_frame->declared_globals.insert(m_frame->declared_globals.end(), s.names.begin(),
+                                       s.names.end());
+      return Flow::Normal;
+  }
+  return Flow::Normal;
+}
+
+// `set x to v`, and `copy v to x`, which sets x to a copy of v.
+Flow Interpreter::exec_set(const Stmt& s) {
+  Value v = eval(*s.value());
+  if (s.verb() == "copy") v = deep_copy(v);
+  assign(*s.target(), v);
+  m_returned = std::move(v);
   return Flow::Normal;
 }
 
 Flow Interpreter::exec_tell(const Stmt& s) {
-  m_targets.push_back(eval(*s.a));
+  m_targets.push_back(eval(*s.target()));
   Flow flow = Flow::Normal;
   try {
     flow = exec_block(s.body);
@@ -204,23 +219,25 @@ Flow Interpreter::exec_try(const Stmt& s) {
     if (message.rfind("line ", 0) == 0 && message.find(": ") != std::string::npos) {
       message = message.substr(message.find(": ") + 2);
     }
-    if (!s.name.empty()) set_variable(s.name, Value(message));
-    if (!s.name2.empty()) set_variable(s.name2, Value(std::int64_t{failure.error.number}));
+    if (!s.message_variable().empty()) set_variable(s.message_variable(), Value(message));
+    if (!s.number_variable().empty()) {
+      set_variable(s.number_variable(), Value(std::int64_t{failure.error.number}));
+    }
   }
   return exec_block(s.blocks[0]);
 }
 
-void Interpreter::exec_log(const Stmt& s) {
-  Value v = eval(*s.a);
-  if (!m_env.log) return;
-  m_env.log(v.is_text() ? v.as_text() : model::describe_value(v));
+Flow Interpreter::exec_log(const Stmt& s) {
+  Value v = eval(*s.value());
+  if (m_env.log) m_env.log(v.is_text() ? v.as_text() : model::describe_value(v));
+  return Flow::Normal;
 }
 
 void Interpreter::exec_error(const Stmt& s) {
   std::string message = "An error has occurred.";
   std::int64_t number = kErrScript;
-  if (s.a) message = take(model::to_text(eval(*s.a)));
-  if (s.b) number = take(model::to_integer(eval(*s.b)));
+  if (s.message()) message = take(model::to_text(eval(*s.message())));
+  if (s.number()) number = take(model::to_integer(eval(*s.number())));
   if (number < INT16_MIN || number > INT16_MAX) number = kErrScript;
   fail(static_cast<std::int16_t>(number), std::move(message));
 }

@@ -1,5 +1,6 @@
 // The interpreter's internals, shared by its source files (statements,
-// expressions, references, operators). Not for use outside scriptkit/lang.
+// expressions, references, ranges, operators). Not for use outside
+// scriptkit/lang.
 // Failures travel as a thrown RunFailure inside a run and come out of
 // Instance::run/call as a ScriptError.
 #pragma once
@@ -89,11 +90,18 @@ class Interpreter {
                      std::string_view spelling = {});
   std::uint64_t steps() const { return m_steps; }
 
-  // Statements (interpreter.cpp; loops and window commands in statements.cpp).
+  // Statements (interpreter.cpp; loops, `considering` and window commands in
+  // statements.cpp).
   Flow exec_block(const Block& block);
   Flow exec(const Stmt& stmt);
+  Flow exec_by_kind(const Stmt& stmt);
+  Flow exec_set(const Stmt& stmt);
   Flow exec_if(const Stmt& stmt);
   Flow exec_repeat(const Stmt& stmt);
+  template <typename Turn>
+  void take_turns(const Stmt& s, Turn&& turn);
+  template <typename Turn>
+  void count_from_to(const Stmt& s, Turn&& turn);
   template <typename Turn>
   void count_integers(const Stmt& s, std::int64_t from, std::int64_t to, std::int64_t by,
                       Turn&& turn);
@@ -103,13 +111,15 @@ class Interpreter {
   Flow exec_considering(const Stmt& stmt);
   Flow exec_tell(const Stmt& stmt);
 
-  void exec_delete(const Stmt& stmt);
-  void exec_command(const Stmt& stmt);
-  void exec_log(const Stmt& stmt);
+  Flow exec_delete(const Stmt& stmt);
+  Flow exec_command(const Stmt& stmt);
+  Flow exec_log(const Stmt& stmt);
   [[noreturn]] void exec_error(const Stmt& stmt);
 
-  // Expressions (evaluate.cpp).
+  // Expressions (evaluate.cpp; `make`, a window command, in statements.cpp).
   Value eval(const Expr& e);
+  Value eval_binary(const Expr& e);
+  Value eval_call(const Expr& e);
   Value eval_call_method(const Expr& e);
   Value eval_count(const Expr& e);
   Value eval_exists(const Expr& e);
@@ -129,6 +139,7 @@ class Interpreter {
   Value eval_every(const Expr& e);
   Value eval_position(const Expr& e);
   Value container_of(const Expr& e);
+  Value element_container(const Expr& e);
   void assign(const Expr& target, Value value);
   void assign_property(const Expr& target, Value value);
   void assign_each_item(const Expr& target, const Value& value);
@@ -155,13 +166,13 @@ class Interpreter {
   Value coerce(const Value& v, std::string_view cls);
   Value coerce_to_class(const Value& v, const Value& cls);
 
-  // Variables.
+  // Variables (interpreter.cpp).
   Value* find_variable(std::string_view name);
   Value get_variable(const Expr& e);
   [[noreturn]] void undefined(const Expr& e);
   void set_variable(const std::string& name, Value value);
 
-  // Budget and limits.
+  // Budget and limits (interpreter.cpp; the checks of values in evaluate.cpp).
   void step(std::uint64_t n = 1);
   void charge_size(std::size_t size) { step(1 + size / 64); }
   // Checks a value about to go into a list or record: its nesting depth.
@@ -181,6 +192,11 @@ class Interpreter {
     std::vector<std::string> declared_globals;
     bool top_level = false;
   };
+
+  struct HandlerScope;
+  const Handler& handler_for_call(std::string_view name, std::size_t arg_count, int line,
+                                  std::string_view spelling) const;
+  Value result_of_body(Flow flow);
 
   const Program& m_program;
   const Environment& m_env;

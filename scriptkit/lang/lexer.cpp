@@ -61,41 +61,23 @@ struct Lexer {
                                      std::to_string(opened) + ") but found end of script.");
   }
 
+  // "…": a text, which may hold line breaks; its escapes are resolved.
   std::optional<ScriptError> read_text() {
     int opened = line;
     ++at;  // the opening quote
     std::string out;
     while (more() && peek() != '"') {
-      char c = src[at++];
-      if (c == '\n' || (c == '\r')) ++line;
-      if (c == '\r' && peek() == '\n') {
-        out += c;
-        c = src[at++];
-      }
-      if (c != '\\') {
-        out += c;
-        continue;
-      }
-      char e = peek();
-      ++at;
-      switch (e) {
-        case '"':
-          out += '"';
-          break;
-        case '\\':
-          out += '\\';
-          break;
-        case 'n':
-          out += '\n';
-          break;
-        case 'r':
-          out += '\r';
-          break;
-        case 't':
-          out += '\t';
-          break;
-        default:
-          return error(kErrSyntax, "Expected one of \\\", \\\\, \\n, \\r, \\t after \"\\\".");
+      if (std::size_t n = line_break_length()) {
+        out += src.substr(at, n);
+        at += n;
+        ++line;
+      } else if (peek() != '\\') {
+        out += src[at++];
+      } else if (std::optional<char> c = escaped(peek(1))) {
+        out += *c;
+        at += 2;
+      } else {
+        return error(kErrSyntax, "Expected one of \\\", \\\\, \\n, \\r, \\t after \"\\\".");
       }
     }
     if (!more()) {
@@ -104,6 +86,23 @@ struct Lexer {
     }
     ++at;  // the closing quote
     tokens.push_back(Token{TokenKind::Text, std::move(out), 0, 0, opened, {}});
+    return std::nullopt;
+  }
+
+  // The character an escape "\x" in a text stands for; nothing for an x
+  // that makes no escape.
+  static std::optional<char> escaped(char x) {
+    switch (x) {
+      case '"':
+      case '\\':
+        return x;
+      case 'n':
+        return '\n';
+      case 'r':
+        return '\r';
+      case 't':
+        return '\t';
+    }
     return std::nullopt;
   }
 

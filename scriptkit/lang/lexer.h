@@ -20,7 +20,7 @@ enum class TokenKind {
   Integer,  // digits
   Real,     // digits with a fraction or an exponent
   Text,     // "…" with its escapes resolved
-  Symbol,   // ( ) { } , : & + - * / ^ = < > ≠ ≤ ≥ <= >= <> '
+  Symbol,   // ( ) { } , : & + - * / ^ = < > ≠ ≤ ≥ ' (<=, >=, <> become ≤, ≥, ≠)
   Newline,
   End,
 };
@@ -35,8 +35,8 @@ struct Token {
 };
 
 // Tokens of a whole script, ending with an End token. Fails with -2741 for a
-// text or comment left open and -2740 for a character that has no place in a
-// script, naming the line.
+// text, comment or |name| left open and -2740 for a character that has no
+// place in a script or a "\" in a text that starts no escape, naming the line.
 Result<std::vector<Token>> tokenize(std::string_view text);
 
 // How a token is named in an error message: "end of script", "end of line",

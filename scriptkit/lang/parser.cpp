@@ -148,6 +148,12 @@ std::unique_ptr<Stmt> Parser::make_stmt(StmtKind kind, int line) {
   return stmt;
 }
 
+std::unique_ptr<Stmt> Parser::opening(StmtKind kind) {
+  auto stmt = make_stmt(kind, current().line);
+  advance();
+  return stmt;
+}
+
 // ---- script and handlers -------------------------------------------------
 
 // script -> { toplevel NEWLINE } END
@@ -229,6 +235,14 @@ Block Parser::block(std::string_view opener, int opened_line, bool stop_at_else,
     body.push_back(statement());
     end_of_statement();
   }
+}
+
+// NEWLINE block closer
+Block Parser::block_to_end(std::string_view opener, int opened_line) {
+  end_of_statement();
+  Block body = block(opener, opened_line, false, false);
+  close_block(opener, opened_line);
+  return body;
 }
 
 // closer -> 'end' block words

@@ -42,13 +42,13 @@ bool Parser::is_keyword(const Token& token) const {
 
 namespace {
 
-ExprPtr binary(Op op, ExprPtr a, ExprPtr b, int line) {
+ExprPtr binary(Op op, ExprPtr left, ExprPtr right, int line) {
   auto e = std::make_unique<Expr>();
   e->kind = ExprKind::Binary;
   e->line = line;
   e->op = op;
-  e->a = std::move(a);
-  e->b = std::move(b);
+  e->left() = std::move(left);
+  e->right() = std::move(right);
   return e;
 }
 
@@ -60,26 +60,29 @@ ExprPtr Parser::expression() {
   return or_expr();
 }
 
+// chain -> operand { OPERATOR operand }: one level of operators, which
+// group from the left; operator_here gives the operator at the current token,
+// Op::None where there is none.
+template <typename OperatorHere>
+ExprPtr Parser::operator_chain(ExprPtr (Parser::*operand)(), OperatorHere operator_here) {
+  ExprPtr left = (this->*operand)();
+  for (;;) {
+    int line = current().line;
+    Op op = operator_here();
+    if (op == Op::None) return left;
+    advance();
+    left = binary(op, std::move(left), (this->*operand)(), line);
+  }
+}
+
 // orexpr -> andexpr { 'or' andexpr }
 ExprPtr Parser::or_expr() {
-  ExprPtr left = and_expr();
-  while (is_word("or")) {
-    int line = current().line;
-    advance();
-    left = binary(Op::Or, std::move(left), and_expr(), line);
-  }
-  return left;
+  return operator_chain(&Parser::and_expr, [this] { return is_word("or") ? Op::Or : Op::None; });
 }
 
 // andexpr -> notexpr { 'and' notexpr }
 ExprPtr Parser::and_expr() {
-  ExprPtr left = not_expr();
-  while (is_word("and")) {
-    int line = current().line;
-    advance();
-    left = binary(Op::And, std::move(left), not_expr(), line);
-  }
-  return left;
+  return operator_chain(&Parser::not_expr, [this] { return is_word("and") ? Op::And : Op::None; });
 }
 
 // notexpr -> 'not' notexpr | comparison
@@ -89,7 +92,7 @@ ExprPtr Parser::not_expr() {
   auto e = make_expr(ExprKind::Unary, current().line);
   advance();
   e->op = Op::Not;
-  e->a = not_expr();
+  e->operand() = not_expr();
   return e;
 }
 
@@ -104,7 +107,7 @@ ExprPtr Parser::comparison() {
   if (!negated) return e;
   auto no = make_expr(ExprKind::Unary, line);
   no->op = Op::Not;
-  no->a = std::move(e);
+  no->operand() = std::move(e);
   return no;
 }
 
@@ -167,41 +170,26 @@ Op Parser::is_rest(bool negated) {
 
 // concat -> additive { '&' additive }
 ExprPtr Parser::concatenation() {
-  ExprPtr left = additive();
-  while (is_symbol("&")) {
-    int line = current().line;
-    advance();
-    left = binary(Op::Concat, std::move(left), additive(), line);
-  }
-  return left;
+  return operator_chain(&Parser::additive,
+                        [this] { return is_symbol("&") ? Op::Concat : Op::None; });
 }
 
 // additive -> multiplicative { ('+'|'-') multiplicative }
 ExprPtr Parser::additive() {
-  ExprPtr left = multiplicative();
-  while (is_symbol("+") || is_symbol("-")) {
-    int line = current().line;
-    Op op = current().text == "+" ? Op::Add : Op::Sub;
-    advance();
-    left = binary(op, std::move(left), multiplicative(), line);
-  }
-  return left;
+  return operator_chain(&Parser::multiplicative, [this] {
+    return is_symbol("+") ? Op::Add : is_symbol("-") ? Op::Sub : Op::None;
+  });
 }
 
 // multiplicative -> power { ('*'|'/'|'div'|'mod') power }
 ExprPtr Parser::multiplicative() {
-  ExprPtr left = power();
-  for (;;) {
-    int line = current().line;
-    Op op = Op::None;
-    if (is_symbol("*")) op = Op::Mul;
-    if (is_symbol("/")) op = Op::Div;
-    if (is_word("div")) op = Op::IntDiv;
-    if (is_word("mod")) op = Op::Mod;
-    if (op == Op::None) return left;
-    advance();
-    left = binary(op, std::move(left), power(), line);
-  }
+  return operator_chain(&Parser::power, [this] {
+    if (is_symbol("*")) return Op::Mul;
+    if (is_symbol("/")) return Op::Div;
+    if (is_word("div")) return Op::IntDiv;
+    if (is_word("mod")) return Op::Mod;
+    return Op::None;
+  });
 }
 
 // power -> unary [ '^' power ]
@@ -225,7 +213,7 @@ ExprPtr Parser::unary() {
   if (!negate) return operand;
   auto e = make_expr(ExprKind::Unary, line);
   e->op = Op::Neg;
-  e->a = std::move(operand);
+  e->operand() = std::move(operand);
   return e;
 }
 
@@ -235,7 +223,7 @@ ExprPtr Parser::coercion() {
   if (is_word("exists")) {
     auto e = make_expr(ExprKind::Exists, current().line);
     advance();
-    e->a = std::move(value);
+    e->operand() = std::move(value);
     value = std::move(e);
   }
   while (is_word("as")) {
@@ -250,11 +238,11 @@ ExprPtr Parser::coercion() {
     if (n) {
       e->name = take_words(n);  // `as integer`, `as text field`
     } else if (is_symbol("(") || (current().kind == TokenKind::Word && !is_keyword(current()))) {
-      e->b = primary();  // `as (class of y)`: a class found when the script runs
+      e->target_class() = primary();  // `as (class of y)`: a class found when the script runs
     } else {
       expected("a class name");
     }
-    e->a = std::move(value);
+    e->operand() = std::move(value);
     value = std::move(e);
   }
   return value;
@@ -280,8 +268,8 @@ ExprPtr Parser::possessed(ExprPtr owner, ExprPtr part) {
   bool reference = part->kind == ExprKind::Property || part->kind == ExprKind::ByName ||
                    part->kind == ExprKind::ByIndex || part->kind == ExprKind::Every ||
                    part->kind == ExprKind::Range;
-  if (!reference || part->b) cant_go_here();
-  part->b = std::move(owner);
+  if (!reference || part->container()) cant_go_here();
+  part->container() = std::move(owner);
   return part;
 }
 

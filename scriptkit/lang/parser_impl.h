@@ -63,13 +63,20 @@ class Parser {
     Parser& m_parser;
   };
 
-  // The script, its handlers and blocks (parser.cpp); statements
-  // (parser_stmt.cpp).
+  // The script, its handlers and blocks, and the making of statements
+  // (parser.cpp).
   void toplevel(Program& program);
   void handler(Program& program);
   void property_declaration(Program& program);
   Block block(std::string_view opener, int opened_line, bool stop_at_else, bool stop_at_on);
   void close_block(std::string_view opener, int opened_line, std::string_view closer_words = {});
+  // The end of the opening line, the block and its closer.
+  Block block_to_end(std::string_view opener, int opened_line);
+  std::unique_ptr<Stmt> make_stmt(StmtKind kind, int line);
+  // A statement of `kind` opened by the current word, which it takes.
+  std::unique_ptr<Stmt> opening(StmtKind kind);
+
+  // Statements (parser_stmt.cpp).
   std::unique_ptr<Stmt> statement();
   std::unique_ptr<Stmt> simple_statement();
   std::unique_ptr<Stmt> tell_statement();
@@ -79,13 +86,15 @@ class Parser {
   bool assignable(const Expr& target) const;
   std::unique_ptr<Stmt> try_statement();
   std::unique_ptr<Stmt> considering_statement();
-
   std::unique_ptr<Stmt> error_statement();
   std::unique_ptr<Stmt> declaration_statement();
-  std::unique_ptr<Stmt> make_stmt(StmtKind kind, int line);
 
-  // Expressions (parser_expr.cpp); terms and references (parser_term.cpp).
+  // Expressions, the making of their nodes and the keywords (parser_expr.cpp).
+  ExprPtr make_expr(ExprKind kind, int line);
+  bool is_keyword(const Token& token) const;
   ExprPtr expression();
+  template <typename OperatorHere>
+  ExprPtr operator_chain(ExprPtr (Parser::*operand)(), OperatorHere operator_here);
   ExprPtr or_expr();
   ExprPtr and_expr();
   ExprPtr not_expr();
@@ -101,8 +110,12 @@ class Parser {
   ExprPtr coercion();
   ExprPtr reference();
   ExprPtr possessed(ExprPtr owner, ExprPtr part);
+
+  // Terms and references (parser_term.cpp).
   ExprPtr primary();
   ExprPtr term();
+  ExprPtr vocabulary_term(int line);
+  ExprPtr every_of(std::string cls, int line);
   ExprPtr prefixed(ExprKind kind, int line);
   ExprPtr name_term(int line);
   ExprPtr element_key(std::string cls, int line);
@@ -121,8 +134,6 @@ class Parser {
   std::string class_phrase(bool allow_plural, bool* plural);
   bool starts_key() const;
   bool is_term_start(std::size_t n) const;
-  bool is_keyword(const Token& token) const;
-  ExprPtr make_expr(ExprKind kind, int line);
 
   std::vector<Token> m_tokens;
   std::size_t m_pos = 0;

@@ -27,7 +27,7 @@ std::unique_ptr<Stmt> Parser::simple_statement() {
   if (is_word("global") || is_word("local")) return declaration_statement();
   if (accept_word("return")) {
     auto stmt = make_stmt(StmtKind::Return, line);
-    if (!at_line_end()) stmt->a = expression();
+    if (!at_line_end()) stmt->value() = expression();
     return stmt;
   }
   if (accept_word("exit")) {
@@ -36,19 +36,19 @@ std::unique_ptr<Stmt> Parser::simple_statement() {
   }
   if (accept_word("log")) {
     auto stmt = make_stmt(StmtKind::Log, line);
-    stmt->a = expression();
+    stmt->value() = expression();
     return stmt;
   }
   if (accept_word("delete")) {
     auto stmt = make_stmt(StmtKind::Delete, line);
-    stmt->a = expression();
+    stmt->target() = expression();
     return stmt;
   }
   if (is_word("start") || is_word("stop") || is_word("update")) {
     auto stmt = make_stmt(StmtKind::Command, line);
-    stmt->name = current().text;
+    stmt->verb() = current().text;
     advance();
-    if (!at_line_end()) stmt->a = expression();
+    if (!at_line_end()) stmt->target() = expression();
     return stmt;
   }
   if (is_word("end") || is_word("else") || is_word("on") || is_word("to") || is_word("property")) {
@@ -56,23 +56,19 @@ std::unique_ptr<Stmt> Parser::simple_statement() {
   }
   accept_word("get");
   auto stmt = make_stmt(StmtKind::Expression, line);
-  stmt->a = expression();
+  stmt->value() = expression();
   return stmt;
 }
 
 // tellstat -> 'tell' expr ( 'to' statement | NEWLINE block 'end' ['tell'] )
 std::unique_ptr<Stmt> Parser::tell_statement() {
-  int line = current().line;
-  advance();
-  auto stmt = make_stmt(StmtKind::Tell, line);
-  stmt->a = expression();
+  auto stmt = opening(StmtKind::Tell);
+  stmt->target() = expression();
   if (accept_word("to")) {
     stmt->body.push_back(statement());
-    return stmt;
+  } else {
+    stmt->body = block_to_end("tell", stmt->line);
   }
-  end_of_statement();
-  stmt->body = block("tell", line, false, false);
-  close_block("tell", line);
   return stmt;
 }
 
@@ -80,9 +76,8 @@ std::unique_ptr<Stmt> Parser::tell_statement() {
 //           | NEWLINE block { 'else' 'if' expr ['then'] NEWLINE block }
 //             [ 'else' NEWLINE block ] 'end' ['if'] )
 std::unique_ptr<Stmt> Parser::if_statement() {
-  int line = current().line;
-  advance();
-  auto stmt = make_stmt(StmtKind::If, line);
+  auto stmt = opening(StmtKind::If);
+  int line = stmt->line;
   stmt->conditions.push_back(expression());
   accept_word("then");
   if (!at_line_end()) {
@@ -93,16 +88,14 @@ std::unique_ptr<Stmt> Parser::if_statement() {
   }
   stmt->blocks.push_back(block("if", line, true, false));
   while (accept_word("else")) {
-    if (accept_word("if")) {
-      stmt->conditions.push_back(expression());
-      accept_word("then");
-      end_of_statement();
-      stmt->blocks.push_back(block("if", line, true, false));
-      continue;
+    if (!accept_word("if")) {
+      stmt->blocks.push_back(block_to_end("if", line));
+      return stmt;
     }
+    stmt->conditions.push_back(expression());
+    accept_word("then");
     end_of_statement();
-    stmt->blocks.push_back(block("if", line, false, false));
-    break;
+    stmt->blocks.push_back(block("if", line, true, false));
   }
   close_block("if", line);
   return stmt;
@@ -112,53 +105,48 @@ std::unique_ptr<Stmt> Parser::if_statement() {
 //               | 'with' NAME 'from' expr 'to' expr ['by' expr] | 'with' NAME 'in' expr ]
 //               NEWLINE block 'end' ['repeat']
 std::unique_ptr<Stmt> Parser::repeat_statement() {
-  int line = current().line;
-  advance();
-  auto stmt = make_stmt(StmtKind::Repeat, line);
+  auto stmt = opening(StmtKind::Repeat);
   if (accept_word("while")) {
     stmt->mode = RepeatMode::While;
-    stmt->a = expression();
+    stmt->condition() = expression();
   } else if (accept_word("until")) {
     stmt->mode = RepeatMode::Until;
-    stmt->a = expression();
+    stmt->condition() = expression();
   } else if (accept_word("with")) {
-    stmt->name = name_word("a variable name");
+    stmt->variable() = name_word("a variable name");
     if (accept_word("in")) {
       stmt->mode = RepeatMode::In;
-      stmt->a = expression();
+      stmt->list() = expression();
     } else {
       stmt->mode = RepeatMode::FromTo;
       expect_word("from");
-      stmt->a = expression();
+      stmt->from() = expression();
       expect_word("to");
-      stmt->b = expression();
-      if (accept_word("by")) stmt->c = expression();
+      stmt->to() = expression();
+      if (accept_word("by")) stmt->by() = expression();
     }
   } else if (!at_line_end()) {
     stmt->mode = RepeatMode::Times;
-    stmt->a = expression();
+    stmt->times() = expression();
     expect_word("times");
   }
-  end_of_statement();
-  stmt->body = block("repeat", line, false, false);
-  close_block("repeat", line);
+  stmt->body = block_to_end("repeat", stmt->line);
   return stmt;
 }
 
 // setstat -> 'set' target 'to' expr  |  'copy' expr 'to' target
 std::unique_ptr<Stmt> Parser::set_statement(bool copy) {
-  int line = current().line;
-  advance();
-  auto stmt = make_stmt(StmtKind::Set, line);
-  stmt->name = copy ? "copy" : "set";
+  auto stmt = opening(StmtKind::Set);
+  stmt->verb() = copy ? "copy" : "set";
   ExprPtr first = expression();
   expect_word("to");
   ExprPtr second = expression();
   // `set x to v` names the target first, `copy v to x` last.
-  stmt->a = copy ? std::move(second) : std::move(first);
-  stmt->b = copy ? std::move(first) : std::move(second);
-  if (!assignable(*stmt->a)) {
-    fail(kErrSyntax, "Can't set a value that is not a variable, a property or an element.", line);
+  stmt->target() = copy ? std::move(second) : std::move(first);
+  stmt->value() = copy ? std::move(first) : std::move(second);
+  if (!assignable(*stmt->target())) {
+    fail(kErrSyntax, "Can't set a value that is not a variable, a property or an element.",
+         stmt->line);
   }
   return stmt;
 }
@@ -187,16 +175,17 @@ bool Parser::assignable(const Expr& target) const {
 // trystat -> 'try' NEWLINE block [ 'on' 'error' [NAME] ['number' NAME] NEWLINE block ]
 //            'end' ['try']
 std::unique_ptr<Stmt> Parser::try_statement() {
-  int line = current().line;
-  advance();
+  auto stmt = opening(StmtKind::Try);
+  int line = stmt->line;
   end_of_statement();
-  auto stmt = make_stmt(StmtKind::Try, line);
   stmt->body = block("try", line, false, true);
   Block on_error;
   if (accept_word("on")) {
     expect_word("error");
-    if (!at_line_end() && !is_word("number")) stmt->name = name_word("a variable name");
-    if (accept_word("number")) stmt->name2 = name_word("a variable name");
+    if (!at_line_end() && !is_word("number")) {
+      stmt->message_variable() = name_word("a variable name");
+    }
+    if (accept_word("number")) stmt->number_variable() = name_word("a variable name");
     end_of_statement();
     on_error = block("try", line, false, false);
   }
@@ -208,24 +197,19 @@ std::unique_ptr<Stmt> Parser::try_statement() {
 // consideringstat -> ('considering'|'ignoring') 'case' NEWLINE block
 //                    'end' ('considering'|'ignoring')
 std::unique_ptr<Stmt> Parser::considering_statement() {
-  int line = current().line;
-  auto stmt = make_stmt(StmtKind::Considering, line);
-  stmt->name = current().text;
+  auto stmt = make_stmt(StmtKind::Considering, current().line);
+  stmt->verb() = current().text;
   advance();
   expect_word("case");
-  end_of_statement();
-  stmt->body = block(stmt->name, line, false, false);
-  close_block(stmt->name, line);
+  stmt->body = block_to_end(stmt->verb(), stmt->line);
   return stmt;
 }
 
 // errorstat -> 'error' [expr] ['number' expr]
 std::unique_ptr<Stmt> Parser::error_statement() {
-  int line = current().line;
-  advance();
-  auto stmt = make_stmt(StmtKind::Error, line);
-  if (!at_line_end() && !is_word("number")) stmt->a = expression();
-  if (accept_word("number")) stmt->b = expression();
+  auto stmt = opening(StmtKind::Error);
+  if (!at_line_end() && !is_word("number")) stmt->message() = expression();
+  if (accept_word("number")) stmt->number() = expression();
   return stmt;
 }
 
@@ -239,7 +223,7 @@ std::unique_ptr<Stmt> Parser::declaration_statement() {
   while (accept_symbol(","));
   if (!global) {
     // A local declaration only names variables; it runs as an empty statement.
-    stmt->a = make_expr(ExprKind::Literal, line);
+    stmt->value() = make_expr(ExprKind::Literal, line);
   }
   return stmt;
 }

@@ -65,7 +65,7 @@ ExprPtr Parser::primary() {
   if (accept_word("my")) {
     ExprPtr inner = primary();
     if (inner->kind == ExprKind::Call || inner->kind == ExprKind::Property) {
-      if (!inner->b) inner->b = make_expr(ExprKind::Me, line);
+      if (!inner->container()) inner->container() = make_expr(ExprKind::Me, line);
     }
     return inner;
   }
@@ -84,13 +84,12 @@ ExprPtr Parser::prefixed(ExprKind kind, int line) {
   advance();
   if (kind == ExprKind::Count) accept_word("of");
   auto e = make_expr(kind, line);
-  e->a = reference();
+  e->operand() = reference();
   return e;
 }
 
-// term -> 'every' CLASS [of] | ORDINAL CLASS [of] | 'last' CLASS [of] | PLURAL [key] [of]
-//   | ('end'|'beginning') 'of' reference | CLASS key [of] | PROPERTY [of]
-//   | 'text' 'item' 'delimiters' ['of' 'AppleScript'] | CLASS | name_term
+// term -> ('end'|'beginning'|'front'|'back') 'of' reference | 'every' CLASS [of]
+//   | ORDINAL CLASS [of] | 'last' CLASS [of] | vocabulary_term | name_term
 //   of -> 'of' reference
 ExprPtr Parser::term() {
   int line = current().line;
@@ -99,35 +98,36 @@ ExprPtr Parser::term() {
     auto e = make_expr(ExprKind::Position, line);
     e->name = current().text == "end" || current().text == "back" ? "end" : "beginning";
     advance();
-    e->b = of_container();
+    e->container() = of_container();
     return e;
   }
-  if (accept_word("every")) {
-    auto e = make_expr(ExprKind::Every, line);
-    e->name = class_phrase(false, nullptr);
-    e->b = of_container();
-    return e;
-  }
+  if (accept_word("every")) return every_of(class_phrase(false, nullptr), line);
   if (int ordinal = ordinal_index(current().text); ordinal != 0 && is_term_start(1)) {
     advance();
     auto e = make_expr(ExprKind::ByIndex, line);
     e->name = class_phrase(false, nullptr);
-    e->a = make_expr(ExprKind::Literal, line);
-    e->a->value = Value(std::int64_t{ordinal});
-    e->b = of_container();
+    e->key() = make_expr(ExprKind::Literal, line);
+    e->key()->value = Value(std::int64_t{ordinal});
+    e->container() = of_container();
     return e;
   }
   if (!terms().starts_any(current().text)) return name_term(line);
+  return vocabulary_term(line);
+}
+
+// vocabulary_term -> PLURAL [key] [of] | CLASS key [of] | CLASS | PROPERTY [of]
+//   | 'text' 'item' 'delimiters' ['of' 'AppleScript'] | name_term
+// The longest phrase of the plurals, classes and properties decides; where a
+// class and a property both stand here, it is the property unless a key
+// follows the class.
+ExprPtr Parser::vocabulary_term(int line) {
   std::size_t class_words = phrase_length(terms().classes);
   std::size_t plural_words = phrase_length(terms().plurals);
   std::size_t property_words = phrase_length(terms().properties);
   if (plural_words > class_words && plural_words >= property_words) {
     std::string cls = singular(take_words(plural_words));
     if (starts_key()) return element_key(std::move(cls), line);  // `items 2 thru 3 of`
-    auto e = make_expr(ExprKind::Every, line);
-    e->name = std::move(cls);
-    e->b = of_container();
-    return e;
+    return every_of(std::move(cls), line);
   }
   if (class_words > 0 && class_words >= property_words) {
     std::size_t saved = m_pos;
@@ -140,10 +140,18 @@ ExprPtr Parser::term() {
   if (property_words > 0) {
     auto e = make_expr(ExprKind::Property, line);
     e->name = take_words(property_words);
-    e->b = of_container();
+    e->container() = of_container();
     return e;
   }
   return name_term(line);
+}
+
+// every -> CLASS [of], the class already read
+ExprPtr Parser::every_of(std::string cls, int line) {
+  auto e = make_expr(ExprKind::Every, line);
+  e->name = std::move(cls);
+  e->container() = of_container();
+  return e;
 }
 
 // name_term -> VALUECLASS | NAME '(' args ')' [ 'of' 'me' ] | NAME of | NAME
@@ -158,7 +166,7 @@ ExprPtr Parser::name_term(int line) {
   // `units of r`: any label names a property of what follows.
   auto e = make_expr(is_word("of") ? ExprKind::Property : ExprKind::Variable, line);
   name_as_written(*e, word);
-  e->b = of_container();
+  e->container() = of_container();
   return e;
 }
 
@@ -172,19 +180,19 @@ ExprPtr Parser::class_literal(std::string cls, int line) {
 
 // key -> TEXT [of] | index [('thru'|'through') index] [of]
 ExprPtr Parser::element_key(std::string cls, int line) {
-  auto e = make_expr(ExprKind::ByIndex, line);
+  auto e = make_expr(ExprKind::ByName, line);
   e->name = std::move(cls);
   if (current().kind == TokenKind::Text) {
-    e->kind = ExprKind::ByName;
-    e->a = primary();
-  } else {
-    e->a = index_key();
-  }
-  if (e->kind != ExprKind::ByName && (accept_word("thru") || accept_word("through"))) {
+    e->key() = primary();
+  } else if (ExprPtr index = index_key(); accept_word("thru") || accept_word("through")) {
     e->kind = ExprKind::Range;
-    e->c = index_key();
+    e->from() = std::move(index);
+    e->thru() = index_key();
+  } else {
+    e->kind = ExprKind::ByIndex;
+    e->key() = std::move(index);
   }
-  e->b = of_container();
+  e->container() = of_container();
   return e;
 }
 
@@ -283,17 +291,17 @@ ExprPtr Parser::call_method() {
   advance();
   advance();
   auto e = make_expr(ExprKind::CallMethod, line);
-  e->a = primary();
+  e->selector() = primary();
   if (accept_word("of")) {
     if (accept_word("object")) {
-      e->b = primary();
+      e->receiver() = primary();
     } else if (accept_word("class")) {
       if (current().kind != TokenKind::Text) expected("a class name in quotes");
       e->name = current().text;
-      e->value = Value(true);  // a class receiver, even when its name is ""
+      e->class_receiver = true;
       advance();
     } else {
-      e->b = primary();  // `of theTable`, as `of object theTable`
+      e->receiver() = primary();  // `of theTable`, as `of object theTable`
     }
   }
   if (accept_words({"with", "parameter"})) {
@@ -303,7 +311,7 @@ ExprPtr Parser::call_method() {
     if (args->kind == ExprKind::List) {
       e->items = std::move(args->items);
     } else {
-      e->keys.push_back("spread");  // a list computed at run time
+      e->spread_arguments = true;
       e->items.push_back(std::move(args));
     }
   }
@@ -317,10 +325,10 @@ ExprPtr Parser::make_expression() {
   advance();
   e->name = class_phrase(false, nullptr);
   for (;;) {
-    if (!e->a && accept_word("at")) {
-      e->a = expression();
-    } else if (!e->b && accept_words({"with", "properties"})) {
-      e->b = expression();
+    if (!e->place() && accept_word("at")) {
+      e->place() = expression();
+    } else if (!e->properties() && accept_words({"with", "properties"})) {
+      e->properties() = expression();
     } else {
       return e;
     }

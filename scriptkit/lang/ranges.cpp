@@ -123,9 +123,9 @@ Value Interpreter::text_range(const std::string& text, std::int64_t from, std::i
 }
 
 Value Interpreter::eval_range(const Expr& e) {
-  std::int64_t from = take(model::to_integer(eval(*e.a)));
-  std::int64_t to = take(model::to_integer(eval(*e.c)));
-  Value c = e.b ? eval(*e.b) : e.name == "window" ? current_application() : current_target();
+  std::int64_t from = take(model::to_integer(eval(*e.from())));
+  std::int64_t to = take(model::to_integer(eval(*e.thru())));
+  Value c = element_container(e);
   Value found;
   if (c.is_text() && e.name == "text") {
     found = text_range(c.as_text(), from, to);

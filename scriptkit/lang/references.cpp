@@ -63,11 +63,19 @@ Result<Value> element_of(const Value& container, std::string_view cls, const Val
 }  // namespace
 
 Value Interpreter::container_of(const Expr& e) {
-  return e.b ? eval(*e.b) : current_target();
+  return e.container() ? eval(*e.container()) : current_target();
+}
+
+// Without `of`, an element is found in the innermost tell target only, as a
+// box command must not find a control outside its box; windows always belong
+// to the application.
+Value Interpreter::element_container(const Expr& e) {
+  if (e.container()) return eval(*e.container());
+  return e.name == "window" ? current_application() : current_target();
 }
 
 Value Interpreter::eval_property(const Expr& e) {
-  if (e.b && e.b->kind == ExprKind::Me) {
+  if (e.container() && e.container()->kind == ExprKind::Me) {
     if (Value* v = find_variable(e.name)) return *v;
     undefined(e);
   }
@@ -112,10 +120,8 @@ Value Interpreter::list_property(const Value& c, std::string_view name) {
 }
 
 Value Interpreter::eval_element(const Expr& e) {
-  Value key = eval(*e.a);
-  // Relative: against the innermost tell target only, as a box command must
-  // not find a control outside its box; windows always belong to the application.
-  Value c = e.b ? eval(*e.b) : e.name == "window" ? current_application() : current_target();
+  Value key = eval(*e.key());
+  Value c = element_container(e);
   if (c.is_text()) charge_pieces(c.as_text());
   return take(element_of(c, e.name, key, m_state.delimiters));
 }
@@ -135,7 +141,7 @@ Value Interpreter::eval_every(const Expr& e) {
 }
 
 Value Interpreter::eval_position(const Expr& e) {
-  Value c = eval(*e.b);
+  Value c = eval(*e.container());
   if (!c.is_list()) fail(cant_get(e.name, c));
   return take(item_at(c.as_list(), e.name == "end" ? -1 : 1, "item", c));
 }
@@ -197,7 +203,7 @@ void Interpreter::assign_each_label(const Expr& target, const Value& value) {
 }
 
 void Interpreter::assign_property(const Expr& target, Value value) {
-  if (target.b && target.b->kind == ExprKind::Me) {
+  if (target.container() && target.container()->kind == ExprKind::Me) {
     set_variable(target.name, std::move(value));
     return;
   }
@@ -231,7 +237,7 @@ void Interpreter::assign_property(const Expr& target, Value value) {
 }
 
 void Interpreter::assign_item(const Expr& target, Value value) {
-  Value key = eval(*target.a);
+  Value key = eval(*target.key());
   Value c = container_of(target);
   if (!c.is_list() || target.name != "item" || target.kind != ExprKind::ByIndex) {
     cant_set(target.name + " " + describe_value(key) + " of " + describe_value(c), value);
@@ -242,7 +248,7 @@ void Interpreter::assign_item(const Expr& target, Value value) {
 }
 
 void Interpreter::assign_position(const Expr& target, Value value) {
-  Value c = eval(*target.b);
+  Value c = eval(*target.container());
   if (!c.is_list()) cant_set(target.name + " of " + describe_value(c), value);
   ValueList& items = c.as_list();
   if (items.size() >= kMaxListItems) fail(kErrOutOfMemory, "Out of memory.");

@@ -1,5 +1,5 @@
-// The interpreter's loops and the commands that change the window model:
-// make, delete, start, stop, update.
+// The interpreter's loops, `considering case`, and the commands that change
+// the window model: make, delete, start, stop, update.
 #include <cmath>
 
 #include "scriptkit/lang/interpreter.h"
@@ -23,7 +23,7 @@ void Interpreter::count_integers(const Stmt& s, std::int64_t from, std::int64_t 
                                  Turn&& turn) {
   if (by == 0) fail(kErrCantMake, "A repeat can't count by 0.");
   for (std::int64_t i = from; by > 0 ? i <= to : i >= to;) {
-    set_variable(s.name, Value(i));
+    set_variable(s.variable(), Value(i));
     if (turn() || __builtin_add_overflow(i, by, &i)) return;
   }
 }
@@ -34,7 +34,7 @@ void Interpreter::count_reals(const Stmt& s, double from, double to, double by, 
   for (std::int64_t n = 0;; ++n) {
     double i = from + static_cast<double>(n) * by;
     if (by > 0 ? !(i <= to) : !(i >= to)) return;
-    set_variable(s.name, Value(i));
+    set_variable(s.variable(), Value(i));
     if (turn()) return;
   }
 }
@@ -49,52 +49,62 @@ Flow Interpreter::exec_repeat(const Stmt& s) {
     if (flow == Flow::Return) result = Flow::Return;
     return true;
   };
+  take_turns(s, turn);
+  return result;
+}
+
+// Takes the turns of a loop as its mode says, until a turn ends it.
+template <typename Turn>
+void Interpreter::take_turns(const Stmt& s, Turn&& turn) {
   switch (s.mode) {
     case RepeatMode::Forever:
       while (!turn()) {
       }
-      break;
+      return;
     case RepeatMode::Times: {
-      std::int64_t times = take(model::to_integer(eval(*s.a)));
+      std::int64_t times = take(model::to_integer(eval(*s.times())));
       for (std::int64_t i = 0; i < times && !turn(); ++i) {
       }
-      break;
+      return;
     }
     case RepeatMode::While:
-      while (take(model::to_boolean(eval(*s.a))) && !turn()) {
+      while (take(model::to_boolean(eval(*s.condition()))) && !turn()) {
       }
-      break;
+      return;
     case RepeatMode::Until:
-      while (!take(model::to_boolean(eval(*s.a))) && !turn()) {
+      while (!take(model::to_boolean(eval(*s.condition()))) && !turn()) {
       }
-      break;
-    case RepeatMode::In: {
-      ValueList items = model::to_list(eval(*s.a));
-      for (const Value& item : items) {
-        set_variable(s.name, item);
-        if (turn()) break;
+      return;
+    case RepeatMode::In:
+      for (const Value& item : model::to_list(eval(*s.list()))) {
+        set_variable(s.variable(), item);
+        if (turn()) return;
       }
-      break;
-    }
-    case RepeatMode::FromTo: {
-      Value from = eval(*s.a), to = eval(*s.b);
-      Value by = s.c ? eval(*s.c) : Value(std::int64_t{1});
-      if (from.is_integer() && to.is_integer() && by.is_integer()) {
-        count_integers(s, from.as_integer(), to.as_integer(), by.as_integer(), turn);
-      } else {
-        count_reals(s, take(model::to_real(from)), take(model::to_real(to)),
-                    take(model::to_real(by)), turn);
-      }
-      break;
-    }
+      return;
+    case RepeatMode::FromTo:
+      count_from_to(s, turn);
+      return;
   }
-  return result;
+}
+
+// `repeat with i from a to b [by c]`: over integers when all three are, else
+// over reals.
+template <typename Turn>
+void Interpreter::count_from_to(const Stmt& s, Turn&& turn) {
+  Value from = eval(*s.from()), to = eval(*s.to());
+  Value by = s.by() ? eval(*s.by()) : Value(std::int64_t{1});
+  if (from.is_integer() && to.is_integer() && by.is_integer()) {
+    count_integers(s, from.as_integer(), to.as_integer(), by.as_integer(), turn);
+  } else {
+    count_reals(s, take(model::to_real(from)), take(model::to_real(to)), take(model::to_real(by)),
+                turn);
+  }
 }
 
 // `considering case` and `ignoring case` around the comparisons of a block.
 Flow Interpreter::exec_considering(const Stmt& s) {
   bool outer = m_consider_case;
-  m_consider_case = s.name == "considering";
+  m_consider_case = s.verb() == "considering";
   try {
     Flow flow = exec_block(s.body);
     m_consider_case = outer;
@@ -105,34 +115,34 @@ Flow Interpreter::exec_considering(const Stmt& s) {
   }
 }
 
-Value Interpreter::eval_make(const Expr& s) {
+Value Interpreter::eval_make(const Expr& e) {
   model::Position position = model::Position::End;
   Value container;
-  if (!s.a) {
+  if (!e.place()) {
     container = current_target();
-  } else if (s.a->kind == ExprKind::Position) {
-    position = s.a->name == "end" ? model::Position::End : model::Position::Beginning;
+  } else if (e.place()->kind == ExprKind::Position) {
+    position = e.place()->name == "end" ? model::Position::End : model::Position::Beginning;
     // `at end of menu items of X`: the container is X.
-    const Expr& place = *s.a->b;
+    const Expr& place = *e.place()->container();
     container = place.kind == ExprKind::Every ? container_of(place) : eval(place);
   } else {
-    container = eval(*s.a);
+    container = eval(*e.place());
   }
   ValueRecord properties;
-  if (s.b) {
-    Value given = eval(*s.b);
+  if (e.properties()) {
+    Value given = eval(*e.properties());
     if (given.is_record()) {
       properties = given.as_record();
     } else if (!given.is_missing()) {
       fail(model::cant_make(given, "record"));
     }
   }
-  model::Element& target = element_or_fail(container, "make a new " + s.name + " in");
-  return Value(take(target.make(s.name, position, properties)));
+  model::Element& target = element_or_fail(container, "make a new " + e.name + " in");
+  return Value(take(target.make(e.name, position, properties)));
 }
 
-void Interpreter::exec_delete(const Stmt& s) {
-  Value v = eval(*s.a);
+Flow Interpreter::exec_delete(const Stmt& s) {
+  Value v = eval(*s.target());
   ValueList doomed = v.is_list() ? v.as_list() : ValueList{v};
   // Check every one first, so that a failure deletes nothing.
   for (const Value& item : doomed) {
@@ -144,15 +154,17 @@ void Interpreter::exec_delete(const Stmt& s) {
     if (!e.parent()) continue;  // already gone with an earlier one
     if (auto error = e.parent()->remove(e)) fail(std::move(*error));
   }
+  return Flow::Normal;
 }
 
-void Interpreter::exec_command(const Stmt& s) {
-  Value v = s.a ? eval(*s.a) : current_target();
+Flow Interpreter::exec_command(const Stmt& s) {
+  Value v = s.target() ? eval(*s.target()) : current_target();
   ValueList targets = v.is_list() ? v.as_list() : ValueList{v};
   for (const Value& target : targets) {
-    model::Element& e = element_or_fail(target, s.name);
-    m_returned = take(e.perform(s.name));
+    model::Element& e = element_or_fail(target, s.verb());
+    m_returned = take(e.perform(s.verb()));
   }
+  return Flow::Normal;
 }
 
 }  // namespace scriptkit::lang::detail

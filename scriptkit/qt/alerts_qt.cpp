@@ -21,8 +21,8 @@ void QtAlerts::alert(SInt16 type, const std::string& message, const std::string&
   }
   // The messages may name files: never read them as HTML.
   box.setTextFormat(Qt::PlainText);
-  box.setText(QString::fromStdString(message));
-  box.setInformativeText(plain_text_for_display(QString::fromStdString(explanation)));
+  box.setText(to_qt(message));
+  box.setInformativeText(plain_text_for_display(to_qt(explanation)));
   box.setStandardButtons(QMessageBox::Ok);
   box.setDefaultButton(QMessageBox::Ok);
   box.exec();

@@ -26,7 +26,7 @@
 #include "scriptkit/qt/qt_text.h"
 #include "scriptkit/qt/qt_toolkit.h"
 #include "scriptkit/qt/window_view.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 
 using namespace scriptkit;
 
@@ -68,7 +68,7 @@ std::vector<std::string> command_line_files(int argc, const char** argv) {
   std::vector<std::string> files;
   for (int i = 1; i < argc; ++i) {
     std::string_view argument(argv[i]);
-    QUrl url(QString::fromUtf8(argument.data(), static_cast<qsizetype>(argument.size())));
+    QUrl url(qt::to_qt(argument));
     bool is_url = argument.starts_with("file:") && url.isLocalFile();
     files.push_back(absolute_clean(is_url ? qt::local_file_bytes(url) : std::string(argument)));
   }
@@ -141,7 +141,7 @@ std::vector<char*> qt_arguments(int argc, const char** argv) {
 // compositor's activation token. Read before Qt takes it for its own window.
 std::string launch_startup_id() {
   for (const char* name : {"DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"}) {
-    if (!qEnvironmentVariableIsEmpty(name)) return qEnvironmentVariable(name).toStdString();
+    if (!qEnvironmentVariableIsEmpty(name)) return qt::from_qt(qEnvironmentVariable(name));
   }
   return {};
 }
@@ -173,6 +173,44 @@ void take_hand_overs(qt::InstanceChannel& channel, const QString& socket, qt::Wi
   });
 }
 
+// Loads the window framework from the bundle, with the program's own methods;
+// false, once it has said why on standard error, when it cannot.
+bool load_framework(app::Framework& framework, const std::filesystem::path& bundle) {
+  platform::set_main_bundle_path(bundle.string());
+  runtime::load_program_methods();
+  if (auto error = framework.load(bundle)) {
+    std::fprintf(stderr, "tavrine: %s\n", error->c_str());
+    return false;
+  }
+  return true;
+}
+
+// The windows' icon: the icon theme's, else the program's own file.
+void set_window_icon(const std::filesystem::path& bundle) {
+  // Without a desktop's own icon theme (a bare X server), the common one.
+  if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") {
+    QIcon::setThemeName("Adwaita");
+  }
+  QApplication::setWindowIcon(QIcon::fromTheme("tavrine", program_icon(bundle)));
+}
+
+// Shows the window and the pictures of the command line, then runs until the
+// program quits. Headless, with pictures, it prints them and ends there.
+int show_and_run(app::Framework& framework, qt::WindowView& window,
+                 const std::vector<std::string>& files, bool headless) {
+  if (framework.main_window()->visible()) window.show();
+  framework.launched();
+  if (!files.empty()) framework.open(files);
+  if (headless && !files.empty()) {
+    QCoreApplication::processEvents();
+    framework.will_quit();
+    return 0;
+  }
+  QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                   [&] { framework.will_quit(); });
+  return QApplication::exec();
+}
+
 }  // namespace
 
 int NSApplicationMain(int argc, const char** argv) {
@@ -192,38 +230,18 @@ int NSApplicationMain(int argc, const char** argv) {
   if (auto status = hand_over(channel, files, socket, startup_id)) return *status;
 
   const std::filesystem::path bundle = app::find_application_bundle();
-  platform::set_main_bundle_path(bundle.string());
-  runtime::load_program_methods();
   app::Framework framework;
-  if (auto error = framework.load(bundle)) {
-    std::fprintf(stderr, "tavrine: %s\n", error->c_str());
-    return 1;
-  }
+  if (!load_framework(framework, bundle)) return 1;
   if (headless) framework.set_window_printer(&print_window);
   Dialogs dialogs(headless, framework.defaults());
-  // Without a desktop's own icon theme (a bare X server), the common one.
-  if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") {
-    QIcon::setThemeName("Adwaita");
-  }
-  QApplication::setWindowIcon(QIcon::fromTheme("tavrine", program_icon(bundle)));
+  set_window_icon(bundle);
 
   const auto placed = framework.restore_window_positions();
   qt::WindowView window(framework.main_window(), framework,
                         std::find(placed.begin(), placed.end(), "Main") != placed.end());
   qt::QtToolkit toolkit(&window);
   framework.set_toolkit(&toolkit);
-
   take_hand_overs(channel, socket, window, toolkit, framework);
   qt::host_event_monitor();
-
-  if (framework.main_window()->visible()) window.show();
-  framework.launched();
-  if (!files.empty()) framework.open(files);
-  if (headless && !files.empty()) {
-    QCoreApplication::processEvents();
-    framework.will_quit();
-    return 0;
-  }
-  QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] { framework.will_quit(); });
-  return QApplication::exec();
+  return show_and_run(framework, window, files, headless);
 }

@@ -1,4 +1,6 @@
-// The one place where the model's UTF-8 text becomes Qt's and back.
+// Texts between the model and Qt: the model's UTF-8 as a QString and back, a
+// text made safe to show as a label, and a file URL's path as the file
+// system's bytes.
 #pragma once
 
 #include <QByteArray>

@@ -18,7 +18,7 @@
 #include "scriptkit/app/osa_component.h"
 #include "scriptkit/model/controls.h"
 #include "scriptkit/model/popup.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "shell/records.h"
 #include "tests/support/answering_chooser.h"
 #include "tests/support/file_sandbox.h"

@@ -17,7 +17,7 @@
 #include "platform/memory.h"
 #include "platform/process.h"
 #include "reveal/reveal.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "shell/records.h"
 #include "tests/support/file_sandbox.h"
 #include "tests/support/private_bus.h"

@@ -10,7 +10,7 @@
 #include "platform/bundle.h"
 #include "prefs/prefs.h"
 #include "prefs/userprefs.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "shell/records.h"
 #include "tests/support/packed.h"
 #include "tests/support/sandbox.h"

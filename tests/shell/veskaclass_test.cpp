@@ -3,7 +3,7 @@
 
 #include "prefs/userprefs.h"
 #include "scriptkit/model/model.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "shell/records.h"
 #include "tests/support/file_sandbox.h"
 #include "tests/support/sandbox.h"

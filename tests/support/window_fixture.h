@@ -16,7 +16,7 @@
 #include "scriptkit/model/model.h"
 #include "scriptkit/qt/qt_toolkit.h"
 #include "scriptkit/qt/window_view.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/sandbox.h"
 

@@ -14,7 +14,7 @@
 #include "platform/osa.h"
 #include "platform/text.h"
 #include "scriptkit/app/osa_component.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "tests/support/sample_window.h"
 
 namespace window_test {

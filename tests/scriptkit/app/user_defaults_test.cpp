@@ -12,7 +12,7 @@
 #include <fstream>
 
 #include "scriptkit/app/user_defaults.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "tests/support/file_sandbox.h"
 #include "tests/support/sandbox.h"
 

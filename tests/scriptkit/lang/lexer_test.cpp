@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace scriptkit;
@@ -21,6 +22,29 @@ TEST(Lexer, ReadsWordsNumbersTextsAndSymbols) {
   EXPECT_DOUBLE_EQ(tokens[3].real, 150.0);
   EXPECT_EQ(tokens[9].line, 2);
   EXPECT_EQ(tokens.back().kind, lang::TokenKind::End);
+}
+
+TEST(Lexer, ResolvesATextsEscapesAndCountsItsLines) {
+  auto tokens = std::get<std::vector<lang::Token>>(
+      lang::tokenize("\"a\\tb\\nc\\rd\\\\\"\n\"two\r\nlines\rthree\" x"));
+  ASSERT_EQ(tokens.size(), 5u);
+  EXPECT_EQ(tokens[0].text, "a\tb\nc\rd\\");
+  EXPECT_EQ(tokens[2].text, "two\r\nlines\rthree");
+  EXPECT_EQ(tokens[2].line, 2);
+  EXPECT_EQ(tokens[3].line, 4);
+}
+
+TEST(Lexer, RefusesABackslashThatStartsNoEscape) {
+  const std::pair<std::string_view, int> cases[] = {
+      {"log \"a\\qb\"", 1}, {"log \"a\\", 1}, {"log 1\nlog \"a\\\nb\"", 2}};
+  for (auto [text, line] : cases) {
+    auto r = lang::tokenize(text);
+    ASSERT_TRUE(failed(r)) << text;
+    EXPECT_EQ(std::get<ScriptError>(r).number, kErrSyntax);
+    EXPECT_EQ(std::get<ScriptError>(r).message,
+              "line " + std::to_string(line) +
+                  ": Expected one of \\\", \\\\, \\n, \\r, \\t after \"\\\".");
+  }
 }
 
 TEST(Lexer, NamesTheLineOfAnOpenComment) {

@@ -1,5 +1,5 @@
 // The language's interface: compiling once and running many times, handlers
-// called from outside, native calls through the object runtime, the budget.
+// called from outside, native calls through the method registry, the budget.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +7,7 @@
 
 #include "scriptkit/lang/script.h"
 #include "scriptkit/model/coerce.h"
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 #include "tests/support/sample_window.h"
 
 using namespace scriptkit;

@@ -1,25 +1,38 @@
-#include "scriptkit/runtime/objc.h"
+#include "scriptkit/runtime/methods.h"
 
-#include <cmath>
+#include <cerrno>
 #include <cstdlib>
 
 #include "platform/files.h"
 
 namespace scriptkit::runtime {
 
+namespace {
+
+std::int32_t low_32_bits(std::int64_t n) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(n));
+}
+
+// Reals from -2^63 up to 2^63 (not included) truncate to an integer; past
+// them the conversion would be undefined.
+bool fits_integer(double d) {
+  return d >= -0x1p63 && d < 0x1p63;
+}
+
+}  // namespace
+
 Result<std::int32_t> to_int32(const Value& v) {
-  if (v.is_integer()) return static_cast<std::int32_t>(static_cast<std::uint32_t>(v.as_integer()));
+  if (v.is_integer()) return low_32_bits(v.as_integer());
   if (v.is_bool()) return v.as_bool() ? 1 : 0;
-  if (v.is_real() && std::isfinite(v.as_real())) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(v.as_real())));
+  if (v.is_real() && fits_integer(v.as_real())) {
+    return low_32_bits(static_cast<std::int64_t>(v.as_real()));
   }
   if (v.is_text()) {
     const std::string& text = v.as_text();
     char* end = nullptr;
+    errno = 0;
     long long n = std::strtoll(text.c_str(), &end, 10);
-    if (!text.empty() && end && *end == '\0') {
-      return static_cast<std::int32_t>(static_cast<std::uint32_t>(n));
-    }
+    if (!text.empty() && end && *end == '\0' && errno != ERANGE) return low_32_bits(n);
   }
   return ScriptError{kErrCantMake, "Can't make the parameter into type integer."};
 }

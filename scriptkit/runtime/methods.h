@@ -1,7 +1,9 @@
-// The object runtime that scripts call into: receivers (the application
-// object, the application class and classes by name) whose selectors are bound
-// to C++ functions. Arguments and results are converted at the boundary:
-//   int32        an integer, low 32 bits (reals are truncated, digit texts read)
+// The method registry that scripts call into (`call method`): receivers (the
+// application object, the application class and classes by name) whose
+// selectors are bound to C++ functions. Arguments and results are converted
+// at the boundary:
+//   int32        an integer, low 32 bits (reals are truncated, digit texts read;
+//                one past the 64-bit integers fails with -1700)
 //   SInt16       the low half of the int32, signed
 //   const char*  Mac Roman 8-bit text, NUL-ended; a character without a Mac
 //                Roman form becomes its nearest one ("?" when there is none)
