@@ -23,9 +23,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "scriptkit/model/coerce.h"
+#include "scriptkit/model/property_table.h"
 #include "scriptkit/runtime/error.h"
 #include "scriptkit/runtime/value.h"
 
@@ -62,6 +64,9 @@ enum class ChangeKind {
   Update,          // the script asked for a redraw (`update`)
 };
 
+// The script's name of a class ("popup button").
+std::string_view class_name_of(Kind kind);
+
 class Element;
 
 struct Change {
@@ -88,7 +93,7 @@ class Element : public std::enable_shared_from_this<Element> {
 
   virtual Kind kind() const = 0;
   // The script's name of the class ("popup button").
-  virtual std::string_view class_name() const = 0;
+  std::string_view class_name() const;
   // True for the element's own class name and for the wider names it answers
   // to ("control" for every control).
   virtual bool is_a(std::string_view class_name) const;
@@ -106,9 +111,13 @@ class Element : public std::enable_shared_from_this<Element> {
   std::size_t index() const;
 
   // Reflective face. Property and class names are the script's, in lower case
-  // with single spaces ("current menu item", "data row").
-  virtual Result<Value> get(std::string_view property);
-  virtual MaybeError set(std::string_view property, const Value& value);
+  // with single spaces ("current menu item", "data row"); see names.h.
+  // The properties: `name` (settable), `class` and `index`, then those of
+  // the element's class table.
+  static const PropertyTable kProperties;
+  virtual const PropertyTable& properties() const { return kProperties; }
+  Result<Value> get(std::string_view property) const;
+  MaybeError set(std::string_view property, const Value& value);
   // The elements of a class, in order ("every menu item of …").
   virtual ElementList elements(std::string_view class_name);
   // Makes a new element of a class at the beginning or end of this element's
@@ -125,10 +134,21 @@ class Element : public std::enable_shared_from_this<Element> {
   ObserverId observe(Observer observer);
   void unobserve(ObserverId id);
 
+  // Failures naming this element.
+  ScriptError cant_get(std::string_view what) const;
+  ScriptError cant_set(std::string_view property, const Value& value) const;
+
  protected:
   // Tells the observers of this element and its ancestors.
   void notify(const Change& change);
   void changed(std::string_view property);
+  // Stores a new value in a field and tells, when it differs from the old.
+  template <typename T, typename U>
+  void assign(T& field, U&& value, std::string_view property) {
+    if (field == value) return;
+    field = std::forward<U>(value);
+    changed(property);
+  }
   // Adds a child at a position among all children (clamped to the end) and tells.
   void adopt(ElementPtr child, std::size_t at);
   void adopt(ElementPtr child) { adopt(std::move(child), m_children.size()); }
@@ -137,9 +157,6 @@ class Element : public std::enable_shared_from_this<Element> {
   // True for an element that a script reaches as a property of its parent
   // (`menu of …`, `data source of …`, `header cell of …`), not by name or index.
   virtual bool is_singleton() const { return false; }
-  // Failures naming this element.
-  ScriptError cant_get(std::string_view what) const;
-  ScriptError cant_set(std::string_view property, const Value& value) const;
   ScriptError doesnt_understand(std::string_view what) const;
 
  private:
@@ -154,5 +171,11 @@ class Element : public std::enable_shared_from_this<Element> {
 Result<ElementPtr> element_named(Element& container, std::string_view class_name,
                                  std::string_view name);
 Result<ElementPtr> element_at(Element& container, std::string_view class_name, std::int64_t index);
+
+namespace detail {
+// Sets the properties of a new element before it joins the model, so that a
+// property that fails leaves the model as it was.
+MaybeError apply_properties(Element& element, const ValueRecord& properties);
+}  // namespace detail
 
 }  // namespace scriptkit::model
