@@ -37,7 +37,7 @@ enum class Cls {
 };
 
 // What the quoted text after the class means.
-enum class NameRule { Name, OptionalName, Title, None };
+enum class NameRule { Name, Optional, Title, None };
 
 // The layout's own words for a frame: `frame x y width height` for a view,
 // `size width height` for a window. Every other key is a model property.
@@ -63,20 +63,16 @@ struct ClassInfo {
 
 constexpr ClassInfo kClasses[] = {
     {cls::kWindow, Cls::Window, NameRule::Name, kWindowKeys, &Window::kProperties},
-    {cls::kBox, Cls::Box, NameRule::OptionalName, kTitleKeys, &Box::kProperties},
-    {cls::kButton, Cls::Button, NameRule::OptionalName, kTitleKeys, &Button::kProperties},
-    {shown::kCheckBox, Cls::CheckBox, NameRule::OptionalName, kCheckBoxKeys,
-     &Button::kProperties},
-    {cls::kPopUpButton, Cls::PopUpButton, NameRule::OptionalName, {}, &View::kProperties},
+    {cls::kBox, Cls::Box, NameRule::Optional, kTitleKeys, &Box::kProperties},
+    {cls::kButton, Cls::Button, NameRule::Optional, kTitleKeys, &Button::kProperties},
+    {shown::kCheckBox, Cls::CheckBox, NameRule::Optional, kCheckBoxKeys, &Button::kProperties},
+    {cls::kPopUpButton, Cls::PopUpButton, NameRule::Optional, {}, &View::kProperties},
     {cls::kMenuItem, Cls::MenuItem, NameRule::Title, kMenuItemKeys, &MenuItem::kProperties},
     {shown::kSeparator, Cls::Separator, NameRule::None, {}, nullptr},
-    {cls::kTextField, Cls::TextField, NameRule::OptionalName, kTextFieldKeys,
-     &TextField::kProperties},
+    {cls::kTextField, Cls::TextField, NameRule::Optional, kTextFieldKeys, &TextField::kProperties},
     {shown::kLabel, Cls::Label, NameRule::Title, {}, &View::kProperties},
-    {cls::kImageView, Cls::ImageView, NameRule::OptionalName, kImageViewKeys,
-     &ImageView::kProperties},
-    {cls::kProgressIndicator, Cls::ProgressIndicator, NameRule::OptionalName, {},
-     &View::kProperties},
+    {cls::kImageView, Cls::ImageView, NameRule::Optional, kImageViewKeys, &ImageView::kProperties},
+    {cls::kProgressIndicator, Cls::ProgressIndicator, NameRule::Optional, {}, &View::kProperties},
     {cls::kTableView, Cls::TableView, NameRule::Name, {}, &View::kProperties},
     {cls::kTableColumn, Cls::TableColumn, NameRule::Name, kColumnKeys, &TableColumn::kProperties},
 };
@@ -126,7 +122,8 @@ Props read_properties(TokenReader& reader, const ClassInfo& info) {
     } else if (key == prop::kState) {
       props.model.emplace_back(key, Value(reader.state(key)));
     } else {
-      const PropertyTable& table = is_header_title(info, key) ? HeaderCell::kProperties : *info.table;
+      const PropertyTable& table =
+          is_header_title(info, key) ? HeaderCell::kProperties : *info.table;
       props.model.emplace_back(key, reader.value(table.find(key)->type, key));
     }
     if (std::find(given.begin(), given.end(), key) != given.end()) {
@@ -189,7 +186,7 @@ std::string Builder::name_of(const Line& line, const ClassInfo& info, std::size_
   bool has_text = at < line.tokens.size() && line.tokens[at].kind == Token::Kind::Text;
   if (info.name == NameRule::None) return {};
   if (!has_text) {
-    if (info.name == NameRule::OptionalName) return {};
+    if (info.name == NameRule::Optional) return {};
     fail("a " + std::string(info.words) + " needs its " +
          (info.name == NameRule::Title ? "text" : "name") + " in quotes");
   }
@@ -290,7 +287,9 @@ ElementPtr Builder::make(const ClassInfo& info, std::string name, const Open* pa
     case Cls::Window:
       return m_windows.emplace_back(m_app.add_window(std::move(name)));
     case Cls::MenuItem:
-      return std::static_pointer_cast<PopUpButton>(parent->element)->menu()->add_item(std::move(name));
+      return std::static_pointer_cast<PopUpButton>(parent->element)
+          ->menu()
+          ->add_item(std::move(name));
     case Cls::Separator:
       return std::static_pointer_cast<PopUpButton>(parent->element)->menu()->add_separator();
     case Cls::TableColumn:

@@ -14,10 +14,14 @@ ObserverId next_observer_id() {
 
 // The script's class names, in the order of Kind.
 constexpr std::string_view kClassNames[] = {
-    cls::kApplication, cls::kWindow,      cls::kBox,         cls::kButton,
-    cls::kPopUpButton, cls::kMenu,        cls::kMenuItem,    cls::kTextField,
-    cls::kImageView,   cls::kProgressIndicator, cls::kScrollView, cls::kTableView,
-    cls::kTableColumn, cls::kHeaderCell,  cls::kDataSource,  cls::kDataRow,
+    cls::kApplication, cls::kWindow,
+    cls::kBox,         cls::kButton,
+    cls::kPopUpButton, cls::kMenu,
+    cls::kMenuItem,    cls::kTextField,
+    cls::kImageView,   cls::kProgressIndicator,
+    cls::kScrollView,  cls::kTableView,
+    cls::kTableColumn, cls::kHeaderCell,
+    cls::kDataSource,  cls::kDataRow,
     cls::kDataCell,
 };
 static_assert(std::size(kClassNames) == std::size_t(Kind::DataCell) + 1);

@@ -40,7 +40,9 @@ inline constexpr std::string_view kLabel = "label";
 inline constexpr std::string_view kSeparator = "separator";
 }  // namespace shown
 
-// Properties.
+// Properties. The three that hold an element (the menu of a pop-up, the
+// header cell of a column, the data source of a table) are named after its
+// class.
 namespace prop {
 inline constexpr std::string_view kName = "name";
 inline constexpr std::string_view kClass = "class";
@@ -57,13 +59,13 @@ inline constexpr std::string_view kStringValue = "string value";
 inline constexpr std::string_view kEditable = "editable";
 inline constexpr std::string_view kImage = "image";
 inline constexpr std::string_view kAnimating = "animating";
-inline constexpr std::string_view kMenu = "menu";
+inline constexpr std::string_view kMenu = cls::kMenu;
 inline constexpr std::string_view kCurrentMenuItem = "current menu item";
 inline constexpr std::string_view kSeparatorItem = "separator item";
-inline constexpr std::string_view kHeaderCell = "header cell";
+inline constexpr std::string_view kHeaderCell = cls::kHeaderCell;
 inline constexpr std::string_view kIdentifier = "identifier";
 inline constexpr std::string_view kWidth = "width";
-inline constexpr std::string_view kDataSource = "data source";
+inline constexpr std::string_view kDataSource = cls::kDataSource;
 inline constexpr std::string_view kSelectedRow = "selected row";
 inline constexpr std::string_view kSelectedRows = "selected rows";
 inline constexpr std::string_view kScrolledRow = "scrolled row";

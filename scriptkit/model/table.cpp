@@ -63,8 +63,7 @@ constexpr Property kDataRowProperties[] = {
 
 using detail::apply_properties;
 
-constinit const PropertyTable HeaderCell::kProperties{&Element::kProperties,
-                                                      kHeaderCellProperties};
+constinit const PropertyTable HeaderCell::kProperties{&Element::kProperties, kHeaderCellProperties};
 constinit const PropertyTable TableColumn::kProperties{&Element::kProperties,
                                                        kTableColumnProperties};
 constinit const PropertyTable DataCell::kProperties{&Element::kProperties, kDataCellProperties};

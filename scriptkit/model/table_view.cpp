@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-
 namespace scriptkit::model {
 
 namespace {
@@ -17,8 +16,8 @@ MaybeError select_row(Element& e, const Value& value) {
   Result<std::int64_t> row = to_integer(value);
   if (failed(row)) return std::get<ScriptError>(row);
   std::int64_t n = std::get<std::int64_t>(row);
-  return static_cast<TableView&>(e).select_rows(n == 0 ? std::vector<std::int64_t>{} : std::vector{n},
-                                                false);
+  return static_cast<TableView&>(e).select_rows(
+      n == 0 ? std::vector<std::int64_t>{} : std::vector{n}, false);
 }
 
 MaybeError select_rows(Element& e, const Value& value) {

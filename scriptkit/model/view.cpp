@@ -33,19 +33,11 @@ constexpr Property kFramedProperties[] = {
 constexpr Property kViewProperties[] = {
     plain_property<&View::enabled, &View::set_enabled>(prop::kEnabled),
 };
-constexpr Property kBoxProperties[] = {
-    plain_property<&Box::title, &Box::set_title>(prop::kTitle),
-};
-constexpr Property kWindowProperties[] = {
-    plain_property<&Window::title, &Window::set_title>(prop::kTitle),
-};
 
 }  // namespace
 
 constinit const PropertyTable Framed::kProperties{&Element::kProperties, kFramedProperties};
 constinit const PropertyTable View::kProperties{&Framed::kProperties, kViewProperties};
-constinit const PropertyTable Box::kProperties{&View::kProperties, kBoxProperties};
-constinit const PropertyTable Window::kProperties{&Framed::kProperties, kWindowProperties};
 
 bool Control::is_a(std::string_view class_name) const {
   return class_name == cls::kControl || View::is_a(class_name);

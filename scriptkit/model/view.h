@@ -93,28 +93,33 @@ class ViewHolder : public Base {
     return view;
   }
 
+  // title, besides the base's properties.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
+
  private:
   std::string m_title;
 };
+
+template <typename Base>
+inline constexpr Property kViewHolderProperties[] = {
+    plain_property<&ViewHolder<Base>::title, &ViewHolder<Base>::set_title>(prop::kTitle),
+};
+
+template <typename Base>
+constinit const PropertyTable ViewHolder<Base>::kProperties{&Base::kProperties,
+                                                            kViewHolderProperties<Base>};
 
 class Box : public ViewHolder<View> {
  public:
   using ViewHolder::ViewHolder;
   Kind kind() const override { return Kind::Box; }
-
-  // title.
-  static const PropertyTable kProperties;
-  const PropertyTable& properties() const override { return kProperties; }
 };
 
 class Window : public ViewHolder<Framed> {
  public:
   using ViewHolder::ViewHolder;
   Kind kind() const override { return Kind::Window; }
-
-  // title.
-  static const PropertyTable kProperties;
-  const PropertyTable& properties() const override { return kProperties; }
 };
 
 // The root: the application and its windows.

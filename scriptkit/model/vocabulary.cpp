@@ -11,12 +11,12 @@ namespace {
 
 // Every class's table; together they hold every property a script can name.
 constexpr const PropertyTable* kTables[] = {
-    &Element::kProperties,  &Framed::kProperties,     &View::kProperties,
-    &Box::kProperties,      &Window::kProperties,     &Button::kProperties,
-    &TextField::kProperties, &ImageView::kProperties, &ProgressIndicator::kProperties,
-    &MenuItem::kProperties, &Menu::kProperties,       &PopUpButton::kProperties,
+    &Element::kProperties,    &Framed::kProperties,      &View::kProperties,
+    &Box::kProperties,        &Window::kProperties,      &Button::kProperties,
+    &TextField::kProperties,  &ImageView::kProperties,   &ProgressIndicator::kProperties,
+    &MenuItem::kProperties,   &Menu::kProperties,        &PopUpButton::kProperties,
     &HeaderCell::kProperties, &TableColumn::kProperties, &DataCell::kProperties,
-    &DataRow::kProperties,  &TableView::kProperties,
+    &DataRow::kProperties,    &TableView::kProperties,
 };
 
 }  // namespace

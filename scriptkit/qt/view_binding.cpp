@@ -44,8 +44,8 @@ std::unique_ptr<ViewBinding> bind(const std::shared_ptr<model::View>& view, QWid
 }
 
 // A button draws as a push button or as a check box, by its style.
-std::unique_ptr<ViewBinding> bind_button(const std::shared_ptr<model::View>& view,
-                                         QWidget* parent, app::ViewEvents& events) {
+std::unique_ptr<ViewBinding> bind_button(const std::shared_ptr<model::View>& view, QWidget* parent,
+                                         app::ViewEvents& events) {
   auto button = std::static_pointer_cast<model::Button>(view);
   if (button->style() == model::Button::Style::CheckBox) {
     return std::make_unique<CheckBoxBinding>(button, parent, events);
@@ -54,8 +54,8 @@ std::unique_ptr<ViewBinding> bind_button(const std::shared_ptr<model::View>& vie
 }
 
 // The binding of a view's kind, before it shows the model's state.
-std::unique_ptr<ViewBinding> new_binding(const std::shared_ptr<model::View>& view,
-                                         QWidget* parent, app::ViewEvents& events) {
+std::unique_ptr<ViewBinding> new_binding(const std::shared_ptr<model::View>& view, QWidget* parent,
+                                         app::ViewEvents& events) {
   using model::Kind;
   switch (view->kind()) {
     case Kind::Box:
