@@ -166,6 +166,34 @@ class Element : public std::enable_shared_from_this<Element> {
   std::vector<std::pair<ObserverId, std::shared_ptr<Observer>>> m_observers;
 };
 
+// A list that a script reaches as a property of its owner (the menu of a
+// pop-up button, the data source of a table view), not by name or index,
+// whose elements are all of one class. A script's `delete` of one of them,
+// and remove_all(), go through the list's remove_one().
+template <typename Item>
+class ItemList : public Element {
+ public:
+  using Element::Element;
+
+  void remove_all() {
+    while (!children().empty()) remove_one(static_cast<Item&>(*children().back()));
+  }
+  MaybeError remove(Element& child) override {
+    if (child.parent() != this) return Element::remove(child);
+    remove_one(static_cast<Item&>(child));
+    return std::nullopt;
+  }
+
+ protected:
+  virtual void remove_one(Item& item) = 0;
+  // The element at a 0-based position, or nullptr.
+  std::shared_ptr<Item> at(std::size_t position) const {
+    if (position >= children().size()) return nullptr;
+    return std::static_pointer_cast<Item>(children()[position]);
+  }
+  bool is_singleton() const override { return true; }
+};
+
 // Looks up an element of a class by name or by 1-based index (negative from
 // the end: -1 is the last). Fails with -1728 naming what was asked for.
 Result<ElementPtr> element_named(Element& container, std::string_view class_name,

@@ -61,11 +61,6 @@ void MenuItem::set_separator(bool separator) {
   changed(prop::kSeparatorItem);
 }
 
-std::shared_ptr<MenuItem> Menu::item(std::size_t position) const {
-  if (position >= children().size()) return nullptr;
-  return std::static_pointer_cast<MenuItem>(children()[position]);
-}
-
 void Menu::insert(std::shared_ptr<MenuItem> item, Position at) {
   adopt(item, at == Position::Beginning ? 0 : children().size());
   if (auto* popup = dynamic_cast<PopUpButton*>(parent())) popup->item_added(item);
@@ -88,10 +83,6 @@ void Menu::remove_item(MenuItem& item) {
   if (auto* popup = dynamic_cast<PopUpButton*>(parent())) popup->item_removed(item);
 }
 
-void Menu::remove_all() {
-  while (!children().empty()) remove_item(static_cast<MenuItem&>(*children().back()));
-}
-
 Result<ElementPtr> Menu::make(std::string_view class_name, Position at,
                               const ValueRecord& properties) {
   if (class_name != cls::kMenuItem) return Element::make(class_name, at, properties);
@@ -99,12 +90,6 @@ Result<ElementPtr> Menu::make(std::string_view class_name, Position at,
   if (MaybeError error = apply_properties(*item, properties)) return *error;
   insert(item, at);
   return ElementPtr(item);
-}
-
-MaybeError Menu::remove(Element& child) {
-  if (child.parent() != this) return Element::remove(child);
-  remove_item(static_cast<MenuItem&>(child));
-  return std::nullopt;
 }
 
 PopUpButton::PopUpButton(std::string name)

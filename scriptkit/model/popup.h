@@ -37,19 +37,18 @@ class MenuItem : public Element {
   bool m_separator;
 };
 
-class Menu : public Element {
+class Menu : public ItemList<MenuItem> {
  public:
-  using Element::Element;
+  using ItemList::ItemList;
   Kind kind() const override { return Kind::Menu; }
 
   std::size_t item_count() const { return children().size(); }
   // The item at a 0-based position, or nullptr.
-  std::shared_ptr<MenuItem> item(std::size_t position) const;
+  std::shared_ptr<MenuItem> item(std::size_t position) const { return at(position); }
   std::shared_ptr<MenuItem> add_item(std::string title, bool enabled = true,
                                      Position at = Position::End);
   std::shared_ptr<MenuItem> add_separator(Position at = Position::End);
   void remove_item(MenuItem& item);
-  void remove_all();
 
   // title: the menu's name, read only.
   static const PropertyTable kProperties;
@@ -57,12 +56,9 @@ class Menu : public Element {
   // Makes a "menu item"; properties title, enabled, separator item, name.
   Result<ElementPtr> make(std::string_view class_name, Position at,
                           const ValueRecord& properties) override;
-  MaybeError remove(Element& child) override;
-
- protected:
-  bool is_singleton() const override { return true; }
 
  private:
+  void remove_one(MenuItem& item) override { remove_item(item); }
   void insert(std::shared_ptr<MenuItem> item, Position at);
 };
 

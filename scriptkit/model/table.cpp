@@ -100,11 +100,6 @@ TableView* DataSource::table() const {
   return dynamic_cast<TableView*>(parent());
 }
 
-std::shared_ptr<DataRow> DataSource::row(std::size_t number) const {
-  if (number == 0 || number > children().size()) return nullptr;
-  return std::static_pointer_cast<DataRow>(children()[number - 1]);
-}
-
 std::shared_ptr<DataRow> DataSource::loose_row() const {
   auto row = std::make_shared<DataRow>();
   if (TableView* t = table()) {
@@ -127,10 +122,6 @@ void DataSource::remove_row(DataRow& row) {
   if (TableView* t = table()) t->rows_changed(number, -1);
 }
 
-void DataSource::remove_all_rows() {
-  while (!children().empty()) remove_row(static_cast<DataRow&>(*children().back()));
-}
-
 Result<ElementPtr> DataSource::make(std::string_view class_name, Position at,
                                     const ValueRecord& properties) {
   if (class_name != cls::kDataRow) return Element::make(class_name, at, properties);
@@ -139,12 +130,6 @@ Result<ElementPtr> DataSource::make(std::string_view class_name, Position at,
   auto row = add_row(at);
   apply_properties(*row, properties);
   return ElementPtr(row);
-}
-
-MaybeError DataSource::remove(Element& child) {
-  if (child.parent() != this) return Element::remove(child);
-  remove_row(static_cast<DataRow&>(child));
-  return std::nullopt;
 }
 
 }  // namespace scriptkit::model

@@ -94,27 +94,25 @@ class DataRow : public Element {
                           const ValueRecord& properties) override;
 };
 
-class DataSource : public Element {
+class DataSource : public ItemList<DataRow> {
  public:
-  using Element::Element;
+  using ItemList::ItemList;
   Kind kind() const override { return Kind::DataSource; }
 
   std::size_t row_count() const { return children().size(); }
   // The row at a 1-based row number, or nullptr.
-  std::shared_ptr<DataRow> row(std::size_t number) const;
+  std::shared_ptr<DataRow> row(std::size_t number) const {
+    return number == 0 ? nullptr : at(number - 1);
+  }
   // Adds a row with one empty cell for each of the table's columns.
   std::shared_ptr<DataRow> add_row(Position at = Position::End);
   void remove_row(DataRow& row);
-  void remove_all_rows();
 
   Result<ElementPtr> make(std::string_view class_name, Position at,
                           const ValueRecord& properties) override;
-  MaybeError remove(Element& child) override;
-
- protected:
-  bool is_singleton() const override { return true; }
 
  private:
+  void remove_one(DataRow& row) override { remove_row(row); }
   TableView* table() const;
   // A row with one empty cell for each of the table's columns, outside the table.
   std::shared_ptr<DataRow> loose_row() const;
