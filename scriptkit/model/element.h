@@ -7,7 +7,10 @@
 //    (Button::state(), PopUpButton::menu(), TableView::selected_rows(), …);
 //  - a reflective face by script names, for the interpreter: get/set of a
 //    property ("current menu item"), the elements of a class ("menu item"),
-//    make, delete, commands (start, stop, update) and `call method`.
+//    make, delete, commands (start, stop, update) and `call method`. The
+//    properties are declared once per class, in its property table
+//    (property_table.h), which get and set go through; the names are those
+//    of names.h.
 //
 // Every change, from either face, is told to the observers of the element and
 // of each of its ancestors, so one observer on the application sees all.

@@ -5,8 +5,6 @@
 // loader reads a property's type from it.
 #pragma once
 
-#include <concepts>
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>

@@ -1,7 +1,6 @@
 #include "scriptkit/model/vocabulary.h"
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 #include "scriptkit/model/model.h"
