@@ -1,12 +1,14 @@
 // The property tables: every property a class declares reads back what a
-// script sets, a read-only one refuses a script's value, and every name is a
-// word the parser knows.
+// script sets, through the reflective face and through script text; a
+// read-only one refuses a script's value; every name is a word the parser
+// knows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "scriptkit/lang/script.h"
 #include "scriptkit/model/model.h"
 
 using namespace scriptkit;
@@ -46,7 +48,7 @@ Value sample(Element& element, const Property& property) {
   Value now = property.get(element);
   switch (property.type) {
     case PropertyType::Text:
-      return Value("icon-" + element.name());
+      return Value(element.name() + "-" + std::string(property.name));
     case PropertyType::Boolean:
       return Value(!now.as_bool());
     case PropertyType::Integer:
@@ -88,6 +90,28 @@ TEST(PropertyTable, EveryPropertyAScriptMaySetReadsBackAndTheOthersRefuse) {
         }
         ASSERT_FALSE(error) << error->message;
         EXPECT_EQ(shown(std::get<Value>(element->get(property.name))), shown(value));
+      }
+    }
+  }
+}
+
+TEST(PropertyTable, EverySettablePropertyRoundTripsThroughAScript) {
+  auto app = std::make_shared<Application>();
+  lang::Environment env{app, [](std::string_view) {}};
+  for (const ElementPtr& element : one_of_each(*app)) {
+    for (const PropertyTable* t = &element->properties(); t; t = t->base) {
+      for (const Property& property : t->own) {
+        if (!property.set) continue;
+        std::string name(property.name);
+        Value value = sample(*element, property);
+        std::string set =
+            "set " + name + " of " + element->describe() + " to " + describe_value(value);
+        SCOPED_TRACE(set);
+        Result<Value> done = lang::run_text(set, env);
+        ASSERT_FALSE(failed(done)) << std::get<ScriptError>(done).message;
+        Result<Value> got = lang::run_text("get " + name + " of " + element->describe(), env);
+        ASSERT_FALSE(failed(got)) << std::get<ScriptError>(got).message;
+        EXPECT_EQ(shown(std::get<Value>(got)), shown(value));
       }
     }
   }
