@@ -190,7 +190,7 @@ class ItemList : public Element {
  protected:
   virtual void remove_one(Item& item) = 0;
   // The element at a 0-based position, or nullptr.
-  std::shared_ptr<Item> at(std::size_t position) const {
+  std::shared_ptr<Item> nth(std::size_t position) const {
     if (position >= children().size()) return nullptr;
     return std::static_pointer_cast<Item>(children()[position]);
   }

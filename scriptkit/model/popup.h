@@ -44,7 +44,7 @@ class Menu : public ItemList<MenuItem> {
 
   std::size_t item_count() const { return children().size(); }
   // The item at a 0-based position, or nullptr.
-  std::shared_ptr<MenuItem> item(std::size_t position) const { return at(position); }
+  std::shared_ptr<MenuItem> item(std::size_t position) const { return nth(position); }
   std::shared_ptr<MenuItem> add_item(std::string title, bool enabled = true,
                                      Position at = Position::End);
   std::shared_ptr<MenuItem> add_separator(Position at = Position::End);

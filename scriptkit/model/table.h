@@ -102,7 +102,7 @@ class DataSource : public ItemList<DataRow> {
   std::size_t row_count() const { return children().size(); }
   // The row at a 1-based row number, or nullptr.
   std::shared_ptr<DataRow> row(std::size_t number) const {
-    return number == 0 ? nullptr : at(number - 1);
+    return number == 0 ? nullptr : nth(number - 1);
   }
   // Adds a row with one empty cell for each of the table's columns.
   std::shared_ptr<DataRow> add_row(Position at = Position::End);
