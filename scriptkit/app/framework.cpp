@@ -8,6 +8,7 @@
 #include "scriptkit/app/osa_component.h"
 #include "scriptkit/app/window_text.h"
 #include "scriptkit/lang/script.h"
+#include "scriptkit/model/names.h"
 #include "scriptkit/runtime/methods.h"
 
 namespace scriptkit::app {
@@ -204,7 +205,8 @@ void Framework::run_handler(std::string_view handler, const std::vector<Value>& 
 // handler that opened the dialog.
 void Framework::watch_bounds() {
   m_app->observe([this](const model::Change& change) {
-    if (change.kind != model::ChangeKind::Property || change.property != "bounds") return;
+    if (change.kind != model::ChangeKind::Property || change.property != model::prop::kBounds)
+      return;
     const bool from_window_script = m_handler_depth > 0 && native_scripts_running() == 0;
     if (from_window_script || !dynamic_cast<model::View*>(&change.element)) return;
     std::weak_ptr<model::Element> view = change.element.shared_from_this();

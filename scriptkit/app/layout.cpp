@@ -1,8 +1,8 @@
 #include "scriptkit/app/layout.h"
 
-#include <array>
-#include <limits>
+#include <algorithm>
 #include <memory>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -12,8 +12,12 @@
 namespace scriptkit::app {
 namespace {
 
+using layout_detail::fail;
+using layout_detail::Failure;
 using layout_detail::Line;
+using layout_detail::quoted;
 using layout_detail::Token;
+using layout_detail::TokenReader;
 using namespace scriptkit::model;
 
 enum class Cls {
@@ -33,56 +37,102 @@ enum class Cls {
 };
 
 // What the quoted text after the class means.
-enum class NameRule { Name, OptionalName, Title, None };
+enum class NameRule { Name, Optional, Title, None };
+
+// The layout's own words for a frame: `frame x y width height` for a view,
+// `size width height` for a window. Every other key is a model property.
+constexpr std::string_view kFrame = "frame";
+constexpr std::string_view kSize = "size";
+
+constexpr std::string_view kViewKeys[] = {kFrame, prop::kVisible, prop::kEnabled};
+constexpr std::string_view kWindowKeys[] = {prop::kTitle, kSize};
+constexpr std::string_view kTitleKeys[] = {prop::kTitle};
+constexpr std::string_view kCheckBoxKeys[] = {prop::kTitle, prop::kState};
+constexpr std::string_view kMenuItemKeys[] = {prop::kEnabled};
+constexpr std::string_view kTextFieldKeys[] = {prop::kContents, prop::kEditable};
+constexpr std::string_view kImageViewKeys[] = {prop::kImage};
+constexpr std::string_view kColumnKeys[] = {prop::kTitle, prop::kWidth};
 
 struct ClassInfo {
   std::string_view words;
   Cls cls;
   NameRule name;
-  std::string_view properties;  // the properties the class takes, each between spaces
+  std::span<const std::string_view> keys;  // besides a view's kViewKeys
+  const PropertyTable* table;              // where the keys' types are found
 };
 
-constexpr std::string_view kViewProperties = " frame visible enabled ";
-
 constexpr ClassInfo kClasses[] = {
-    {"window", Cls::Window, NameRule::Name, " title size "},
-    {"box", Cls::Box, NameRule::OptionalName, " title "},
-    {"button", Cls::Button, NameRule::OptionalName, " title "},
-    {"check box", Cls::CheckBox, NameRule::OptionalName, " title state "},
-    {"popup button", Cls::PopUpButton, NameRule::OptionalName, " "},
-    {"menu item", Cls::MenuItem, NameRule::Title, " enabled "},
-    {"separator", Cls::Separator, NameRule::None, " "},
-    {"text field", Cls::TextField, NameRule::OptionalName, " contents editable "},
-    {"label", Cls::Label, NameRule::Title, " "},
-    {"image view", Cls::ImageView, NameRule::OptionalName, " image "},
-    {"progress indicator", Cls::ProgressIndicator, NameRule::OptionalName, " "},
-    {"table view", Cls::TableView, NameRule::Name, " "},
-    {"table column", Cls::TableColumn, NameRule::Name, " title width "},
+    {cls::kWindow, Cls::Window, NameRule::Name, kWindowKeys, &Window::kProperties},
+    {cls::kBox, Cls::Box, NameRule::Optional, kTitleKeys, &Box::kProperties},
+    {cls::kButton, Cls::Button, NameRule::Optional, kTitleKeys, &Button::kProperties},
+    {shown::kCheckBox, Cls::CheckBox, NameRule::Optional, kCheckBoxKeys, &Button::kProperties},
+    {cls::kPopUpButton, Cls::PopUpButton, NameRule::Optional, {}, &View::kProperties},
+    {cls::kMenuItem, Cls::MenuItem, NameRule::Title, kMenuItemKeys, &MenuItem::kProperties},
+    {shown::kSeparator, Cls::Separator, NameRule::None, {}, nullptr},
+    {cls::kTextField, Cls::TextField, NameRule::Optional, kTextFieldKeys, &TextField::kProperties},
+    {shown::kLabel, Cls::Label, NameRule::Title, {}, &View::kProperties},
+    {cls::kImageView, Cls::ImageView, NameRule::Optional, kImageViewKeys, &ImageView::kProperties},
+    {cls::kProgressIndicator, Cls::ProgressIndicator, NameRule::Optional, {}, &View::kProperties},
+    {cls::kTableView, Cls::TableView, NameRule::Name, {}, &View::kProperties},
+    {cls::kTableColumn, Cls::TableColumn, NameRule::Name, kColumnKeys, &TableColumn::kProperties},
 };
 
 bool is_view(Cls c) {
   return c != Cls::Window && c != Cls::MenuItem && c != Cls::Separator && c != Cls::TableColumn;
 }
 
-bool takes(const ClassInfo& info, std::string_view property) {
-  std::string key = " " + std::string(property) + " ";
-  return info.properties.find(key) != std::string_view::npos ||
-         (is_view(info.cls) && kViewProperties.find(key) != std::string_view::npos);
+// The key as the class spells it, or an empty view when the class takes no such key.
+std::string_view key_of(const ClassInfo& info, std::string_view word) {
+  for (std::string_view key : info.keys) {
+    if (key == word) return key;
+  }
+  if (!is_view(info.cls)) return {};
+  for (std::string_view key : kViewKeys) {
+    if (key == word) return key;
+  }
+  return {};
 }
 
-// The properties given on one line.
+// A table column's title is its header cell's.
+bool is_header_title(const ClassInfo& info, std::string_view key) {
+  return info.cls == Cls::TableColumn && key == prop::kTitle;
+}
+
+// The properties given on one line: the frame as bounds, then the model's
+// properties in the order given, each read in the type of its property.
 struct Props {
-  std::optional<std::array<std::int64_t, 4>> frame;
-  std::optional<std::array<std::int64_t, 2>> size;
-  std::optional<std::string> title, contents, image;
-  std::optional<bool> visible, enabled, editable;
-  std::optional<std::int32_t> state;
-  std::optional<std::int64_t> width;
+  std::optional<Bounds> bounds;
+  std::vector<std::pair<std::string_view, Value>> model;
 };
 
-struct Failure {
-  std::string message;
-};
+// Reads the properties after a line's class and name.
+Props read_properties(TokenReader& reader, const ClassInfo& info) {
+  Props props;
+  std::vector<std::string_view> given;
+  while (!reader.done()) {
+    const std::string& word = reader.next(Token::Kind::Word, "", "").text;
+    std::string_view key = key_of(info, word);
+    if (key.empty()) fail("a " + std::string(info.words) + " has no property " + quoted(word));
+    if (key == kFrame) {
+      auto [x, y, width, height] = reader.frame(key);
+      props.bounds = bounds_from_frame(x, y, width, height);
+    } else if (key == kSize) {
+      auto [width, height] = reader.size(key);
+      props.bounds = Bounds{0, height, width, 0};
+    } else if (key == prop::kState) {
+      props.model.emplace_back(key, Value(reader.state(key)));
+    } else {
+      const PropertyTable& table =
+          is_header_title(info, key) ? HeaderCell::kProperties : *info.table;
+      props.model.emplace_back(key, reader.value(table.find(key)->type, key));
+    }
+    if (std::find(given.begin(), given.end(), key) != given.end()) {
+      fail(quoted(key) + " is given twice");
+    }
+    given.push_back(key);
+  }
+  return props;
+}
 
 // An element on the stack of open elements while lines are read.
 struct Open {
@@ -100,9 +150,8 @@ class Builder {
  private:
   const ClassInfo& class_of(const Line& line, std::size_t& at) const;
   std::string name_of(const Line& line, const ClassInfo& info, std::size_t& at) const;
-  Props properties(const Line& line, const ClassInfo& info, std::size_t at) const;
   const Open* parent_for(const Line& line, const ClassInfo& info);
-  ElementPtr make(const ClassInfo& info, std::string name, const Props& props, const Open* parent);
+  ElementPtr make(const ClassInfo& info, std::string name, const Open* parent);
   void add_view(const Open& parent, std::shared_ptr<View> view);
   void check_unique(const Open* parent, const ClassInfo& info, std::string_view name) const;
 
@@ -110,14 +159,6 @@ class Builder {
   std::vector<std::shared_ptr<Window>> m_windows;
   std::vector<Open> m_open;
 };
-
-[[noreturn]] void fail(std::string message) {
-  throw Failure{std::move(message)};
-}
-
-std::string quoted(std::string_view s) {
-  return "\"" + std::string(s) + "\"";
-}
 
 const ClassInfo& Builder::class_of(const Line& line, std::size_t& at) const {
   const Token& first = line.tokens[0];
@@ -145,75 +186,11 @@ std::string Builder::name_of(const Line& line, const ClassInfo& info, std::size_
   bool has_text = at < line.tokens.size() && line.tokens[at].kind == Token::Kind::Text;
   if (info.name == NameRule::None) return {};
   if (!has_text) {
-    if (info.name == NameRule::OptionalName) return {};
+    if (info.name == NameRule::Optional) return {};
     fail("a " + std::string(info.words) + " needs its " +
          (info.name == NameRule::Title ? "text" : "name") + " in quotes");
   }
   return line.tokens[at++].text;
-}
-
-Props Builder::properties(const Line& line, const ClassInfo& info, std::size_t at) const {
-  Props props;
-  const auto& tokens = line.tokens;
-  auto next = [&](Token::Kind kind, std::string_view key, std::string_view what) -> const Token& {
-    if (at >= tokens.size() || tokens[at].kind != kind) {
-      fail("expected " + std::string(what) + " after " + quoted(key) + " but found " +
-           (at < tokens.size() ? describe_token(tokens[at]) : std::string("the end of the line")));
-    }
-    return tokens[at++];
-  };
-  auto number = [&](std::string_view key, std::int64_t low) {
-    const Token& t = next(Token::Kind::Number, key, "a number");
-    if (t.number < low || t.number > std::numeric_limits<std::int32_t>::max() / 4) {
-      fail("number " + t.text + " is out of range for " + quoted(key));
-    }
-    return t.number;
-  };
-  auto boolean = [&](std::string_view key) {
-    const Token& t = next(Token::Kind::Word, key, "true or false");
-    if (t.text != "true" && t.text != "false") {
-      fail("expected true or false after " + quoted(key) + " but found " + describe_token(t));
-    }
-    return t.text == "true";
-  };
-  auto once = [&](auto& slot, std::string_view key, auto value) {
-    if (slot) fail(quoted(key) + " is given twice");
-    slot = value;
-  };
-  constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min() / 4;
-  while (at < tokens.size()) {
-    const Token& key_token = next(Token::Kind::Word, "", "");
-    const std::string key = key_token.text;
-    if (!takes(info, key)) {
-      fail("a " + std::string(info.words) + " has no property " + quoted(key));
-    }
-    if (key == "frame") {
-      std::array<std::int64_t, 4> f{number(key, kMin), number(key, kMin), number(key, 0),
-                                    number(key, 0)};
-      once(props.frame, key, f);
-    } else if (key == "size") {
-      std::array<std::int64_t, 2> s{number(key, 0), number(key, 0)};
-      once(props.size, key, s);
-    } else if (key == "width") {
-      once(props.width, key, number(key, 0));
-    } else if (key == "title" || key == "contents" || key == "image") {
-      auto& slot = key == "title" ? props.title : key == "contents" ? props.contents : props.image;
-      once(slot, key, next(Token::Kind::Text, key, "a text in quotes").text);
-    } else if (key == "state") {
-      const Token& t = next(Token::Kind::Word, key, "on, off or mixed");
-      std::int32_t state = t.text == "on" ? Button::kOn : t.text == "off" ? Button::kOff : -2;
-      if (t.text == "mixed") state = Button::kMixed;
-      if (state == -2)
-        fail("expected on, off or mixed after \"state\" but found " + describe_token(t));
-      once(props.state, key, state);
-    } else {
-      auto& slot = key == "visible"   ? props.visible
-                   : key == "enabled" ? props.enabled
-                                      : props.editable;
-      once(slot, key, boolean(key));
-    }
-  }
-  return props;
 }
 
 bool fits_in(Cls child, const ClassInfo* parent) {
@@ -246,8 +223,8 @@ void Builder::check_unique(const Open* parent, const ClassInfo& info, std::strin
     }
     return;
   }
-  std::string_view script_class = info.cls == Cls::CheckBox    ? "button"
-                                  : info.cls == Cls::TableView ? "scroll view"
+  std::string_view script_class = info.cls == Cls::CheckBox    ? cls::kButton
+                                  : info.cls == Cls::TableView ? cls::kScrollView
                                                                : info.words;
   for (const ElementPtr& sibling : parent->element->children()) {
     if (sibling->name() == name && sibling->is_a(script_class)) {
@@ -265,94 +242,79 @@ void Builder::add_view(const Open& parent, std::shared_ptr<View> view) {
   }
 }
 
-template <typename T>
-std::shared_ptr<T> new_view(std::string name, const Props& p) {
-  auto view = std::make_shared<T>(std::move(name));
-  if (p.frame) {
-    const auto& f = *p.frame;
-    view->set_bounds(bounds_from_frame(int(f[0]), int(f[1]), int(f[2]), int(f[3])));
+// A new view of a class, not yet placed; a label shows its text.
+std::shared_ptr<View> new_view(Cls cls, std::string name) {
+  switch (cls) {
+    case Cls::Box:
+      return std::make_shared<Box>(std::move(name));
+    case Cls::Button:
+      return std::make_shared<Button>(std::move(name));
+    case Cls::CheckBox:
+      return std::make_shared<Button>(std::move(name), Button::Style::CheckBox);
+    case Cls::PopUpButton:
+      return std::make_shared<PopUpButton>(std::move(name));
+    case Cls::TextField:
+      return std::make_shared<TextField>(std::move(name));
+    case Cls::Label: {
+      auto label = std::make_shared<TextField>();
+      label->set_contents(std::move(name));
+      return label;
+    }
+    case Cls::ImageView:
+      return std::make_shared<ImageView>(std::move(name));
+    case Cls::ProgressIndicator:
+      return std::make_shared<ProgressIndicator>(std::move(name));
+    default:
+      return std::make_shared<ScrollView>(std::move(name));  // Cls::TableView
   }
-  if (p.visible) view->set_visible(*p.visible);
-  if (p.enabled) view->set_enabled(*p.enabled);
-  return view;
 }
 
-std::shared_ptr<View> make_view(Cls cls, std::string name, const Props& p) {
-  switch (cls) {
-    case Cls::Box: {
-      auto box = new_view<Box>(std::move(name), p);
-      if (p.title) box->set_title(*p.title);
-      return box;
+// Gives a new element the properties of its line; each value was read in its
+// property's type, so none fails.
+void give_properties(Element& element, const Props& props) {
+  if (props.bounds) static_cast<Framed&>(element).set_bounds(*props.bounds);
+  for (const auto& [key, value] : props.model) {
+    if (element.kind() == Kind::TableColumn && key == prop::kTitle) {
+      static_cast<TableColumn&>(element).header_cell()->set(key, value);
+    } else {
+      element.set(key, value);
     }
-    case Cls::Button:
-    case Cls::CheckBox: {
-      auto button = new_view<Button>(std::move(name), p);
-      if (cls == Cls::CheckBox) button->set_style(Button::Style::CheckBox);
-      if (p.title) button->set_title(*p.title);
-      if (p.state) button->set_state(*p.state);
-      return button;
-    }
-    case Cls::PopUpButton:
-      return new_view<PopUpButton>(std::move(name), p);
-    case Cls::TextField:
-    case Cls::Label: {
-      auto field = new_view<TextField>(cls == Cls::Label ? std::string() : name, p);
-      field->set_contents(cls == Cls::Label ? std::move(name) : p.contents.value_or(""));
-      field->set_editable(p.editable.value_or(false));
-      return field;
-    }
-    case Cls::ImageView: {
-      auto view = new_view<ImageView>(std::move(name), p);
-      if (p.image) view->set("image", Value(*p.image));
+  }
+}
+
+ElementPtr Builder::make(const ClassInfo& info, std::string name, const Open* parent) {
+  switch (info.cls) {
+    case Cls::Window:
+      return m_windows.emplace_back(m_app.add_window(std::move(name)));
+    case Cls::MenuItem:
+      return std::static_pointer_cast<PopUpButton>(parent->element)
+          ->menu()
+          ->add_item(std::move(name));
+    case Cls::Separator:
+      return std::static_pointer_cast<PopUpButton>(parent->element)->menu()->add_separator();
+    case Cls::TableColumn:
+      return std::static_pointer_cast<TableView>(parent->element)->add_column(std::move(name));
+    default: {
+      std::shared_ptr<View> view = new_view(info.cls, std::move(name));
+      add_view(*parent, view);
       return view;
     }
-    case Cls::ProgressIndicator:
-      return new_view<ProgressIndicator>(std::move(name), p);
-    default:
-      return new_view<ScrollView>(std::move(name), p);  // Cls::TableView
   }
-}
-
-ElementPtr Builder::make(const ClassInfo& info, std::string name, const Props& p,
-                         const Open* parent) {
-  switch (info.cls) {
-    case Cls::Window: {
-      auto window = m_app.add_window(std::move(name));
-      if (p.title) window->set_title(*p.title);
-      if (p.size) window->set_bounds({0, int((*p.size)[1]), int((*p.size)[0]), 0});
-      m_windows.push_back(window);
-      return window;
-    }
-    case Cls::MenuItem:
-    case Cls::Separator: {
-      auto menu = std::static_pointer_cast<PopUpButton>(parent->element)->menu();
-      if (info.cls == Cls::Separator) return menu->add_separator();
-      return menu->add_item(std::move(name), p.enabled.value_or(true));
-    }
-    case Cls::TableColumn: {
-      auto column = std::static_pointer_cast<TableView>(parent->element)
-                        ->add_column(std::move(name), p.title.value_or(""));
-      if (p.width) column->set_width(int(*p.width));
-      return column;
-    }
-    default:
-      break;
-  }
-  std::shared_ptr<View> view = make_view(info.cls, std::move(name), p);
-  add_view(*parent, view);
-  if (info.cls == Cls::TableView)
-    return std::static_pointer_cast<ScrollView>(view)->add_table_view();
-  return view;
 }
 
 void Builder::line(const Line& line) {
   std::size_t at = 0;
   const ClassInfo& info = class_of(line, at);
   std::string name = name_of(line, info, at);
-  Props props = properties(line, info, at);
+  TokenReader reader(line, at);
+  Props props = read_properties(reader, info);
   const Open* parent = parent_for(line, info);
   check_unique(parent, info, info.cls == Cls::Label ? std::string_view() : name);
-  ElementPtr element = make(info, std::move(name), props, parent);
+  ElementPtr element = make(info, std::move(name), parent);
+  give_properties(*element, props);
+  if (info.cls == Cls::TableView) {
+    element = std::static_pointer_cast<ScrollView>(element)->add_table_view();
+  }
   m_open.push_back({line.indent, &info, std::move(element)});
 }
 

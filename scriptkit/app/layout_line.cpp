@@ -1,6 +1,9 @@
 #include "scriptkit/app/layout_line.h"
 
 #include <charconv>
+#include <limits>
+
+#include "scriptkit/model/controls.h"
 
 namespace scriptkit::app::layout_detail {
 namespace {
@@ -94,6 +97,63 @@ std::string describe_token(const Token& token) {
       return "number " + token.text;
   }
   return {};
+}
+
+void fail(std::string message) {
+  throw Failure{std::move(message)};
+}
+
+std::string quoted(std::string_view s) {
+  return "\"" + std::string(s) + "\"";
+}
+
+const Token& TokenReader::next(Token::Kind kind, std::string_view key, std::string_view what) {
+  if (m_at >= m_tokens.size() || m_tokens[m_at].kind != kind) {
+    fail("expected " + std::string(what) + " after " + quoted(key) + " but found " +
+         (m_at < m_tokens.size() ? describe_token(m_tokens[m_at])
+                                 : std::string("the end of the line")));
+  }
+  return m_tokens[m_at++];
+}
+
+std::int64_t TokenReader::number(std::string_view key, std::int64_t low) {
+  const Token& t = next(Token::Kind::Number, key, "a number");
+  if (t.number < low || t.number > std::numeric_limits<std::int32_t>::max() / 4) {
+    fail("number " + t.text + " is out of range for " + quoted(key));
+  }
+  return t.number;
+}
+
+std::array<int, 4> TokenReader::frame(std::string_view key) {
+  constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min() / 4;
+  int x = int(number(key, kMin)), y = int(number(key, kMin));
+  int width = int(number(key, 0)), height = int(number(key, 0));
+  return {x, y, width, height};
+}
+
+std::array<int, 2> TokenReader::size(std::string_view key) {
+  int width = int(number(key, 0)), height = int(number(key, 0));
+  return {width, height};
+}
+
+std::int32_t TokenReader::state(std::string_view key) {
+  const Token& t = next(Token::Kind::Word, key, "on, off or mixed");
+  if (t.text == "on") return model::Button::kOn;
+  if (t.text == "off") return model::Button::kOff;
+  if (t.text == "mixed") return model::Button::kMixed;
+  fail("expected on, off or mixed after " + quoted(key) + " but found " + describe_token(t));
+}
+
+Value TokenReader::value(model::PropertyType type, std::string_view key) {
+  if (type == model::PropertyType::Integer) return Value(number(key, 0));
+  if (type == model::PropertyType::Text) {
+    return Value(next(Token::Kind::Text, key, "a text in quotes").text);
+  }
+  const Token& t = next(Token::Kind::Word, key, "true or false");
+  if (t.text != "true" && t.text != "false") {
+    fail("expected true or false after " + quoted(key) + " but found " + describe_token(t));
+  }
+  return Value(t.text == "true");
 }
 
 }  // namespace scriptkit::app::layout_detail

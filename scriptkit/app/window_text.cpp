@@ -50,6 +50,45 @@ std::string check_mark(std::int32_t state) {
   return "[x]";
 }
 
+bool is_check_box(const View& v) {
+  return v.kind() == Kind::Button &&
+         static_cast<const Button&>(v).style() == Button::Style::CheckBox;
+}
+
+// The class a line names: the script's, or the word for what the view looks
+// like (a check box, a label, a table view in its scroll view).
+std::string_view shown_class(const View& v) {
+  if (is_check_box(v)) return shown::kCheckBox;
+  if (v.kind() == Kind::TextField && v.name().empty() &&
+      !static_cast<const TextField&>(v).editable()) {
+    return shown::kLabel;
+  }
+  if (v.kind() == Kind::ScrollView && static_cast<const ScrollView&>(v).table_view()) {
+    return cls::kTableView;
+  }
+  return v.class_name();
+}
+
+// What a line shows after the class and the name.
+std::string shown_value(const View& v) {
+  switch (v.kind()) {
+    case Kind::Box:
+      return static_cast<const Box&>(v).title();
+    case Kind::Button: {
+      const auto& b = static_cast<const Button&>(v);
+      return is_check_box(v) ? check_mark(b.state()) + " " + b.title() : b.title();
+    }
+    case Kind::TextField:
+      return static_cast<const TextField&>(v).contents();
+    case Kind::ImageView:
+      return image_text(static_cast<const ImageView&>(v).image());
+    case Kind::ProgressIndicator:
+      return static_cast<const ProgressIndicator&>(v).animating() ? "running" : "stopped";
+    default:
+      return {};
+  }
+}
+
 class Printer {
  public:
   std::string take() { return std::move(m_out); }
@@ -91,47 +130,11 @@ void Printer::views(const Element& container, int depth) {
 }
 
 void Printer::view(const View& v, int depth) {
-  switch (v.kind()) {
-    case Kind::Box:
-      line(depth, entry(v, "box", static_cast<const Box&>(v).title()));
-      views(v, depth + 1);
-      return;
-    case Kind::Button: {
-      const auto& b = static_cast<const Button&>(v);
-      if (b.style() == Button::Style::CheckBox) {
-        line(depth, entry(v, "check box", check_mark(b.state()) + " " + b.title()));
-      } else {
-        line(depth, entry(v, "button", b.title()));
-      }
-      return;
-    }
-    case Kind::TextField: {
-      const auto& f = static_cast<const TextField&>(v);
-      bool label = f.name().empty() && !f.editable();
-      line(depth, entry(v, label ? "label" : "text field", f.contents()));
-      return;
-    }
-    case Kind::ImageView:
-      line(depth, entry(v, "image view", image_text(static_cast<const ImageView&>(v).image())));
-      return;
-    case Kind::ProgressIndicator: {
-      bool running = static_cast<const ProgressIndicator&>(v).animating();
-      line(depth, entry(v, "progress indicator", running ? "running" : "stopped"));
-      return;
-    }
-    case Kind::PopUpButton:
-      line(depth, entry(v, "popup button", ""));
-      popup_rows(static_cast<const PopUpButton&>(v), depth + 1);
-      return;
-    case Kind::ScrollView: {
-      auto table = static_cast<const ScrollView&>(v).table_view();
-      line(depth, entry(v, table ? "table view" : "scroll view", ""));
-      if (table) table_rows(*table, depth + 1);
-      return;
-    }
-    default:
-      line(depth, entry(v, v.class_name(), ""));
-  }
+  line(depth, entry(v, shown_class(v), shown_value(v)));
+  if (v.kind() == Kind::Box) views(v, depth + 1);
+  if (v.kind() == Kind::PopUpButton) popup_rows(static_cast<const PopUpButton&>(v), depth + 1);
+  if (v.kind() != Kind::ScrollView) return;
+  if (auto table = static_cast<const ScrollView&>(v).table_view()) table_rows(*table, depth + 1);
 }
 
 void Printer::popup_rows(const PopUpButton& popup, int depth) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "scriptkit/model/names.h"
 #include "scriptkit/model/vocabulary.h"
 
 namespace scriptkit::lang {
@@ -52,7 +53,7 @@ const Terms& terms() {
     for (auto c : kLanguageClasses) classes.push_back(c);
     t.m_plural_storage.reserve(classes.size());
     for (auto c : classes) {
-      t.m_plural_storage.push_back(std::string(c) + (c == "box" ? "es" : "s"));
+      t.m_plural_storage.push_back(std::string(c) + (c == model::cls::kBox ? "es" : "s"));
     }
     for (const auto& p : t.m_plural_storage) plurals.push_back(p);
     for (auto p : model::property_names()) properties.push_back(p);
@@ -70,7 +71,7 @@ const Terms& terms() {
 }
 
 std::string singular(std::string_view plural) {
-  if (plural == "boxes") return "box";
+  if (plural == "boxes") return std::string(model::cls::kBox);
   return std::string(plural.substr(0, plural.size() - 1));
 }
 

@@ -19,18 +19,19 @@ class Button : public Control {
   explicit Button(std::string name = {}, Style style = Style::Push)
       : Control(std::move(name)), m_style(style) {}
   Kind kind() const override { return Kind::Button; }
-  std::string_view class_name() const override { return "button"; }
 
   Style style() const { return m_style; }
-  void set_style(Style style);
+  void set_style(Style style) { assign(m_style, style, prop::kButtonType); }
   const std::string& title() const { return m_title; }
-  void set_title(std::string title);
+  void set_title(std::string title) { assign(m_title, std::move(title), prop::kTitle); }
   // 0 off, 1 on, -1 mixed. Any other number given is taken as on.
   std::int32_t state() const { return m_state; }
   void set_state(std::int64_t state);
 
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // title; state (true for on); button type, "push button" or "switch
+  // button", read only.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
 
  private:
   Style m_style;
@@ -42,16 +43,18 @@ class TextField : public Control {
  public:
   using Control::Control;
   Kind kind() const override { return Kind::TextField; }
-  std::string_view class_name() const override { return "text field"; }
 
   // The whole text shown, UTF-8.
   const std::string& contents() const { return m_contents; }
-  void set_contents(std::string contents);
+  void set_contents(std::string contents) {
+    assign(m_contents, std::move(contents), prop::kContents);
+  }
   bool editable() const { return m_editable; }
-  void set_editable(bool editable);
+  void set_editable(bool editable) { assign(m_editable, editable, prop::kEditable); }
 
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // contents, also called string value; editable.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
 
  private:
   std::string m_contents;
@@ -76,16 +79,16 @@ class ImageView : public Control {
  public:
   using Control::Control;
   Kind kind() const override { return Kind::ImageView; }
-  std::string_view class_name() const override { return "image view"; }
 
   const Image& image() const { return m_image; }
-  void set_image(Image image);
+  void set_image(Image image) { assign(m_image, std::move(image), prop::kImage); }
 
-  // A script sees the image as text: the icon name, the file path (it begins
-  // with "/"), or "" for none and for encoded bytes. Setting a text that
-  // begins with "/" shows that file, any other text the icon of that name.
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // image: a script sees the image as text: the icon name, the file path (it
+  // begins with "/"), or "" for none and for encoded bytes. Setting a text
+  // that begins with "/" shows that file, any other text the icon of that
+  // name, and missing value or "" nothing.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
 
  private:
   Image m_image;
@@ -95,13 +98,13 @@ class ProgressIndicator : public Control {
  public:
   using Control::Control;
   Kind kind() const override { return Kind::ProgressIndicator; }
-  std::string_view class_name() const override { return "progress indicator"; }
 
   bool animating() const { return m_animating; }
-  void set_animating(bool animating);
+  void set_animating(bool animating) { assign(m_animating, animating, prop::kAnimating); }
 
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // animating.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
   // "start" and "stop" the animation; "update" as every element.
   Result<Value> perform(std::string_view command) override;
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "scriptkit/model/property_helpers.h"
+#include "scriptkit/model/names.h"
 
 namespace scriptkit::model {
 namespace {
@@ -12,7 +12,31 @@ ObserverId next_observer_id() {
   return ++next;
 }
 
+// The script's class names, in the order of Kind.
+constexpr std::string_view kClassNames[] = {
+    cls::kApplication, cls::kWindow,
+    cls::kBox,         cls::kButton,
+    cls::kPopUpButton, cls::kMenu,
+    cls::kMenuItem,    cls::kTextField,
+    cls::kImageView,   cls::kProgressIndicator,
+    cls::kScrollView,  cls::kTableView,
+    cls::kTableColumn, cls::kHeaderCell,
+    cls::kDataSource,  cls::kDataRow,
+    cls::kDataCell,
+};
+static_assert(std::size(kClassNames) == std::size_t(Kind::DataCell) + 1);
+
+constexpr Property kElementProperties[] = {
+    plain_property<&Element::name, &Element::set_name>(prop::kName),
+    {prop::kClass, PropertyType::Class,
+     [](const Element& e) { return Value(std::string(e.class_name())); }},
+    {prop::kIndex, PropertyType::Integer,
+     [](const Element& e) { return Value(static_cast<std::int64_t>(e.index())); }},
+};
+
 }  // namespace
+
+constinit const PropertyTable Element::kProperties{nullptr, kElementProperties};
 
 Element::Element(std::string name) : m_name(std::move(name)) {}
 
@@ -20,14 +44,20 @@ Element::~Element() {
   for (const ElementPtr& child : m_children) child->m_parent = nullptr;
 }
 
+std::string_view class_name_of(Kind kind) {
+  return kClassNames[static_cast<std::size_t>(kind)];
+}
+
+std::string_view Element::class_name() const {
+  return class_name_of(kind());
+}
+
 bool Element::is_a(std::string_view class_name) const {
   return class_name == this->class_name();
 }
 
 void Element::set_name(std::string name) {
-  if (name == m_name) return;
-  m_name = std::move(name);
-  changed("name");
+  assign(m_name, std::move(name), prop::kName);
 }
 
 std::string Element::describe() const {
@@ -54,21 +84,16 @@ std::size_t Element::index() const {
   return 0;
 }
 
-Result<Value> Element::get(std::string_view property) {
-  if (property == "name") return Value(m_name);
-  if (property == "class") return Value(std::string(class_name()));
-  if (property == "index") return Value(static_cast<std::int64_t>(index()));
-  return cant_get(property);
+Result<Value> Element::get(std::string_view property) const {
+  const Property* found = properties().find(property);
+  if (!found) return cant_get(property);
+  return found->get(*this);
 }
 
 MaybeError Element::set(std::string_view property, const Value& value) {
-  if (property == "name") {
-    Result<std::string> text = to_text(value);
-    if (failed(text)) return std::get<ScriptError>(text);
-    set_name(std::get<std::string>(text));
-    return std::nullopt;
-  }
-  return cant_set(property, value);
+  const Property* found = properties().find(property);
+  if (!found || !found->set) return cant_set(property, value);
+  return found->set(*this, value);
 }
 
 ElementList Element::elements(std::string_view class_name) {

@@ -1,28 +1,54 @@
 #include "scriptkit/model/popup.h"
 
-#include "scriptkit/model/property_helpers.h"
-
 namespace scriptkit::model {
+namespace {
+
+constexpr Property kMenuItemProperties[] = {
+    plain_property<&MenuItem::title, &MenuItem::set_title>(prop::kTitle),
+    plain_property<&MenuItem::enabled, &MenuItem::set_enabled>(prop::kEnabled),
+    plain_property<&MenuItem::separator, &MenuItem::set_separator>(prop::kSeparatorItem),
+};
+
+constexpr Property kMenuProperties[] = {
+    plain_property<&Menu::name>(prop::kTitle),
+};
+
+MaybeError set_current_item(Element& e, const Value& value) {
+  auto& popup = static_cast<PopUpButton&>(e);
+  ElementPtr item = value.is_element() ? value.as_element() : nullptr;
+  if (item && item->kind() == Kind::MenuItem &&
+      popup.set_current_item(std::static_pointer_cast<MenuItem>(item))) {
+    return std::nullopt;
+  }
+  return popup.cant_set(prop::kCurrentMenuItem, value);
+}
+
+constexpr Property kPopUpProperties[] = {
+    {prop::kMenu, PropertyType::Element,
+     [](const Element& e) { return Value(ElementPtr(static_cast<const PopUpButton&>(e).menu())); }},
+    {prop::kCurrentMenuItem, PropertyType::Element,
+     [](const Element& e) {
+       auto current = static_cast<const PopUpButton&>(e).current_item();
+       return current ? Value(ElementPtr(current)) : Value();
+     },
+     set_current_item},
+    {prop::kTitle, PropertyType::Text,
+     [](const Element& e) {
+       auto current = static_cast<const PopUpButton&>(e).current_item();
+       return Value(current ? current->title() : std::string());
+     }},
+};
+
+}  // namespace
 
 using detail::apply_properties;
-using detail::set_boolean;
-using detail::set_text;
+
+constinit const PropertyTable MenuItem::kProperties{&Element::kProperties, kMenuItemProperties};
+constinit const PropertyTable Menu::kProperties{&Element::kProperties, kMenuProperties};
+constinit const PropertyTable PopUpButton::kProperties{&View::kProperties, kPopUpProperties};
 
 bool MenuItem::answers_to(std::string_view name) const {
   return name == this->name() || (this->name().empty() && name == m_title);
-}
-
-void MenuItem::set_title(std::string title) {
-  if (title == m_title) return;
-  m_title = std::move(title);
-  changed("title");
-}
-
-void MenuItem::set_enabled(bool enabled) {
-  enabled = enabled && !m_separator;
-  if (enabled == m_enabled) return;
-  m_enabled = enabled;
-  changed("enabled");
 }
 
 void MenuItem::set_separator(bool separator) {
@@ -32,26 +58,7 @@ void MenuItem::set_separator(bool separator) {
     m_title.clear();
     m_enabled = false;
   }
-  changed("separator item");
-}
-
-Result<Value> MenuItem::get(std::string_view property) {
-  if (property == "title") return Value(m_title);
-  if (property == "enabled") return Value(m_enabled);
-  if (property == "separator item") return Value(m_separator);
-  return Element::get(property);
-}
-
-MaybeError MenuItem::set(std::string_view property, const Value& value) {
-  if (property == "title") return set_text(value, [&](std::string t) { set_title(std::move(t)); });
-  if (property == "enabled") return set_boolean(value, [&](bool b) { set_enabled(b); });
-  if (property == "separator item") return set_boolean(value, [&](bool b) { set_separator(b); });
-  return Element::set(property, value);
-}
-
-std::shared_ptr<MenuItem> Menu::item(std::size_t position) const {
-  if (position >= children().size()) return nullptr;
-  return std::static_pointer_cast<MenuItem>(children()[position]);
+  changed(prop::kSeparatorItem);
 }
 
 void Menu::insert(std::shared_ptr<MenuItem> item, Position at) {
@@ -76,28 +83,13 @@ void Menu::remove_item(MenuItem& item) {
   if (auto* popup = dynamic_cast<PopUpButton*>(parent())) popup->item_removed(item);
 }
 
-void Menu::remove_all() {
-  while (!children().empty()) remove_item(static_cast<MenuItem&>(*children().back()));
-}
-
-Result<Value> Menu::get(std::string_view property) {
-  if (property == "title") return Value(name());
-  return Element::get(property);
-}
-
 Result<ElementPtr> Menu::make(std::string_view class_name, Position at,
                               const ValueRecord& properties) {
-  if (class_name != "menu item") return Element::make(class_name, at, properties);
+  if (class_name != cls::kMenuItem) return Element::make(class_name, at, properties);
   auto item = std::make_shared<MenuItem>();
   if (MaybeError error = apply_properties(*item, properties)) return *error;
   insert(item, at);
   return ElementPtr(item);
-}
-
-MaybeError Menu::remove(Element& child) {
-  if (child.parent() != this) return Element::remove(child);
-  remove_item(static_cast<MenuItem&>(child));
-  return std::nullopt;
 }
 
 PopUpButton::PopUpButton(std::string name)
@@ -121,7 +113,7 @@ bool PopUpButton::set_current_item(const std::shared_ptr<MenuItem>& item) {
   if (!item || item->parent() != m_menu.get()) return false;
   if (m_current.lock() == item) return true;
   m_current = item;
-  changed("current menu item");
+  changed(prop::kCurrentMenuItem);
   return true;
 }
 
@@ -139,36 +131,12 @@ void PopUpButton::item_removed(MenuItem& item) {
       break;
     }
   }
-  changed("current menu item");
+  changed(prop::kCurrentMenuItem);
 }
 
 ElementList PopUpButton::elements(std::string_view class_name) {
-  if (class_name == "menu item") return m_menu->elements(class_name);
+  if (class_name == cls::kMenuItem) return m_menu->elements(class_name);
   return Control::elements(class_name);
-}
-
-Result<Value> PopUpButton::get(std::string_view property) {
-  if (property == "menu") return Value(ElementPtr(m_menu));
-  if (property == "current menu item") {
-    auto current = current_item();
-    return current ? Value(ElementPtr(current)) : Value();
-  }
-  if (property == "title") {
-    auto current = current_item();
-    return Value(current ? current->title() : std::string());
-  }
-  return Control::get(property);
-}
-
-MaybeError PopUpButton::set(std::string_view property, const Value& value) {
-  if (property == "current menu item") {
-    if (value.is_element() && value.as_element() && value.as_element()->kind() == Kind::MenuItem &&
-        set_current_item(std::static_pointer_cast<MenuItem>(value.as_element()))) {
-      return std::nullopt;
-    }
-    return cant_set(property, value);
-  }
-  return Control::set(property, value);
 }
 
 Result<ElementPtr> PopUpButton::make(std::string_view class_name, Position at,

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "scriptkit/model/names.h"
 #include "scriptkit/model/view.h"
 
 namespace scriptkit::model {
@@ -16,19 +17,19 @@ class MenuItem : public Element {
   explicit MenuItem(std::string title = {}, bool enabled = true, bool separator = false)
       : m_title(std::move(title)), m_enabled(enabled && !separator), m_separator(separator) {}
   Kind kind() const override { return Kind::MenuItem; }
-  std::string_view class_name() const override { return "menu item"; }
   bool answers_to(std::string_view name) const override;
 
   const std::string& title() const { return m_title; }
-  void set_title(std::string title);
+  void set_title(std::string title) { assign(m_title, std::move(title), prop::kTitle); }
   bool enabled() const { return m_enabled; }
-  void set_enabled(bool enabled);
+  void set_enabled(bool enabled) { assign(m_enabled, enabled && !m_separator, prop::kEnabled); }
   // A separator row: no title, never enabled.
   bool separator() const { return m_separator; }
   void set_separator(bool separator);
 
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // title, enabled, separator item.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
 
  private:
   std::string m_title;
@@ -36,31 +37,28 @@ class MenuItem : public Element {
   bool m_separator;
 };
 
-class Menu : public Element {
+class Menu : public ItemList<MenuItem> {
  public:
-  using Element::Element;
+  using ItemList::ItemList;
   Kind kind() const override { return Kind::Menu; }
-  std::string_view class_name() const override { return "menu"; }
 
   std::size_t item_count() const { return children().size(); }
   // The item at a 0-based position, or nullptr.
-  std::shared_ptr<MenuItem> item(std::size_t position) const;
+  std::shared_ptr<MenuItem> item(std::size_t position) const { return nth(position); }
   std::shared_ptr<MenuItem> add_item(std::string title, bool enabled = true,
                                      Position at = Position::End);
   std::shared_ptr<MenuItem> add_separator(Position at = Position::End);
   void remove_item(MenuItem& item);
-  void remove_all();
 
-  Result<Value> get(std::string_view property) override;
+  // title: the menu's name, read only.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
   // Makes a "menu item"; properties title, enabled, separator item, name.
   Result<ElementPtr> make(std::string_view class_name, Position at,
                           const ValueRecord& properties) override;
-  MaybeError remove(Element& child) override;
-
- protected:
-  bool is_singleton() const override { return true; }
 
  private:
+  void remove_one(MenuItem& item) override { remove_item(item); }
   void insert(std::shared_ptr<MenuItem> item, Position at);
 };
 
@@ -68,7 +66,6 @@ class PopUpButton : public Control {
  public:
   explicit PopUpButton(std::string name = {});
   Kind kind() const override { return Kind::PopUpButton; }
-  std::string_view class_name() const override { return "popup button"; }
 
   const std::shared_ptr<Menu>& menu() const { return m_menu; }
   // The current item, or nullptr when the menu is empty or nothing is chosen.
@@ -81,8 +78,10 @@ class PopUpButton : public Control {
 
   // Rows: the menu's items.
   ElementList elements(std::string_view class_name) override;
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // menu, read only; current menu item, settable to an item of the menu;
+  // title, the current item's, read only.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
   Result<ElementPtr> make(std::string_view class_name, Position at,
                           const ValueRecord& properties) override;
   MaybeError remove(Element& child) override;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "scriptkit/model/names.h"
 #include "scriptkit/model/view.h"
 
 namespace scriptkit::model {
@@ -22,13 +23,13 @@ class HeaderCell : public Element {
  public:
   using Element::Element;
   Kind kind() const override { return Kind::HeaderCell; }
-  std::string_view class_name() const override { return "header cell"; }
 
   const std::string& title() const { return m_title; }
-  void set_title(std::string title);
+  void set_title(std::string title) { assign(m_title, std::move(title), prop::kTitle); }
 
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // title, also called contents.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
 
  protected:
   bool is_singleton() const override { return true; }
@@ -42,14 +43,15 @@ class TableColumn : public Element {
   // The name is the column's identifier; data cells of rows carry it.
   explicit TableColumn(std::string name = {});
   Kind kind() const override { return Kind::TableColumn; }
-  std::string_view class_name() const override { return "table column"; }
 
   const std::shared_ptr<HeaderCell>& header_cell() const { return m_header; }
   std::int32_t width() const { return m_width; }
-  void set_width(std::int32_t width);
+  void set_width(std::int32_t width) { assign(m_width, width, prop::kWidth); }
 
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // header cell and identifier (the name), read only; width, held between 0
+  // and 2^20.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
 
  private:
   std::shared_ptr<HeaderCell> m_header;
@@ -60,13 +62,15 @@ class DataCell : public Element {
  public:
   using Element::Element;
   Kind kind() const override { return Kind::DataCell; }
-  std::string_view class_name() const override { return "data cell"; }
 
   const std::string& contents() const { return m_contents; }
-  void set_contents(std::string contents);
+  void set_contents(std::string contents) {
+    assign(m_contents, std::move(contents), prop::kContents);
+  }
 
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // contents, also called content.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
 
  private:
   std::string m_contents;
@@ -76,51 +80,48 @@ class DataRow : public Element {
  public:
   using Element::Element;
   Kind kind() const override { return Kind::DataRow; }
-  std::string_view class_name() const override { return "data row"; }
 
   std::size_t cell_count() const { return children().size(); }
   // The cell of a column by the column's name, or nullptr.
   std::shared_ptr<DataCell> cell(std::string_view column) const;
   std::shared_ptr<DataCell> add_cell(std::string column);
 
-  // `contents` is the list of the cells' contents; setting it to a list fills
+  // contents: the list of the cells' contents; setting it to a list fills
   // the cells in order, setting it to a single value fills the first cell.
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
   Result<ElementPtr> make(std::string_view class_name, Position at,
                           const ValueRecord& properties) override;
 };
 
-class DataSource : public Element {
+class DataSource : public ItemList<DataRow> {
  public:
-  using Element::Element;
+  using ItemList::ItemList;
   Kind kind() const override { return Kind::DataSource; }
-  std::string_view class_name() const override { return "data source"; }
 
   std::size_t row_count() const { return children().size(); }
   // The row at a 1-based row number, or nullptr.
-  std::shared_ptr<DataRow> row(std::size_t number) const;
+  std::shared_ptr<DataRow> row(std::size_t number) const {
+    return number == 0 ? nullptr : nth(number - 1);
+  }
   // Adds a row with one empty cell for each of the table's columns.
   std::shared_ptr<DataRow> add_row(Position at = Position::End);
   void remove_row(DataRow& row);
-  void remove_all_rows();
 
   Result<ElementPtr> make(std::string_view class_name, Position at,
                           const ValueRecord& properties) override;
-  MaybeError remove(Element& child) override;
-
- protected:
-  bool is_singleton() const override { return true; }
 
  private:
+  void remove_one(DataRow& row) override { remove_row(row); }
   TableView* table() const;
+  // A row with one empty cell for each of the table's columns, outside the table.
+  std::shared_ptr<DataRow> loose_row() const;
 };
 
 class TableView : public Control {
  public:
   explicit TableView(std::string name = {});
   Kind kind() const override { return Kind::TableView; }
-  std::string_view class_name() const override { return "table view"; }
 
   std::size_t column_count() const;
   // The column at a 1-based number, or by name; nullptr when there is none.
@@ -140,8 +141,10 @@ class TableView : public Control {
   std::int64_t scrolled_row() const { return m_scrolled; }
   MaybeError scroll_to_row(std::int64_t row);
 
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // data source, read only; selected row (0 for none), selected rows,
+  // scrolled row.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
   // scrollRowToVisible:, selectRowIndexes:byExtendingSelection:,
   // selectRow:byExtendingSelection:, deselectAll:, numberOfRows.
   Result<Value> call_method(std::string_view selector, std::span<const Value> args) override;
@@ -161,7 +164,6 @@ class ScrollView : public View {
  public:
   using View::View;
   Kind kind() const override { return Kind::ScrollView; }
-  std::string_view class_name() const override { return "scroll view"; }
 
   // The table view inside, or nullptr.
   std::shared_ptr<TableView> table_view() const;

@@ -3,11 +3,56 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "scriptkit/model/property_helpers.h"
-
 namespace scriptkit::model {
 
-using detail::set_integer;
+namespace {
+
+Value selected_rows(const Element& e) {
+  const auto& rows = static_cast<const TableView&>(e).selected_rows();
+  return Value(ValueList(rows.begin(), rows.end()));
+}
+
+MaybeError select_row(Element& e, const Value& value) {
+  Result<std::int64_t> row = to_integer(value);
+  if (failed(row)) return std::get<ScriptError>(row);
+  std::int64_t n = std::get<std::int64_t>(row);
+  return static_cast<TableView&>(e).select_rows(
+      n == 0 ? std::vector<std::int64_t>{} : std::vector{n}, false);
+}
+
+MaybeError select_rows(Element& e, const Value& value) {
+  std::vector<std::int64_t> rows;
+  for (const Value& item : to_list(value)) {
+    Result<std::int64_t> row = to_integer(item);
+    if (failed(row)) return std::get<ScriptError>(row);
+    rows.push_back(std::get<std::int64_t>(row));
+  }
+  return static_cast<TableView&>(e).select_rows(std::move(rows), false);
+}
+
+MaybeError scroll_to_row(Element& e, const Value& value) {
+  Result<std::int64_t> row = to_integer(value);
+  if (failed(row)) return std::get<ScriptError>(row);
+  return static_cast<TableView&>(e).scroll_to_row(std::get<std::int64_t>(row));
+}
+
+constexpr Property kTableViewProperties[] = {
+    {prop::kDataSource, PropertyType::Element,
+     [](const Element& e) {
+       return Value(ElementPtr(static_cast<const TableView&>(e).data_source()));
+     }},
+    {prop::kSelectedRow, PropertyType::Integer,
+     [](const Element& e) { return Value(static_cast<const TableView&>(e).selected_row()); },
+     select_row},
+    {prop::kSelectedRows, PropertyType::List, selected_rows, select_rows},
+    {prop::kScrolledRow, PropertyType::Integer,
+     [](const Element& e) { return Value(static_cast<const TableView&>(e).scrolled_row()); },
+     scroll_to_row},
+};
+
+}  // namespace
+
+constinit const PropertyTable TableView::kProperties{&View::kProperties, kTableViewProperties};
 
 Value index_set_value(std::int64_t location, std::int64_t length) {
   return Value(ValueRecord{{"location", Value(location)}, {"length", Value(length)}});
@@ -66,7 +111,7 @@ MaybeError TableView::select_rows(std::vector<std::int64_t> rows, bool extend) {
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   if (rows == m_selected) return std::nullopt;
   m_selected = std::move(rows);
-  changed("selected rows");
+  changed(prop::kSelectedRows);
   return std::nullopt;
 }
 
@@ -74,7 +119,7 @@ MaybeError TableView::scroll_to_row(std::int64_t row) {
   if (row < 1 || row > static_cast<std::int64_t>(m_source->row_count())) return no_row(row);
   if (row == m_scrolled) return std::nullopt;
   m_scrolled = row;
-  changed("scrolled row");
+  changed(prop::kScrolledRow);
   return std::nullopt;
 }
 
@@ -89,47 +134,12 @@ void TableView::rows_changed(std::int64_t at, std::int64_t delta) {
   if (scrolled >= at && scrolled != 0) scrolled += delta;
   if (kept != m_selected) {
     m_selected = std::move(kept);
-    changed("selected rows");
+    changed(prop::kSelectedRows);
   }
   if (scrolled != m_scrolled) {
     m_scrolled = scrolled;
-    changed("scrolled row");
+    changed(prop::kScrolledRow);
   }
-}
-
-Result<Value> TableView::get(std::string_view property) {
-  if (property == "data source") return Value(ElementPtr(m_source));
-  if (property == "selected row") return Value(selected_row());
-  if (property == "selected rows") {
-    ValueList rows(m_selected.begin(), m_selected.end());
-    return Value(std::move(rows));
-  }
-  if (property == "scrolled row") return Value(m_scrolled);
-  return Control::get(property);
-}
-
-MaybeError TableView::set(std::string_view property, const Value& value) {
-  if (property == "selected row") {
-    Result<std::int64_t> row = to_integer(value);
-    if (failed(row)) return std::get<ScriptError>(row);
-    std::int64_t n = std::get<std::int64_t>(row);
-    return select_rows(n == 0 ? std::vector<std::int64_t>{} : std::vector{n}, false);
-  }
-  if (property == "selected rows") {
-    std::vector<std::int64_t> rows;
-    for (const Value& item : to_list(value)) {
-      Result<std::int64_t> row = to_integer(item);
-      if (failed(row)) return std::get<ScriptError>(row);
-      rows.push_back(std::get<std::int64_t>(row));
-    }
-    return select_rows(std::move(rows), false);
-  }
-  if (property == "scrolled row") {
-    MaybeError error;
-    auto coerced = set_integer(value, [&](std::int64_t row) { error = scroll_to_row(row); });
-    return coerced ? coerced : error;
-  }
-  return Control::set(property, value);
 }
 
 namespace {

@@ -2,12 +2,7 @@
 
 #include <limits>
 
-#include "scriptkit/model/property_helpers.h"
-
 namespace scriptkit::model {
-
-using detail::set_boolean;
-using detail::set_text;
 
 Value bounds_value(const Bounds& b) {
   return Value(ValueList{Value(std::int64_t{b.left}), Value(std::int64_t{b.bottom}),
@@ -31,94 +26,21 @@ Result<Bounds> bounds_from(const Value& value) {
 
 namespace {
 
-MaybeError set_bounds_from(const Value& value, auto&& setter) {
-  return detail::apply(bounds_from(value), setter);
-}
+constexpr Property kFramedProperties[] = {
+    plain_property<&Framed::bounds, &Framed::set_bounds>(prop::kBounds),
+    plain_property<&Framed::visible, &Framed::set_visible>(prop::kVisible),
+};
+constexpr Property kViewProperties[] = {
+    plain_property<&View::enabled, &View::set_enabled>(prop::kEnabled),
+};
 
 }  // namespace
 
-void View::set_bounds(const Bounds& bounds) {
-  if (bounds == m_bounds) return;
-  m_bounds = bounds;
-  changed("bounds");
-}
-
-void View::set_visible(bool visible) {
-  if (visible == m_visible) return;
-  m_visible = visible;
-  changed("visible");
-}
-
-void View::set_enabled(bool enabled) {
-  if (enabled == m_enabled) return;
-  m_enabled = enabled;
-  changed("enabled");
-}
-
-Result<Value> View::get(std::string_view property) {
-  if (property == "bounds") return bounds_value(m_bounds);
-  if (property == "visible") return Value(m_visible);
-  if (property == "enabled") return Value(m_enabled);
-  return Element::get(property);
-}
-
-MaybeError View::set(std::string_view property, const Value& value) {
-  if (property == "bounds") return set_bounds_from(value, [&](Bounds b) { set_bounds(b); });
-  if (property == "visible") return set_boolean(value, [&](bool b) { set_visible(b); });
-  if (property == "enabled") return set_boolean(value, [&](bool b) { set_enabled(b); });
-  return Element::set(property, value);
-}
+constinit const PropertyTable Framed::kProperties{&Element::kProperties, kFramedProperties};
+constinit const PropertyTable View::kProperties{&Framed::kProperties, kViewProperties};
 
 bool Control::is_a(std::string_view class_name) const {
-  return class_name == "control" || View::is_a(class_name);
-}
-
-void Box::set_title(std::string title) {
-  if (title == m_title) return;
-  m_title = std::move(title);
-  changed("title");
-}
-
-Result<Value> Box::get(std::string_view property) {
-  if (property == "title") return Value(m_title);
-  return View::get(property);
-}
-
-MaybeError Box::set(std::string_view property, const Value& value) {
-  if (property == "title") return set_text(value, [&](std::string t) { set_title(std::move(t)); });
-  return View::set(property, value);
-}
-
-void Window::set_title(std::string title) {
-  if (title == m_title) return;
-  m_title = std::move(title);
-  changed("title");
-}
-
-void Window::set_bounds(const Bounds& bounds) {
-  if (bounds == m_bounds) return;
-  m_bounds = bounds;
-  changed("bounds");
-}
-
-void Window::set_visible(bool visible) {
-  if (visible == m_visible) return;
-  m_visible = visible;
-  changed("visible");
-}
-
-Result<Value> Window::get(std::string_view property) {
-  if (property == "title") return Value(m_title);
-  if (property == "bounds") return bounds_value(m_bounds);
-  if (property == "visible") return Value(m_visible);
-  return Element::get(property);
-}
-
-MaybeError Window::set(std::string_view property, const Value& value) {
-  if (property == "title") return set_text(value, [&](std::string t) { set_title(std::move(t)); });
-  if (property == "bounds") return set_bounds_from(value, [&](Bounds b) { set_bounds(b); });
-  if (property == "visible") return set_boolean(value, [&](bool b) { set_visible(b); });
-  return Element::set(property, value);
+  return class_name == cls::kControl || View::is_a(class_name);
 }
 
 std::shared_ptr<Window> Application::add_window(std::string name) {

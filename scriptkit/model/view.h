@@ -1,6 +1,7 @@
-// Views: everything in a window that has a frame. A View has `bounds`
-// {left, bottom, right, top}, `visible` and `enabled`; a Control is a View that
-// answers to the class name "control". Windows and boxes hold views; the
+// Windows and views: everything that has a frame. Both have `bounds`
+// {left, bottom, right, top} and `visible` (Framed); a View also has
+// `enabled`, and a Control is a View that answers to the class name
+// "control". Windows and boxes hold views and have a title (ViewHolder); the
 // application holds windows.
 #pragma once
 
@@ -10,6 +11,7 @@
 #include <utility>
 
 #include "scriptkit/model/element.h"
+#include "scriptkit/model/names.h"
 
 namespace scriptkit::model {
 
@@ -26,23 +28,45 @@ Value bounds_value(const Bounds& bounds);
 // A list of four numbers; fails with -1700 for anything else.
 Result<Bounds> bounds_from(const Value& value);
 
-class View : public Element {
+template <>
+struct PropertyValue<Bounds> {
+  static constexpr PropertyType kType = PropertyType::Bounds;
+  static Value out(const Bounds& bounds) { return bounds_value(bounds); }
+  static Result<Bounds> in(const Value& value) { return bounds_from(value); }
+};
+
+// An element shown in a frame, which a script may move and hide: windows and
+// the views in them.
+class Framed : public Element {
  public:
   using Element::Element;
 
   const Bounds& bounds() const { return m_bounds; }
-  void set_bounds(const Bounds& bounds);
+  void set_bounds(const Bounds& bounds) { assign(m_bounds, bounds, prop::kBounds); }
   bool visible() const { return m_visible; }
-  void set_visible(bool visible);
-  bool enabled() const { return m_enabled; }
-  void set_enabled(bool enabled);
+  void set_visible(bool visible) { assign(m_visible, visible, prop::kVisible); }
 
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // bounds, visible.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
 
  private:
   Bounds m_bounds;
   bool m_visible = true;
+};
+
+class View : public Framed {
+ public:
+  using Framed::Framed;
+
+  bool enabled() const { return m_enabled; }
+  void set_enabled(bool enabled) { assign(m_enabled, enabled, prop::kEnabled); }
+
+  // enabled.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
+
+ private:
   bool m_enabled = true;
 };
 
@@ -52,60 +76,50 @@ class Control : public View {
   bool is_a(std::string_view class_name) const override;
 };
 
-// Adds a new view of type T with a name to a window or box and returns it.
-template <typename T, typename Container>
-std::shared_ptr<T> add_view(Container& container, std::string name) {
-  auto view = std::make_shared<T>(std::move(name));
-  container.add(view);
-  return view;
-}
-
-class Box : public View {
+// A frame with a title that holds views: a window, or a box in a window.
+template <typename Base>
+class ViewHolder : public Base {
  public:
-  using View::View;
-  Kind kind() const override { return Kind::Box; }
-  std::string_view class_name() const override { return "box"; }
+  using Base::Base;
 
   const std::string& title() const { return m_title; }
-  void set_title(std::string title);
-  void add(std::shared_ptr<View> view) { adopt(std::move(view)); }
+  void set_title(std::string title) { this->assign(m_title, std::move(title), prop::kTitle); }
+  void add(std::shared_ptr<View> view) { this->adopt(std::move(view)); }
+  // Adds a new view of type T with a name and returns it.
   template <typename T>
   std::shared_ptr<T> add(std::string name) {
-    return add_view<T>(*this, std::move(name));
+    auto view = std::make_shared<T>(std::move(name));
+    add(view);
+    return view;
   }
 
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
+  // title, besides the base's properties.
+  static const PropertyTable kProperties;
+  const PropertyTable& properties() const override { return kProperties; }
 
  private:
   std::string m_title;
 };
 
-class Window : public Element {
+template <typename Base>
+inline constexpr Property kViewHolderProperties[] = {
+    plain_property<&ViewHolder<Base>::title, &ViewHolder<Base>::set_title>(prop::kTitle),
+};
+
+template <typename Base>
+constinit const PropertyTable ViewHolder<Base>::kProperties{&Base::kProperties,
+                                                            kViewHolderProperties<Base>};
+
+class Box : public ViewHolder<View> {
  public:
-  using Element::Element;
+  using ViewHolder::ViewHolder;
+  Kind kind() const override { return Kind::Box; }
+};
+
+class Window : public ViewHolder<Framed> {
+ public:
+  using ViewHolder::ViewHolder;
   Kind kind() const override { return Kind::Window; }
-  std::string_view class_name() const override { return "window"; }
-
-  const std::string& title() const { return m_title; }
-  void set_title(std::string title);
-  const Bounds& bounds() const { return m_bounds; }
-  void set_bounds(const Bounds& bounds);
-  bool visible() const { return m_visible; }
-  void set_visible(bool visible);
-  void add(std::shared_ptr<View> view) { adopt(std::move(view)); }
-  template <typename T>
-  std::shared_ptr<T> add(std::string name) {
-    return add_view<T>(*this, std::move(name));
-  }
-
-  Result<Value> get(std::string_view property) override;
-  MaybeError set(std::string_view property, const Value& value) override;
-
- private:
-  std::string m_title;
-  Bounds m_bounds;
-  bool m_visible = true;
 };
 
 // The root: the application and its windows.
@@ -113,7 +127,6 @@ class Application : public Element {
  public:
   explicit Application(std::string name = "tavrine") : Element(std::move(name)) {}
   Kind kind() const override { return Kind::Application; }
-  std::string_view class_name() const override { return "application"; }
 
   std::shared_ptr<Window> add_window(std::string name);
   // The window of that name, or nullptr.

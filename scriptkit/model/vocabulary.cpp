@@ -1,63 +1,49 @@
 #include "scriptkit/model/vocabulary.h"
 
-#include <string>
+#include <algorithm>
+#include <vector>
+
+#include "scriptkit/model/model.h"
 
 namespace scriptkit::model {
 namespace {
 
-constexpr std::string_view kClassNames[] = {
-    "application", "window",     "box",          "button",      "popup button",
-    "menu",        "menu item",  "text field",   "image view",  "progress indicator",
-    "scroll view", "table view", "table column", "header cell", "data source",
-    "data row",    "data cell",  "control",
-};
-
-constexpr std::string_view kPropertyNames[] = {
-    "name",
-    "class",
-    "index",
-    "bounds",
-    "visible",
-    "enabled",
-    "title",
-    "state",
-    "button type",
-    "contents",
-    "content",
-    "string value",
-    "editable",
-    "image",
-    "animating",
-    "menu",
-    "current menu item",
-    "separator item",
-    "header cell",
-    "identifier",
-    "width",
-    "data source",
-    "selected row",
-    "selected rows",
-    "scrolled row",
+// Every class's table; together they hold every property a script can name.
+constexpr const PropertyTable* kTables[] = {
+    &Element::kProperties,    &Framed::kProperties,      &View::kProperties,
+    &Box::kProperties,        &Window::kProperties,      &Button::kProperties,
+    &TextField::kProperties,  &ImageView::kProperties,   &ProgressIndicator::kProperties,
+    &MenuItem::kProperties,   &Menu::kProperties,        &PopUpButton::kProperties,
+    &HeaderCell::kProperties, &TableColumn::kProperties, &DataCell::kProperties,
+    &DataRow::kProperties,    &TableView::kProperties,
 };
 
 }  // namespace
 
 std::span<const std::string_view> class_names() {
-  return kClassNames;
+  static const std::vector<std::string_view> names = [] {
+    std::vector<std::string_view> all;
+    for (int kind = 0; kind <= static_cast<int>(Kind::DataCell); ++kind) {
+      all.push_back(class_name_of(static_cast<Kind>(kind)));
+    }
+    all.push_back(cls::kControl);
+    return all;
+  }();
+  return names;
 }
 
 std::span<const std::string_view> property_names() {
-  return kPropertyNames;
-}
-
-std::string_view singular_of(std::string_view plural) {
-  if (plural.size() < 2 || plural.back() != 's') return {};
-  std::string_view stem = plural.substr(0, plural.size() - 1);
-  if (plural == "boxes") stem = "box";
-  for (std::string_view name : kClassNames) {
-    if (name == stem) return name;
-  }
-  return {};
+  static const std::vector<std::string_view> names = [] {
+    std::vector<std::string_view> all;
+    for (const PropertyTable* table : kTables) {
+      for (const Property& property : table->own) {
+        if (std::find(all.begin(), all.end(), property.name) == all.end())
+          all.push_back(property.name);
+      }
+    }
+    return all;
+  }();
+  return names;
 }
 
 }  // namespace scriptkit::model

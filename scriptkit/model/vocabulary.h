@@ -8,12 +8,10 @@
 
 namespace scriptkit::model {
 
-// Element class names, singular ("popup button").
+// Element class names, singular ("popup button"), and "control".
 std::span<const std::string_view> class_names();
-// Property names ("current menu item", "selected rows", "header cell").
+// Property names ("current menu item", "selected rows", "header cell"): those
+// of every class's property table, each once.
 std::span<const std::string_view> property_names();
-// The singular of a class name's plural ("menu items" -> "menu item"), or an
-// empty view when the word is no plural of a class name.
-std::string_view singular_of(std::string_view plural);
 
 }  // namespace scriptkit::model

@@ -12,10 +12,6 @@
 namespace scriptkit::qt {
 namespace {
 
-bool is_property(const model::Change& change, const model::Element& element) {
-  return change.kind == model::ChangeKind::Property && &change.element == &element;
-}
-
 Qt::CheckState check_state(std::int32_t state) {
   if (state == model::Button::kOff) return Qt::Unchecked;
   if (state == model::Button::kMixed) return Qt::PartiallyChecked;
@@ -48,83 +44,72 @@ QIcon themed_icon(const QString& names) {
 
 PushButtonBinding::PushButtonBinding(std::shared_ptr<model::Button> button, QWidget* parent,
                                      app::ViewEvents& events)
-    : ViewBinding(button, new QPushButton, parent), m_button(std::move(button)) {
-  m_widget = static_cast<QPushButton*>(widget());
+    : TypedBinding(std::move(button), parent) {
   QObject::connect(m_widget, &QPushButton::clicked, m_widget, [this, &events] {
-    if (!updating()) events.clicked(*m_button);
+    if (!updating()) events.clicked(*m_model);
   });
+}
+
+bool PushButtonBinding::shows(std::string_view property) const {
+  return property == model::prop::kTitle;
 }
 
 void PushButtonBinding::refresh() {
   Updating guard(*this);
-  m_widget->setText(to_qt(m_button->title()));
-}
-
-void PushButtonBinding::changed(const model::Change& change) {
-  ViewBinding::changed(change);
-  if (is_property(change, *m_button) && change.property == "title") refresh();
+  m_widget->setText(to_qt(m_model->title()));
 }
 
 CheckBoxBinding::CheckBoxBinding(std::shared_ptr<model::Button> button, QWidget* parent,
                                  app::ViewEvents& events)
-    : ViewBinding(button, new QCheckBox, parent), m_button(std::move(button)) {
-  m_widget = static_cast<QCheckBox*>(widget());
+    : TypedBinding(std::move(button), parent) {
   QObject::connect(m_widget, &QCheckBox::clicked, m_widget, [this, &events](bool checked) {
     if (updating()) return;
-    m_button->set_state(checked ? model::Button::kOn : model::Button::kOff);
-    events.clicked(*m_button);
+    m_model->set_state(checked ? model::Button::kOn : model::Button::kOff);
+    events.clicked(*m_model);
   });
 }
 
 void CheckBoxBinding::refresh() {
   Updating guard(*this);
-  m_widget->setText(to_qt(m_button->title()));
-  m_widget->setTristate(m_button->state() == model::Button::kMixed);
-  m_widget->setCheckState(check_state(m_button->state()));
-}
-
-void CheckBoxBinding::changed(const model::Change& change) {
-  ViewBinding::changed(change);
-  if (is_property(change, *m_button)) refresh();
+  m_widget->setText(to_qt(m_model->title()));
+  m_widget->setTristate(m_model->state() == model::Button::kMixed);
+  m_widget->setCheckState(check_state(m_model->state()));
 }
 
 TextFieldBinding::TextFieldBinding(std::shared_ptr<model::TextField> field, QWidget* parent)
-    : ViewBinding(field, new QLineEdit, parent), m_field(std::move(field)) {
-  m_widget = static_cast<QLineEdit*>(widget());
+    : TypedBinding(std::move(field), parent) {
   QObject::connect(m_widget, &QLineEdit::textEdited, m_widget, [this](const QString& text) {
-    if (!updating()) m_field->set_contents(from_qt(text));
+    if (!updating()) m_model->set_contents(from_qt(text));
   });
 }
 
 void TextFieldBinding::refresh() {
   Updating guard(*this);
-  QString text = to_qt(m_field->contents());
+  QString text = to_qt(m_model->contents());
   if (m_widget->text() != text) {
     m_widget->setText(text);
     m_widget->setCursorPosition(0);  // the start of a long path, not its end
   }
-  m_widget->setToolTip(m_field->editable() ? QString() : plain_text_for_display(text));
-  m_widget->setReadOnly(!m_field->editable());
-  m_widget->setFrame(m_field->editable());
+  m_widget->setToolTip(m_model->editable() ? QString() : plain_text_for_display(text));
+  m_widget->setReadOnly(!m_model->editable());
+  m_widget->setFrame(m_model->editable());
   QPalette palette = m_widget->parentWidget() ? m_widget->parentWidget()->palette() : QPalette();
-  if (!m_field->editable()) palette.setColor(QPalette::Base, Qt::transparent);
+  if (!m_model->editable()) palette.setColor(QPalette::Base, Qt::transparent);
   m_widget->setPalette(palette);
-  m_widget->setFocusPolicy(m_field->editable() ? Qt::StrongFocus : Qt::ClickFocus);
-}
-
-void TextFieldBinding::changed(const model::Change& change) {
-  ViewBinding::changed(change);
-  if (is_property(change, *m_field)) refresh();
+  m_widget->setFocusPolicy(m_model->editable() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 ImageViewBinding::ImageViewBinding(std::shared_ptr<model::ImageView> view, QWidget* parent)
-    : ViewBinding(view, new QLabel, parent), m_image_view(std::move(view)) {
-  m_widget = static_cast<QLabel*>(widget());
+    : TypedBinding(std::move(view), parent) {
   m_widget->setAlignment(Qt::AlignCenter);
 }
 
+bool ImageViewBinding::shows(std::string_view property) const {
+  return property == model::prop::kImage || property == model::prop::kBounds;
+}
+
 void ImageViewBinding::refresh() {
-  const model::Image& image = m_image_view->image();
+  const model::Image& image = m_model->image();
   const QSize box = m_widget->size();
   QPixmap pixmap;
   switch (image.source) {
@@ -144,43 +129,27 @@ void ImageViewBinding::refresh() {
   m_widget->setPixmap(pixmap);
 }
 
-void ImageViewBinding::changed(const model::Change& change) {
-  ViewBinding::changed(change);
-  if (is_property(change, *m_image_view) &&
-      (change.property == "image" || change.property == "bounds")) {
-    refresh();
-  }
-}
-
 ProgressBinding::ProgressBinding(std::shared_ptr<model::ProgressIndicator> indicator,
                                  QWidget* parent)
-    : ViewBinding(indicator, new QProgressBar, parent), m_indicator(std::move(indicator)) {
-  m_widget = static_cast<QProgressBar*>(widget());
+    : TypedBinding(std::move(indicator), parent) {
   m_widget->setTextVisible(false);
 }
 
+bool ProgressBinding::shows(std::string_view property) const {
+  return property == model::prop::kAnimating;
+}
+
 void ProgressBinding::refresh() {
-  m_widget->setRange(0, m_indicator->animating() ? 0 : 1);
+  m_widget->setRange(0, m_model->animating() ? 0 : 1);
   m_widget->setValue(0);
 }
 
-void ProgressBinding::changed(const model::Change& change) {
-  ViewBinding::changed(change);
-  if (is_property(change, *m_indicator) && change.property == "animating") refresh();
-}
-
-BoxBinding::BoxBinding(std::shared_ptr<model::Box> box, QWidget* parent)
-    : ViewBinding(box, new QGroupBox, parent), m_box(std::move(box)) {
-  m_widget = static_cast<QGroupBox*>(widget());
+bool BoxBinding::shows(std::string_view property) const {
+  return property == model::prop::kTitle;
 }
 
 void BoxBinding::refresh() {
-  m_widget->setTitle(to_qt(m_box->title()));
-}
-
-void BoxBinding::changed(const model::Change& change) {
-  ViewBinding::changed(change);
-  if (is_property(change, *m_box) && change.property == "title") refresh();
+  m_widget->setTitle(to_qt(m_model->title()));
 }
 
 }  // namespace scriptkit::qt

@@ -14,80 +14,68 @@
 
 namespace scriptkit::qt {
 
-class PushButtonBinding final : public ViewBinding {
+class PushButtonBinding final : public TypedBinding<model::Button, QPushButton> {
  public:
   PushButtonBinding(std::shared_ptr<model::Button> button, QWidget* parent,
                     app::ViewEvents& events);
-  void changed(const model::Change& change) override;
 
  private:
   void refresh() override;
-  std::shared_ptr<model::Button> m_button;
-  QPushButton* m_widget;
+  bool shows(std::string_view property) const override;
 };
 
 // A check box: the user's click sets the model's state (on, or off), then
 // reaches the framework as clicked.
-class CheckBoxBinding final : public ViewBinding {
+class CheckBoxBinding final : public TypedBinding<model::Button, QCheckBox> {
  public:
   CheckBoxBinding(std::shared_ptr<model::Button> button, QWidget* parent, app::ViewEvents& events);
-  void changed(const model::Change& change) override;
 
  private:
   void refresh() override;
-  std::shared_ptr<model::Button> m_button;
-  QCheckBox* m_widget;
+  bool shows(std::string_view) const override { return true; }
 };
 
 // A text field: a line edit, which looks like a plain label while it cannot
 // be edited. The user's typing changes the model's contents as it goes.
-class TextFieldBinding final : public ViewBinding {
+class TextFieldBinding final : public TypedBinding<model::TextField, QLineEdit> {
  public:
   TextFieldBinding(std::shared_ptr<model::TextField> field, QWidget* parent);
-  void changed(const model::Change& change) override;
 
  private:
   void refresh() override;
-  std::shared_ptr<model::TextField> m_field;
-  QLineEdit* m_widget;
+  bool shows(std::string_view) const override { return true; }
 };
 
 // An image view: a themed icon by name (or the first of the names "a;b;c"
 // that the theme has), an image file scaled to fit (or the icon of its file
 // type when it is no image), or encoded image bytes.
-class ImageViewBinding final : public ViewBinding {
+class ImageViewBinding final : public TypedBinding<model::ImageView, QLabel> {
  public:
   ImageViewBinding(std::shared_ptr<model::ImageView> view, QWidget* parent);
-  void changed(const model::Change& change) override;
 
  private:
   void refresh() override;
-  std::shared_ptr<model::ImageView> m_image_view;
-  QLabel* m_widget;
+  bool shows(std::string_view property) const override;
 };
 
 // A progress indicator: a busy bar while it is animating, empty otherwise.
-class ProgressBinding final : public ViewBinding {
+class ProgressBinding final : public TypedBinding<model::ProgressIndicator, QProgressBar> {
  public:
   ProgressBinding(std::shared_ptr<model::ProgressIndicator> indicator, QWidget* parent);
-  void changed(const model::Change& change) override;
 
  private:
   void refresh() override;
-  std::shared_ptr<model::ProgressIndicator> m_indicator;
-  QProgressBar* m_widget;
+  bool shows(std::string_view property) const override;
 };
 
-class BoxBinding final : public ViewBinding {
+class BoxBinding final : public TypedBinding<model::Box, QGroupBox> {
  public:
-  BoxBinding(std::shared_ptr<model::Box> box, QWidget* parent);
+  using TypedBinding::TypedBinding;
   QWidget* container() override { return m_widget; }
-  void changed(const model::Change& change) override;
 
  private:
   void refresh() override;
-  std::shared_ptr<model::Box> m_box;
-  QGroupBox* m_widget;
+  bool shows(std::string_view property) const override;
 };
 
 }  // namespace scriptkit::qt

@@ -8,14 +8,13 @@ namespace scriptkit::qt {
 
 PopUpBinding::PopUpBinding(std::shared_ptr<model::PopUpButton> popup, QWidget* parent,
                            app::ViewEvents& events)
-    : ViewBinding(popup, new QComboBox, parent), m_popup(std::move(popup)) {
-  m_widget = static_cast<QComboBox*>(widget());
+    : TypedBinding(std::move(popup), parent) {
   QObject::connect(m_widget, &QComboBox::activated, m_widget, [this, &events](int row) {
     if (updating() || row < 0) return;
-    auto item = m_popup->menu()->item(static_cast<std::size_t>(row));
+    auto item = m_model->menu()->item(static_cast<std::size_t>(row));
     if (!item || item->separator()) return;
-    m_popup->set_current_item(item);
-    events.chose_menu_item(*m_popup);
+    m_model->set_current_item(item);
+    events.chose_menu_item(*m_model);
   });
 }
 
@@ -24,7 +23,7 @@ void PopUpBinding::refresh() {
   Updating guard(*this);
   m_widget->clear();
   auto* rows = qobject_cast<QStandardItemModel*>(m_widget->model());
-  const auto& menu = *m_popup->menu();
+  const auto& menu = *m_model->menu();
   for (std::size_t i = 0; i < menu.item_count(); ++i) {
     auto item = menu.item(i);
     if (item->separator()) {
@@ -39,13 +38,13 @@ void PopUpBinding::refresh() {
 
 void PopUpBinding::show_current() {
   Updating guard(*this);
-  m_widget->setCurrentIndex(static_cast<int>(m_popup->current_index()) - 1);
+  m_widget->setCurrentIndex(static_cast<int>(m_model->current_index()) - 1);
 }
 
 void PopUpBinding::changed(const model::Change& change) {
   ViewBinding::changed(change);
-  if (&change.element == m_popup.get()) {
-    if (change.property == "current menu item") show_current();
+  if (&change.element == m_model.get()) {
+    if (change.property == model::prop::kCurrentMenuItem) show_current();
     return;
   }
   // The menu's rows came or went, or a row's title or state changed.

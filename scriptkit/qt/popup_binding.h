@@ -11,7 +11,7 @@
 
 namespace scriptkit::qt {
 
-class PopUpBinding final : public ViewBinding {
+class PopUpBinding final : public TypedBinding<model::PopUpButton, QComboBox> {
  public:
   PopUpBinding(std::shared_ptr<model::PopUpButton> popup, QWidget* parent, app::ViewEvents& events);
   void changed(const model::Change& change) override;
@@ -19,8 +19,6 @@ class PopUpBinding final : public ViewBinding {
  private:
   void refresh() override;
   void show_current();
-  std::shared_ptr<model::PopUpButton> m_popup;
-  QComboBox* m_widget;
 };
 
 }  // namespace scriptkit::qt

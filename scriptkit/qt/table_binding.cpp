@@ -7,8 +7,7 @@
 namespace scriptkit::qt {
 
 TableBinding::TableBinding(std::shared_ptr<model::ScrollView> scroll, QWidget* parent)
-    : ViewBinding(scroll, new QTableWidget, parent), m_scroll(std::move(scroll)) {
-  m_widget = static_cast<QTableWidget*>(widget());
+    : TypedBinding(std::move(scroll), parent) {
   m_widget->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_widget->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_widget->verticalHeader()->setVisible(false);
@@ -19,7 +18,7 @@ TableBinding::TableBinding(std::shared_ptr<model::ScrollView> scroll, QWidget* p
 
 // Tables here are small, so every change of rows or columns rebuilds them.
 void TableBinding::refresh() {
-  auto table = m_scroll->table_view();
+  auto table = m_model->table_view();
   if (!table) return;
   Updating guard(*this);
   const auto columns = static_cast<int>(table->column_count());
@@ -41,7 +40,7 @@ void TableBinding::refresh() {
 }
 
 void TableBinding::show_selection() {
-  auto table = m_scroll->table_view();
+  auto table = m_model->table_view();
   Updating guard(*this);
   m_widget->clearSelection();
   for (std::int64_t row : table->selected_rows()) m_widget->selectRow(static_cast<int>(row - 1));
@@ -55,13 +54,13 @@ void TableBinding::take_selection() {
   for (const QModelIndex& index : m_widget->selectionModel()->selectedRows()) {
     rows.push_back(index.row() + 1);
   }
-  m_scroll->table_view()->select_rows(std::move(rows), false);
+  m_model->table_view()->select_rows(std::move(rows), false);
 }
 
 void TableBinding::changed(const model::Change& change) {
   ViewBinding::changed(change);
-  if (&change.element == m_scroll.get()) return;
-  auto table = m_scroll->table_view();
+  if (&change.element == m_model.get()) return;
+  auto table = m_model->table_view();
   if (table && &change.element == table.get() && change.kind == model::ChangeKind::Property) {
     show_selection();  // selected rows, scrolled row
     return;

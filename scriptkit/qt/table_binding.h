@@ -10,7 +10,7 @@
 
 namespace scriptkit::qt {
 
-class TableBinding final : public ViewBinding {
+class TableBinding final : public TypedBinding<model::ScrollView, QTableWidget> {
  public:
   TableBinding(std::shared_ptr<model::ScrollView> scroll, QWidget* parent);
   void changed(const model::Change& change) override;
@@ -19,8 +19,6 @@ class TableBinding final : public ViewBinding {
   void refresh() override;
   void show_selection();
   void take_selection();
-  std::shared_ptr<model::ScrollView> m_scroll;
-  QTableWidget* m_widget;
 };
 
 }  // namespace scriptkit::qt

@@ -26,52 +26,62 @@ void ViewBinding::place() {
 
 void ViewBinding::changed(const model::Change& change) {
   if (change.kind != model::ChangeKind::Property || &change.element != m_view.get()) return;
-  Updating guard(*this);
-  if (change.property == "bounds") place();
-  if (change.property == "visible") m_widget->setVisible(m_view->visible());
-  if (change.property == "enabled") m_widget->setEnabled(m_view->enabled());
+  {
+    Updating guard(*this);
+    if (change.property == model::prop::kBounds) place();
+    if (change.property == model::prop::kVisible) m_widget->setVisible(m_view->visible());
+    if (change.property == model::prop::kEnabled) m_widget->setEnabled(m_view->enabled());
+  }
+  if (shows(change.property)) refresh();
 }
+
+namespace {
+
+template <typename Binding, typename Model, typename... Events>
+std::unique_ptr<ViewBinding> bind(const std::shared_ptr<model::View>& view, QWidget* parent,
+                                  Events&... events) {
+  return std::make_unique<Binding>(std::static_pointer_cast<Model>(view), parent, events...);
+}
+
+// A button draws as a push button or as a check box, by its style.
+std::unique_ptr<ViewBinding> bind_button(const std::shared_ptr<model::View>& view, QWidget* parent,
+                                         app::ViewEvents& events) {
+  auto button = std::static_pointer_cast<model::Button>(view);
+  if (button->style() == model::Button::Style::CheckBox) {
+    return std::make_unique<CheckBoxBinding>(button, parent, events);
+  }
+  return std::make_unique<PushButtonBinding>(button, parent, events);
+}
+
+// The binding of a view's kind, before it shows the model's state.
+std::unique_ptr<ViewBinding> new_binding(const std::shared_ptr<model::View>& view, QWidget* parent,
+                                         app::ViewEvents& events) {
+  using model::Kind;
+  switch (view->kind()) {
+    case Kind::Box:
+      return bind<BoxBinding, model::Box>(view, parent);
+    case Kind::Button:
+      return bind_button(view, parent, events);
+    case Kind::TextField:
+      return bind<TextFieldBinding, model::TextField>(view, parent);
+    case Kind::ImageView:
+      return bind<ImageViewBinding, model::ImageView>(view, parent);
+    case Kind::ProgressIndicator:
+      return bind<ProgressBinding, model::ProgressIndicator>(view, parent);
+    case Kind::PopUpButton:
+      return bind<PopUpBinding, model::PopUpButton>(view, parent, events);
+    case Kind::ScrollView:
+      return bind<TableBinding, model::ScrollView>(view, parent);
+    default:
+      return std::make_unique<ViewBinding>(view, new QWidget, parent);
+  }
+}
+
+}  // namespace
 
 std::unique_ptr<ViewBinding> make_binding(std::shared_ptr<model::View> view, QWidget* parent,
                                           app::ViewEvents& events) {
-  std::unique_ptr<ViewBinding> binding;
-  switch (view->kind()) {
-    case model::Kind::Box:
-      binding = std::make_unique<BoxBinding>(std::static_pointer_cast<model::Box>(view), parent);
-      break;
-    case model::Kind::Button: {
-      auto button = std::static_pointer_cast<model::Button>(view);
-      if (button->style() == model::Button::Style::CheckBox) {
-        binding = std::make_unique<CheckBoxBinding>(button, parent, events);
-      } else {
-        binding = std::make_unique<PushButtonBinding>(button, parent, events);
-      }
-      break;
-    }
-    case model::Kind::TextField:
-      binding = std::make_unique<TextFieldBinding>(std::static_pointer_cast<model::TextField>(view),
-                                                   parent);
-      break;
-    case model::Kind::ImageView:
-      binding = std::make_unique<ImageViewBinding>(std::static_pointer_cast<model::ImageView>(view),
-                                                   parent);
-      break;
-    case model::Kind::ProgressIndicator:
-      binding = std::make_unique<ProgressBinding>(
-          std::static_pointer_cast<model::ProgressIndicator>(view), parent);
-      break;
-    case model::Kind::PopUpButton:
-      binding = std::make_unique<PopUpBinding>(std::static_pointer_cast<model::PopUpButton>(view),
-                                               parent, events);
-      break;
-    case model::Kind::ScrollView:
-      binding =
-          std::make_unique<TableBinding>(std::static_pointer_cast<model::ScrollView>(view), parent);
-      break;
-    default:
-      binding = std::make_unique<ViewBinding>(view, new QWidget, parent);
-      break;
-  }
+  std::unique_ptr<ViewBinding> binding = new_binding(view, parent, events);
   binding->refresh();
   return binding;
 }

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <string_view>
 
 #include "scriptkit/app/view_events.h"
 #include "scriptkit/model/view.h"
@@ -27,12 +28,15 @@ class ViewBinding {
   virtual QWidget* container() { return nullptr; }
 
   // A change of the view or of an element inside it (a pop-up's rows, a
-  // table's rows and cells). The base handles bounds, visible and enabled.
+  // table's rows and cells). The base handles bounds, visible and enabled,
+  // then refreshes the widget for the view's properties that it shows().
   virtual void changed(const model::Change& change);
 
  protected:
   // Shows the model's state in the widget; called once the widget exists.
   virtual void refresh() {}
+  // True for a property of the view that refresh() shows.
+  virtual bool shows(std::string_view /*property*/) const { return false; }
   void place();
   // True while the binding writes to the widget, so that the widget's own
   // signals are not taken for the user's doing.
@@ -50,6 +54,20 @@ class ViewBinding {
 
   friend std::unique_ptr<ViewBinding> make_binding(std::shared_ptr<model::View>, QWidget*,
                                                    app::ViewEvents&);
+};
+
+// The binding of one class of view to one class of widget.
+template <typename Model, typename Widget>
+class TypedBinding : public ViewBinding {
+ public:
+  TypedBinding(std::shared_ptr<Model> view, QWidget* parent)
+      : ViewBinding(view, new Widget, parent),
+        m_model(std::move(view)),
+        m_widget(static_cast<Widget*>(widget())) {}
+
+ protected:
+  std::shared_ptr<Model> m_model;
+  Widget* m_widget;
 };
 
 // The binding for a view of any kind, its widget a child of `parent`.

@@ -98,7 +98,7 @@ QWidget* WindowView::container_of(const model::Element& element) const {
 
 void WindowView::changed(const model::Change& change) {
   if (&change.element == m_window.get() && change.kind == model::ChangeKind::Property) {
-    if (change.property == "visible") {
+    if (change.property == model::prop::kVisible) {
       setVisible(m_window->visible());
     } else {
       show_frame();

@@ -130,6 +130,15 @@ TEST(Layout, ReportsTheLineAndTheWordFound) {
             "Main.layout:2: a button has no property \"contents\"");
   EXPECT_EQ(error_of("window \"Main\"\n  button \"OK\" title \"a\" title \"b\"\n"),
             "Main.layout:2: \"title\" is given twice");
+  EXPECT_EQ(error_of("window \"Main\"\n  button \"OK\" frame 1 2 3 4 frame 1 x\n"),
+            "Main.layout:2: expected a number after \"frame\" but found \"x\"");
+  // A layout takes fewer properties than a script may set.
+  EXPECT_EQ(error_of("window \"Main\" visible false\n"),
+            "Main.layout:1: a window has no property \"visible\"");
+  EXPECT_EQ(error_of("window \"Main\"\n  label \"x\" contents \"y\"\n"),
+            "Main.layout:2: a label has no property \"contents\"");
+  EXPECT_EQ(error_of("window \"Main\"\n  popup button \"p\"\n    menu item \"A\" title \"B\"\n"),
+            "Main.layout:3: a menu item has no property \"title\"");
   EXPECT_EQ(error_of("window \"Main\" title \"open\n"),
             "Main.layout:1: text left open (no closing \")");
   EXPECT_EQ(error_of("window \"Main\"\n  button \"OK\" visible yes\n"),

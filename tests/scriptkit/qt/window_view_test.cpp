@@ -145,6 +145,35 @@ TEST_F(WindowViewTest, FollowsTheModel) {
   EXPECT_EQ(view->size(), QSize(300, 200));
 }
 
+// Every property a view's table declares for all views reaches the widget
+// of every kind of view, set by its script name; so do the titles.
+TEST_F(WindowViewTest, EveryViewsWidgetFollowsItsFrameProperties) {
+  for (const ElementPtr& child : main->children()) {
+    auto v = std::dynamic_pointer_cast<View>(child);
+    if (!v) continue;
+    SCOPED_TRACE(v->describe());
+    QWidget* w = view->widget_of(*v);
+    ASSERT_TRUE(w);
+    for (const PropertyTable* table : {&View::kProperties, &Framed::kProperties}) {
+      for (const Property& property : table->own) {
+        Value value =
+            property.type == PropertyType::Bounds ? bounds_value({4, 30, 24, 10}) : Value(false);
+        ASSERT_FALSE(v->set(property.name, value)) << property.name;
+      }
+    }
+    EXPECT_EQ(w->geometry(), QRect(4, 10, 20, 20));
+    EXPECT_TRUE(w->isHidden());
+    EXPECT_FALSE(w->isEnabled());
+  }
+  for (std::string_view name : {"always", "open"}) {
+    ASSERT_FALSE(element<Button>("button", name)->set(prop::kTitle, Value("New")));
+  }
+  ASSERT_FALSE(element<Box>("box", "more")->set(prop::kTitle, Value("New")));
+  EXPECT_EQ(widget<QCheckBox>("button", "always")->text(), "New");
+  EXPECT_EQ(widget<QPushButton>("button", "open")->text(), "New");
+  EXPECT_EQ(widget<QGroupBox>("box", "more")->title(), "New");
+}
+
 // Qt shows a text that looks like HTML as HTML; a tooltip renders its text
 // the way a QTextDocument does.
 QString as_shown(const QString& text) {
