@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/bench_pictures.h"
@@ -98,23 +99,19 @@ int main(int argc, char** argv) {
   std::string large = folder.path() + "/layered-264MB.tif";
   bench_pictures::WriteLayeredTiff(small, 64, 64, 4096);
   bench_pictures::WriteLayeredTiff(large, 8000, 8800, std::uint64_t{64} << 20);  // 211 MB of pixels
-  for (const char* name : kSamples)
-    benchmark::RegisterBenchmark((std::string("MetadataRead/") + name).c_str(), BM_MetadataRead,
-                                 SamplePath(name))
-        ->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark("MetadataRead/tiff-small", BM_MetadataRead, small)
-      ->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark("MetadataRead/tiff-264MB", BM_MetadataRead, large)
-      ->Unit(benchmark::kMicrosecond);
+  // Each reading is measured on every sample and on both layered TIFFs.
+  std::vector<std::pair<std::string, std::string>> pictures;
+  for (const char* name : kSamples) pictures.emplace_back(name, SamplePath(name));
+  pictures.emplace_back("tiff-small", small);
+  pictures.emplace_back("tiff-264MB", large);
+  auto register_on_every_picture = [&](const std::string& reading, auto* bench) {
+    for (const auto& [name, path] : pictures)
+      benchmark::RegisterBenchmark((reading + "/" + name).c_str(), bench, path)
+          ->Unit(benchmark::kMicrosecond);
+  };
+  register_on_every_picture("MetadataRead", BM_MetadataRead);
   MakeDesktop(folder.path());
-  for (const char* name : kSamples)
-    benchmark::RegisterBenchmark((std::string("GetPictureInfo/") + name).c_str(), BM_GetPictureInfo,
-                                 SamplePath(name))
-        ->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark("GetPictureInfo/tiff-small", BM_GetPictureInfo, small)
-      ->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark("GetPictureInfo/tiff-264MB", BM_GetPictureInfo, large)
-      ->Unit(benchmark::kMicrosecond);
+  register_on_every_picture("GetPictureInfo", BM_GetPictureInfo);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -20,15 +20,6 @@ namespace {
 // damaged file cannot run the reader off the end of the stack.
 constexpr int kMaxListDepth = 8;
 
-std::string quote(std::string_view s) {
-  std::string out = "\"";
-  for (char c : s) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "\"";
-}
-
 // A reader of one value, character by character.
 class ValueReader {
  public:
@@ -259,7 +250,7 @@ void UserDefaults::register_default(std::string_view key, const Value& value) {
 }
 
 std::optional<std::string> defaults_value_text(const Value& value) {
-  if (value.is_text()) return quote(value.as_text());
+  if (value.is_text()) return model::quoted_text(value.as_text());
   if (value.is_bool()) return std::string(value.as_bool() ? "true" : "false");
   if (value.is_integer()) return std::to_string(value.as_integer());
   if (value.is_real()) return model::format_real(value.as_real());

@@ -119,7 +119,8 @@ class Printer {
 };
 
 void Printer::window(const Window& w) {
-  line(0, "window " + quoted(w.name()) + ": " + w.title() + (w.visible() ? "" : " (hidden)"));
+  line(0, std::string(cls::kWindow) + " " + quoted(w.name()) + ": " + w.title() +
+              (w.visible() ? "" : " (hidden)"));
   views(w, 1);
 }
 

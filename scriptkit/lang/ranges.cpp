@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "scriptkit/lang/interpreter.h"
+#include "scriptkit/lang/terms.h"
 #include "scriptkit/model/coerce.h"
 
 namespace scriptkit::lang::detail {
@@ -48,11 +49,6 @@ ValueList text_items(const std::string& text, const ValueList& delimiters) {
   }
   items.emplace_back(text.substr(start));
   return items;
-}
-
-std::string plural_of(std::string_view cls) {
-  if (cls == "text") return "text";
-  return std::string(cls) + (cls == "box" ? "es" : "s");
 }
 
 }  // namespace
@@ -149,7 +145,9 @@ Value Interpreter::eval_range(const Expr& e) {
     }
   }
   if (found.is_missing()) {
-    fail(kErrCantGet, "Can't get " + plural_of(e.name) + " " + std::to_string(from) + " thru " +
+    // A range of a text is written `text 2 thru 3`, in the singular.
+    std::string what = e.name == "text" ? e.name : plural_of(e.name);
+    fail(kErrCantGet, "Can't get " + what + " " + std::to_string(from) + " thru " +
                           std::to_string(to) + " of " + model::describe_value(c) + ".");
   }
   return found;

@@ -5,6 +5,7 @@
 
 #include "scriptkit/lang/interpreter.h"
 #include "scriptkit/model/coerce.h"
+#include "scriptkit/model/names.h"
 
 namespace scriptkit::lang::detail {
 namespace {
@@ -71,7 +72,7 @@ Value Interpreter::container_of(const Expr& e) {
 // to the application.
 Value Interpreter::element_container(const Expr& e) {
   if (e.container()) return eval(*e.container());
-  return e.name == "window" ? current_application() : current_target();
+  return e.name == model::cls::kWindow ? current_application() : current_target();
 }
 
 Value Interpreter::eval_property(const Expr& e) {

@@ -52,9 +52,7 @@ const Terms& terms() {
     for (auto c : model::class_names()) classes.push_back(c);
     for (auto c : kLanguageClasses) classes.push_back(c);
     t.m_plural_storage.reserve(classes.size());
-    for (auto c : classes) {
-      t.m_plural_storage.push_back(std::string(c) + (c == model::cls::kBox ? "es" : "s"));
-    }
+    for (auto c : classes) t.m_plural_storage.push_back(plural_of(c));
     for (const auto& p : t.m_plural_storage) plurals.push_back(p);
     for (auto p : model::property_names()) properties.push_back(p);
     for (auto p : kLanguageProperties) properties.push_back(p);
@@ -71,8 +69,12 @@ const Terms& terms() {
 }
 
 std::string singular(std::string_view plural) {
-  if (plural == "boxes") return std::string(model::cls::kBox);
+  if (plural == plural_of(model::cls::kBox)) return std::string(model::cls::kBox);
   return std::string(plural.substr(0, plural.size() - 1));
+}
+
+std::string plural_of(std::string_view cls) {
+  return std::string(cls) + (cls == model::cls::kBox ? "es" : "s");
 }
 
 bool language_constant(std::string_view word, Value& value) {

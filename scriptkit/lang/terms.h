@@ -47,6 +47,8 @@ struct Terms {
 const Terms& terms();
 // "menu items" -> "menu item".
 std::string singular(std::string_view plural);
+// "menu item" -> "menu items", "box" -> "boxes".
+std::string plural_of(std::string_view cls);
 // True for `return`, `linefeed`, `tab`, `space`, `quote`, `pi`, `true`,
 // `false`, setting `value`.
 bool language_constant(std::string_view word, Value& value);

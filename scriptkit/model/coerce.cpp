@@ -43,16 +43,6 @@ constexpr int kScriptRealDigits = 12;
 
 std::string describe(const Value& value, int depth);
 
-// A text as a script writes it: in quotes, with its quotes and backslashes escaped.
-std::string quoted(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "\"";
-}
-
 std::string describe_items(const Value& value, int depth) {
   if (depth >= kMaxDescribedDepth) return "{…}";
   std::string out = "{";
@@ -74,7 +64,7 @@ std::string describe_items(const Value& value, int depth) {
 
 std::string describe(const Value& value, int depth) {
   if (value.is_missing()) return "missing value";
-  if (value.is_text()) return quoted(value.as_text());
+  if (value.is_text()) return quoted_text(value.as_text());
   if (value.is_element()) return value.as_element() ? value.as_element()->describe() : "nothing";
   if (value.is_class()) return value.as_class().name;
   if (value.is_list() || value.is_record()) return describe_items(value, depth);
@@ -207,6 +197,15 @@ std::string class_of(const Value& value) {
     return value.as_element() ? std::string(value.as_element()->class_name()) : "missing value";
   }
   return "class";
+}
+
+std::string quoted_text(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
 }
 
 std::string describe_value(const Value& value) {

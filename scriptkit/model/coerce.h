@@ -27,6 +27,9 @@ ValueList to_list(const Value& value);
 // A value as a script would write it, for error messages: "abc" with its
 // quotes, 3, 2.5, {1, 2}, {name:"x"}, integer, button "OK" of window "Main".
 std::string describe_value(const Value& value);
+// A text as a script writes it: in quotes, with its quotes and backslashes
+// escaped. The lexer reads it back as the same text.
+std::string quoted_text(std::string_view text);
 // The script's name of a value's class: "integer", "text", "list", ….
 std::string class_of(const Value& value);
 // A real in its shortest form that reads back the same: 2.5, 3.0, 1.0E+20.

@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <fstream>
+#include <utility>
 
 #include "tests/support/file_sandbox.h"
 #include "tests/support/scribus.h"
@@ -166,27 +167,19 @@ TEST_F(LinksCommand, ReportsEveryFrameWithItsPlaceFileAndResolution) {
   Outcome run = report({"--min-ppi", "250"});
   EXPECT_EQ(run.err, "");
   const std::string p = (root() / "pictures").string() + "/";
-  EXPECT_EQ(line_of(run.out, "cover"),
-            " page 1 cover found 720 x 360 300 sRGB IEC61966-2.1 " + p + "cover.jpg");
-  EXPECT_EQ(line_of(run.out, "gone"), "! page 1 gone missing - 300 - " + p + "gone.jpg");
-  EXPECT_EQ(line_of(run.out, "folder"),
-            "! page 1 folder not a regular file - 300 - " + p + "folder.jpg");
-  EXPECT_EQ(line_of(run.out, "写真"),
-            "! page 2 写真 found 1024 x 768 144 x 288 Écran large – "
-            "D65 " +
-                p + "日本語の写真.tif");
-  EXPECT_EQ(line_of(run.out, "again"),
-            "! page 2 again found 720 x 360 72 sRGB IEC61966-2.1 " + p + "cover.jpg");
-  EXPECT_EQ(line_of(run.out, "logo"),
-            "! master Normal logo found 1024 x 768 240 Écran large – "
-            "D65 " +
-                p + "日本語の写真.tif");
-  EXPECT_EQ(line_of(run.out, "absolute"),
-            " page 1 absolute found 1024 x 768 400 Écran large – D65 " +
-                (root() / "elsewhere/absolute.tif").string());
-  EXPECT_EQ(line_of(run.out, "inline"),
-            "! page 2 inline found 720 x 360 144 sRGB IEC61966-2.1 " + p + "cover.jpg")
-      << "an inline frame sits where its text frame does";
+  const std::pair<const char*, std::string> lines[] = {
+      {"cover", " page 1 cover found 720 x 360 300 sRGB IEC61966-2.1 " + p + "cover.jpg"},
+      {"gone", "! page 1 gone missing - 300 - " + p + "gone.jpg"},
+      {"folder", "! page 1 folder not a regular file - 300 - " + p + "folder.jpg"},
+      {"写真", "! page 2 写真 found 1024 x 768 144 x 288 Écran large – D65 " + p + "日本語の写真.tif"},
+      {"again", "! page 2 again found 720 x 360 72 sRGB IEC61966-2.1 " + p + "cover.jpg"},
+      {"logo", "! master Normal logo found 1024 x 768 240 Écran large – D65 " + p + "日本語の写真.tif"},
+      {"absolute", " page 1 absolute found 1024 x 768 400 Écran large – D65 " +
+                       (root() / "elsewhere/absolute.tif").string()},
+      // An inline frame sits where its text frame does.
+      {"inline", "! page 2 inline found 720 x 360 144 sRGB IEC61966-2.1 " + p + "cover.jpg"},
+  };
+  for (const auto& [frame, line] : lines) EXPECT_EQ(line_of(run.out, frame), line) << frame;
   EXPECT_EQ(run.out.find("empty"), std::string::npos) << "an empty frame places no picture";
   EXPECT_NE(run.out.find("\n8 placed pictures: 6 found, 2 missing, 4 under 250 ppi\n"),
             std::string::npos)

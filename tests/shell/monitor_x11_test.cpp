@@ -7,16 +7,15 @@
 #include "shell/records.h"
 #include "tests/support/cursor_window.h"
 #include "tests/support/trigger_support.h"
-#include "tests/support/xvfb.h"
+#include "tests/support/clicks_x11.h"
 
 namespace {
 
-class TriggerOnX11 : public ::testing::Test {
+class TriggerOnX11 : public testing_support::ClicksOnX11 {
  protected:
   void SetUp() override {
-    if (!testing_support::shared_xvfb_display() || !testing_support::have_program("xdotool"))
-      GTEST_SKIP() << "needs Xvfb and xdotool";
-    platform::set_double_click_settings(400, 4);
+    ClicksOnX11::SetUp();
+    if (IsSkipped()) return;
     // The graded cursor's first bytes are its alphas, 0 to 255 as signed bytes.
     for (int i = 0; i < 256; ++i) G_CURSOR_Crsr2[i] = static_cast<SInt8>(i);
     G_TRIGGERBUTTONWASEXPANDED = false;
@@ -24,7 +23,6 @@ class TriggerOnX11 : public ::testing::Test {
     MyInstallEventHandler();
     ASSERT_GE(platform::event_monitor_descriptor(), 0);
   }
-  void TearDown() override { platform::reset_event_monitor(); }
 
   // Clicks with xdotool, waits out the double-click time and returns the
   // texts of the scripts run meanwhile.

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/input.h"
-#include "tests/support/xvfb.h"
+#include "tests/support/clicks_x11.h"
 
 namespace {
 
@@ -18,18 +18,16 @@ OSStatus record_click(EventHandlerCallRef, EventRef event, void* user_data) {
   return noErr;
 }
 
-class MonitorOnX11 : public ::testing::Test {
+class MonitorOnX11 : public testing_support::ClicksOnX11 {
  protected:
   void SetUp() override {
-    if (!testing_support::shared_xvfb_display() || !testing_support::have_program("xdotool"))
-      GTEST_SKIP() << "needs Xvfb and xdotool";
-    platform::set_double_click_settings(400, 4);
+    ClicksOnX11::SetUp();
+    if (IsSkipped()) return;
     ASSERT_EQ(
         InstallEventHandler(GetEventMonitorTarget(), record_click, 1, kMouseDown, &counts, nullptr),
         noErr);
     ASSERT_TRUE(testing_support::xdotool("mousemove 200 200"));
   }
-  void TearDown() override { platform::reset_event_monitor(); }
 
   // Runs xdotool and collects the click counts of the presses it made.
   std::vector<UInt32> counts_of(const std::string& arguments, std::size_t presses) {

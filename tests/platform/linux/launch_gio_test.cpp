@@ -24,6 +24,12 @@ FSRef RefOf(const fs::path& path) {
   return FSRef{path.string(), st.st_dev, st.st_ino};
 }
 
+// Opens the item with the application (a desktop entry or a program).
+OSStatus OpenWith(FSRef app, FSRef item) {
+  LSLaunchFSRefSpec spec{&app, 1, &item, nullptr, kLSLaunchDefaults, nullptr};
+  return LSOpenFromRefSpec(&spec, nullptr);
+}
+
 std::string WaitForFile(const fs::path& file) {
   for (int i = 0; i < 200 && !fs::exists(file); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -145,9 +151,7 @@ TEST_F(LaunchServices, LaunchingAnEntryOpensTheDocument) {
   fs::path program = sandbox.marker_program(marker);
   fs::path entry = sandbox.add_application("recorder", "Recorder", program.string() + " %f", "image/png;");
   fs::path doc = docs.write("my picture.png", "x");
-  FSRef app = RefOf(entry), item = RefOf(doc);
-  LSLaunchFSRefSpec spec{&app, 1, &item, nullptr, kLSLaunchDefaults, nullptr};
-  ASSERT_EQ(LSOpenFromRefSpec(&spec, nullptr), noErr);
+  ASSERT_EQ(OpenWith(RefOf(entry), RefOf(doc)), noErr);
   EXPECT_EQ(WaitForFile(marker), doc.string() + "\n");
 }
 
@@ -155,9 +159,7 @@ TEST_F(LaunchServices, LaunchingAnExecutableOpensTheDocument) {
   fs::path marker = docs.path() / "marker";
   fs::path program = sandbox.marker_program(marker);
   fs::path doc = docs.write("pic.tif", "x");
-  FSRef app = RefOf(program), item = RefOf(doc);
-  LSLaunchFSRefSpec spec{&app, 1, &item, nullptr, kLSLaunchDefaults, nullptr};
-  ASSERT_EQ(LSOpenFromRefSpec(&spec, nullptr), noErr);
+  ASSERT_EQ(OpenWith(RefOf(program), RefOf(doc)), noErr);
   EXPECT_EQ(WaitForFile(marker), doc.string() + "\n");
 }
 
@@ -168,16 +170,11 @@ TEST_F(LaunchServices, LaunchFailuresAreReported) {
   fs::path broken = sandbox.add_application("broken", "Broken", "/nonexistent/bin/editor %f", "");
   fs::path plain = docs.write("not-a-program", "text");
   for (const fs::path& p : {hidden, broken, plain, docs.path() / "deleted.desktop"}) {
-    FSRef app = RefOf(p);
-    app.path = p.string();
-    LSLaunchFSRefSpec spec{&app, 1, &item, nullptr, kLSLaunchDefaults, nullptr};
-    EXPECT_NE(LSOpenFromRefSpec(&spec, nullptr), noErr) << p;
+    EXPECT_NE(OpenWith(RefOf(p), item), noErr) << p;
   }
   fs::path ok = sandbox.add_application("ok", "OK", "true %f", "");
-  FSRef app = RefOf(ok);
   FSRef gone_doc{(docs.path() / "gone.tif").string(), 0, 0};
-  LSLaunchFSRefSpec spec{&app, 1, &gone_doc, nullptr, kLSLaunchDefaults, nullptr};
-  EXPECT_EQ(LSOpenFromRefSpec(&spec, nullptr), fnfErr);
+  EXPECT_EQ(OpenWith(RefOf(ok), gone_doc), fnfErr);
 }
 
 TEST_F(LaunchServices, BusStartedApplicationWithoutItsServiceBeepsOnceLater) {
@@ -186,9 +183,7 @@ TEST_F(LaunchServices, BusStartedApplicationWithoutItsServiceBeepsOnceLater) {
   fs::path entry = sandbox.add_application("org.example.Viewer", "Viewer", "true %f", "image/png;",
                                            "DBusActivatable=true\n");
   fs::path doc = docs.write("pic.png", "x");
-  FSRef app = RefOf(entry), item = RefOf(doc);
-  LSLaunchFSRefSpec spec{&app, 1, &item, nullptr, kLSLaunchDefaults, nullptr};
-  ASSERT_EQ(LSOpenFromRefSpec(&spec, nullptr), noErr);
+  ASSERT_EQ(OpenWith(RefOf(entry), RefOf(doc)), noErr);
   EXPECT_EQ(alerts.beeps, 0) << "the launch does not wait for the bus";
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (alerts.beeps == 0 && std::chrono::steady_clock::now() < deadline) {
