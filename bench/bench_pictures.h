@@ -56,7 +56,8 @@ inline void PutBE(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes
 }
 
 inline void Write(std::ofstream& out, const std::vector<std::uint8_t>& bytes) {
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // Writes `count` bytes of a pattern, a megabyte at a time.
@@ -82,18 +83,14 @@ inline void WriteLayeredTiff(const std::string& path, std::uint32_t width, std::
     std::uint32_t count;
     std::uint64_t value;
   };
-  std::vector<Entry> entries = {{254, 4, 1, 0},
-                                {256, 4, 1, width},
-                                {257, 4, 1, height},
-                                {258, 3, 3, bits_at},
-                                {259, 3, 1, 1},
-                                {262, 3, 1, 2},
-                                {273, 4, 1, 8},
-                                {277, 3, 1, 3},
-                                {278, 4, 1, height},
-                                {279, 4, 1, pixels},
-                                {284, 3, 1, 1},
-                                {34675, 7, static_cast<std::uint32_t>(icc.size()), icc_at}};
+  std::vector<Entry> entries = {
+      {254, 4, 1, 0},      {256, 4, 1, width},
+      {257, 4, 1, height}, {258, 3, 3, bits_at},
+      {259, 3, 1, 1},      {262, 3, 1, 2},
+      {273, 4, 1, 8},      {277, 3, 1, 3},
+      {278, 4, 1, height}, {279, 4, 1, pixels},
+      {284, 3, 1, 1},      {34675, 7, static_cast<std::uint32_t>(icc.size()), icc_at},
+  };
   if (layer_bytes > 0)
     entries.push_back({37724, 7, static_cast<std::uint32_t>(layer_bytes), layers_at});
   std::vector<std::uint8_t> head{'I', 'I', 42, 0}, tail(icc);
@@ -134,13 +131,15 @@ inline void WritePng(const std::string& path, std::uint32_t width, std::uint32_t
   std::vector<std::uint8_t> packed(compressBound(icc.size()));
   uLongf packed_size = packed.size();
   compress(packed.data(), &packed_size, icc.data(), icc.size());
-  iccp.insert(iccp.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(packed_size));
+  iccp.insert(iccp.end(), packed.begin(),
+              packed.begin() + static_cast<std::ptrdiff_t>(packed_size));
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   Write(out, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
   Write(out, PngChunk("IHDR", ihdr));
   Write(out, PngChunk("iCCP", iccp));
   std::vector<std::uint8_t> block(1 << 20, 0x5A);
-  for (std::uint64_t left = image_bytes; left > 0; left -= std::min<std::uint64_t>(left, block.size())) {
+  for (std::uint64_t left = image_bytes; left > 0;
+       left -= std::min<std::uint64_t>(left, block.size())) {
     block.resize(std::min<std::uint64_t>(left, block.size()));
     Write(out, PngChunk("IDAT", block));
   }

@@ -51,7 +51,9 @@ void BM_RevealWhileTheFileManagerTakesTenSeconds(benchmark::State& state) {
   state.counters["longest_stall_ms"] = longest_ms;
   state.counters["unanswered"] = platform::file_manager_requests_in_flight();
 }
-BENCHMARK(BM_RevealWhileTheFileManagerTakesTenSeconds)->Iterations(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RevealWhileTheFileManagerTakesTenSeconds)
+    ->Iterations(50)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

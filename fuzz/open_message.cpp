@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using scriptkit::app::OpenMessage;
   OpenMessage message = scriptkit::app::decode_open_message(bytes);
   if (message.state == OpenMessage::State::Complete) {
-    if (scriptkit::app::encode_open_message(message.paths, message.startup_id) != bytes) __builtin_trap();
+    if (scriptkit::app::encode_open_message(message.paths, message.startup_id) != bytes)
+      __builtin_trap();
   }
   return 0;
 }

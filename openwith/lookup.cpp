@@ -1,8 +1,8 @@
 #include "openwith/lookup.h"
 
 #include "platform/files.h"
-#include "platform/memory.h"
 #include "platform/launch.h"
+#include "platform/memory.h"
 #include "platform/nav.h"
 
 OSErr FindApplicationFromDocument(const FSSpec* docSpec, FSSpec* appSpec, OSType* creator) {

@@ -38,7 +38,8 @@ void PrunePostAppList() {
       ++i;
       continue;
     }
-    for (SInt16 j = i; j + 1 < count; ++j) G_USERPREFS.postAppList[j] = G_USERPREFS.postAppList[j + 1];
+    for (SInt16 j = i; j + 1 < count; ++j)
+      G_USERPREFS.postAppList[j] = G_USERPREFS.postAppList[j + 1];
     --count;
   }
   G_USERPREFS.postAppCount = count;
@@ -94,7 +95,8 @@ void UpdatePostAppList() {
     G_USERPREFS.postAppList[count] = G_USERPREFS.openWithAppSpec;
     G_USERPREFS.postAppCount = static_cast<SInt16>(count + 1);
   } else {
-    for (SInt16 i = 0; i < kPostAppListSlots - 1; ++i) G_USERPREFS.postAppList[i] = G_USERPREFS.postAppList[i + 1];
+    for (SInt16 i = 0; i < kPostAppListSlots - 1; ++i)
+      G_USERPREFS.postAppList[i] = G_USERPREFS.postAppList[i + 1];
     G_USERPREFS.postAppList[kPostAppListSlots - 1] = G_USERPREFS.openWithAppSpec;
     G_USERPREFS.postAppCount = kPostAppListSlots;
   }
@@ -107,7 +109,8 @@ void HandleOpenWithPopUpSelection(SInt16 selectedRow, SInt16 rowCount) {
   if (selectedRow == rowCount - 1) {
     OSErr err = NavPickApplication(&G_USERPREFS.openWithAppInfo, &G_USERPREFS.openWithAppSpec);
     if (err != noErr) {
-      SetPopUpSelection(kOpenWithPopUp, kMainWindow, static_cast<SInt16>(G_LASTOPENWITHSELECTEDROW));
+      SetPopUpSelection(kOpenWithPopUp, kMainWindow,
+                        static_cast<SInt16>(G_LASTOPENWITHSELECTEDROW));
       return;
     }
     UpdatePostAppList();

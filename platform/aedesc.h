@@ -39,7 +39,7 @@ namespace platform {
 
 // One item of a list or one parameter of an event or record.
 struct DescItem {
-  AEKeyword key;      // 0 for a list item
+  AEKeyword key;  // 0 for a list item
   DescType type;
   std::vector<std::uint8_t> bytes;
   std::vector<DescItem> items;  // when the item is itself a list
@@ -47,8 +47,8 @@ struct DescItem {
 
 struct DescData {
   std::vector<std::uint8_t> bytes;
-  std::vector<DescItem> items;      // list items, record fields, event parameters
-  std::vector<DescItem> attributes; // event attributes (class, ID, target, …)
+  std::vector<DescItem> items;       // list items, record fields, event parameters
+  std::vector<DescItem> attributes;  // event attributes (class, ID, target, …)
 };
 
 // Descriptors made and not yet disposed of.

@@ -9,7 +9,12 @@
 #include "platform/backings.h"
 #include "platform/types.h"
 
-enum : SInt16 { kAlertStopAlert = 0, kAlertNoteAlert = 1, kAlertCautionAlert = 2, kAlertPlainAlert = 3 };
+enum : SInt16 {
+  kAlertStopAlert = 0,
+  kAlertNoteAlert = 1,
+  kAlertCautionAlert = 2,
+  kAlertPlainAlert = 3
+};
 enum : SInt16 { kAlertStdAlertOKButton = 1 };
 // The system's standard OK title, given as a marker rather than a text.
 inline const ConstStr255Param kAlertDefaultOKText = reinterpret_cast<ConstStr255Param>(-1);

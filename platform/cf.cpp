@@ -96,7 +96,8 @@ CFIndex CFStringGetLength(CFStringRef string) {
 void CFStringGetCharacters(CFStringRef string, CFRange range, UniChar* buffer) {
   if (!string || !buffer || range.location < 0 || range.length < 0) return;
   std::u16string units = platform::utf8_to_utf16(string->utf8);
-  for (CFIndex i = 0; i < range.length && range.location + i < static_cast<CFIndex>(units.size()); ++i) {
+  for (CFIndex i = 0; i < range.length && range.location + i < static_cast<CFIndex>(units.size());
+       ++i) {
     buffer[i] = units[static_cast<std::size_t>(range.location + i)];
   }
 }
@@ -130,8 +131,12 @@ CFNumberRef CFNumberCreate(CFAllocatorRef, CFNumberType type, const void* valueP
   auto* number = platform::make_object<__CFNumber>();
   switch (type) {
     case kCFNumberSInt32Type:
-    case kCFNumberIntType: number->integer = *static_cast<const std::int32_t*>(valuePtr); break;
-    case kCFNumberSInt64Type: number->integer = *static_cast<const std::int64_t*>(valuePtr); break;
+    case kCFNumberIntType:
+      number->integer = *static_cast<const std::int32_t*>(valuePtr);
+      break;
+    case kCFNumberSInt64Type:
+      number->integer = *static_cast<const std::int64_t*>(valuePtr);
+      break;
     case kCFNumberFloat32Type:
     case kCFNumberFloatType:
       number->is_float = true;
@@ -148,7 +153,8 @@ CFNumberRef CFNumberCreate(CFAllocatorRef, CFNumberType type, const void* valueP
 Boolean CFNumberGetValue(CFNumberRef number, CFNumberType type, void* valuePtr) {
   if (!number || !valuePtr) return false;
   double as_real = number->is_float ? number->real : static_cast<double>(number->integer);
-  std::int64_t as_integer = number->is_float ? static_cast<std::int64_t>(number->real) : number->integer;
+  std::int64_t as_integer =
+      number->is_float ? static_cast<std::int64_t>(number->real) : number->integer;
   bool exact = !number->is_float || std::trunc(number->real) == number->real;
   switch (type) {
     case kCFNumberSInt32Type:
@@ -222,11 +228,13 @@ CFIndex CFStringGetBytes(CFStringRef string, CFRange range, CFStringEncoding enc
   if (string && range.location >= 0 && range.length >= 0 &&
       (encoding == kCFStringEncodingMacRoman || encoding == kCFStringEncodingUTF8)) {
     std::u16string units = platform::utf8_to_utf16(string->utf8);
-    CFIndex end = std::min<CFIndex>(range.location + range.length, static_cast<CFIndex>(units.size()));
+    CFIndex end =
+        std::min<CFIndex>(range.location + range.length, static_cast<CFIndex>(units.size()));
     std::u16string_view in(units.data(), static_cast<std::size_t>(std::max<CFIndex>(end, 0)));
     for (CFIndex at = range.location; at < end;) {
       char32_t c = 0;
-      auto width = static_cast<CFIndex>(platform::decode_utf16(in, static_cast<std::size_t>(at), c));
+      auto width =
+          static_cast<CFIndex>(platform::decode_utf16(in, static_cast<std::size_t>(at), c));
       std::string bytes = encode_one(c, encoding, lossByte);
       if (bytes.empty()) break;
       if (buffer && used + static_cast<CFIndex>(bytes.size()) > maxBufLen) break;

@@ -22,7 +22,9 @@ struct CFRange {
   CFIndex location;
   CFIndex length;
 };
-inline CFRange CFRangeMake(CFIndex location, CFIndex length) { return {location, length}; }
+inline CFRange CFRangeMake(CFIndex location, CFIndex length) {
+  return {location, length};
+}
 
 enum : CFStringEncoding {
   kCFStringEncodingMacRoman = 0,
@@ -107,8 +109,8 @@ CFNumberRef CFNumberCreate(CFAllocatorRef alloc, CFNumberType type, const void* 
 // False when the value does not fit the type exactly (it is still stored, cut).
 Boolean CFNumberGetValue(CFNumberRef number, CFNumberType type, void* valuePtr);
 
-CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef alloc, CFStringRef path,
-                                       CFURLPathStyle style, Boolean isDirectory);
+CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef alloc, CFStringRef path, CFURLPathStyle style,
+                                       Boolean isDirectory);
 // The path without a trailing "/" (except for the root).
 CFStringRef CFURLCopyFileSystemPath(CFURLRef url, CFURLPathStyle style);
 CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef alloc, CFURLRef url,

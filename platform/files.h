@@ -14,8 +14,8 @@
 //   characters, or without a Mac Roman form, is shortened the classic way,
 //   "prefix#<hex inode>.ext"; such a name resolves to the item of the full
 //   name the catalog recorded, else to the item whose inode and whole
-//   shortened name match it, never by the inode alone. The root folder "/" is the volume's root: parent
-//   ID 1 (fsRtParID) and the name "/". An all-zero FSSpec is "no file".
+//   shortened name match it, never by the inode alone. The root folder "/" is the volume's root:
+//   parent ID 1 (fsRtParID) and the name "/". An all-zero FSSpec is "no file".
 // - The directory catalog maps (volume, directory ID) to a folder's path. It
 //   is filled whenever an FSSpec is made and kept as state under
 //   $XDG_STATE_HOME/tavrine/catalog (default ~/.local/state; a catalog of an
@@ -89,8 +89,8 @@ OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, void* ca
 
 // Resolves an FSSpec through the directory catalog. Returns nsvErr for an
 // unknown volume (the all-zero FSSpec included), dirNFErr when the parent
-// folder is not known or gone (searched for first, see above), bdNamErr for a name longer than 63 characters,
-// empty, "." or ".." or holding "/", fnfErr when no such item is there.
+// folder is not known or gone (searched for first, see above), bdNamErr for a name longer than 63
+// characters, empty, "." or ".." or holding "/", fnfErr when no such item is there.
 OSErr FSpMakeFSRef(const FSSpec* spec, FSRef* ref);
 
 // The URL of a reference; null when the item is gone. The caller releases it.

@@ -14,7 +14,12 @@ using LSRolesMask = UInt32;
 using LSRequestedInfo = UInt32;
 using LSLaunchFlags = UInt32;
 
-enum : LSRolesMask { kLSRolesNone = 1, kLSRolesViewer = 2, kLSRolesEditor = 4, kLSRolesAll = 0xFFFFFFFF };
+enum : LSRolesMask {
+  kLSRolesNone = 1,
+  kLSRolesViewer = 2,
+  kLSRolesEditor = 4,
+  kLSRolesAll = 0xFFFFFFFF
+};
 enum : LSRequestedInfo { kLSRequestExtension = 1 };
 enum : LSLaunchFlags { kLSLaunchDefaults = 1 };
 

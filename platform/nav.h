@@ -85,11 +85,11 @@ namespace platform {
 
 // An installed application as the chooser lists it.
 struct ApplicationEntry {
-  std::string name;         // localized Name
-  std::string icon;         // icon theme name or absolute icon path
-  std::string path;         // the desktop entry's path
-  std::string search_text;  // Name, GenericName, Keywords and command, folded
-  bool recommended = false; // it handles the document's content type
+  std::string name;          // localized Name
+  std::string icon;          // icon theme name or absolute icon path
+  std::string path;          // the desktop entry's path
+  std::string search_text;   // Name, GenericName, Keywords and command, folded
+  bool recommended = false;  // it handles the document's content type
 };
 
 // The desktop ID of tavrine's own entry. The program never answers with

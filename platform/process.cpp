@@ -101,8 +101,7 @@ Receiver receiver_of(const ProcessSerialNumber& psn) {
 }
 
 OSErr show_items_in_file_manager(const ProcessSerialNumber& psn,
-                                 const std::vector<std::string>& paths, int timeout_ms,
-                                 bool wait) {
+                                 const std::vector<std::string>& paths, int timeout_ms, bool wait) {
   FileManagerProcess* fm = file_manager_with(psn);
   if (fm == nullptr) return procNotFound;
   std::string startup_id = std::move(fm->startup_id);

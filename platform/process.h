@@ -76,8 +76,7 @@ Receiver receiver_of(const ProcessSerialNumber& psn);
 // that arrives later sounds the bell once (a file manager that is merely slow,
 // or never answers, costs nothing).
 OSErr show_items_in_file_manager(const ProcessSerialNumber& psn,
-                                 const std::vector<std::string>& paths, int timeout_ms,
-                                 bool wait);
+                                 const std::vector<std::string>& paths, int timeout_ms, bool wait);
 // Requests sent without waiting whose answer has not arrived yet.
 int file_manager_requests_in_flight();
 

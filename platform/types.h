@@ -132,8 +132,8 @@ struct PascalLiteral {
 #define PSTR(literal) (PascalLiteral(literal))
 
 // Short texts.
-void CopyCStringToPascal(const char* src, Str255 dst);   // cuts at 255 bytes
-void CopyPascalStringToC(ConstStr255Param src, char* dst); // dst holds 256 bytes
+void CopyCStringToPascal(const char* src, Str255 dst);      // cuts at 255 bytes
+void CopyPascalStringToC(ConstStr255Param src, char* dst);  // dst holds 256 bytes
 // Turns a short text into a NUL-ended text in place (the buffer holds 256 bytes).
 char* p2cstrcpy(char* dst, ConstStr255Param src);
 void NumToString(long number, Str255 out);

@@ -9,17 +9,17 @@
 using InfoText = unsigned char[1000];
 
 struct PictureInfo {
-  Boolean creatorUnknown;    // no application was found for the picture
-  InfoText picturePath;      // POSIX path of the picture, Mac Roman
-  InfoText creatorAppName;   // display name of the default application
-  FSSpec pictureSpec;        // the picture, made from picturePath
-  FSSpec creatorAppSpec;     // the default application
-  OSType pictureCreator;     // creator code from the picture's Finder information
-  InfoText creatorAppPath;   // POSIX path of the default application, Mac Roman
+  Boolean creatorUnknown;   // no application was found for the picture
+  InfoText picturePath;     // POSIX path of the picture, Mac Roman
+  InfoText creatorAppName;  // display name of the default application
+  FSSpec pictureSpec;       // the picture, made from picturePath
+  FSSpec creatorAppSpec;    // the default application
+  OSType pictureCreator;    // creator code from the picture's Finder information
+  InfoText creatorAppPath;  // POSIX path of the default application, Mac Roman
   SInt32 pixelWidth;
   SInt32 pixelHeight;
-  InfoText dimensionsText;   // the size line shown to the user
-  InfoText colorProfileName; // the picture's colour profile name
+  InfoText dimensionsText;    // the size line shown to the user
+  InfoText colorProfileName;  // the picture's colour profile name
 };
 
 struct DocSettings {

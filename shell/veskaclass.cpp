@@ -37,7 +37,8 @@ void DisplayIcon(scriptkit::runtime::Object view, SInt32 which) {
   char buffer[999];
   std::string file;
   if (CFStringGetCString(path, buffer, sizeof buffer, kCFStringEncodingMacRoman)) {
-    CFStringRef macRomanPath = CFStringCreateWithCString(kCFAllocatorDefault, buffer, kCFStringEncodingMacRoman);
+    CFStringRef macRomanPath =
+        CFStringCreateWithCString(kCFAllocatorDefault, buffer, kCFStringEncodingMacRoman);
     file = macRomanPath->utf8;
     CFRelease(macRomanPath);
   } else {

@@ -9,7 +9,7 @@
 namespace platform {
 namespace {
 
-constexpr std::uint64_t kTagTableAt = 128;  // after the profile's header
+constexpr std::uint64_t kTagTableAt = 128;             // after the profile's header
 constexpr std::uint32_t kDescriptionTag = 0x64657363;  // 'desc', the tag and its type
 
 // The bytes of the profile's description tag; nothing when it has none.

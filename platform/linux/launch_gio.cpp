@@ -13,9 +13,9 @@
 #include "platform/launch.h"
 #include "platform/linux/files_internal.h"
 #include "platform/linux/gobject_ptr.h"
+#include "platform/linux/launch_context.h"
 #include "platform/nav.h"
 #include "platform/text.h"
-#include "platform/linux/launch_context.h"
 
 namespace platform {
 namespace {
@@ -58,7 +58,8 @@ bool is_executable_file(const std::string& path) {
 // A usable desktop entry: not hidden, its TryExec program present (GIO
 // already refuses the latter when it loads an entry), and not tavrine's own.
 bool usable(GAppInfo* app) {
-  if (!app || !G_IS_DESKTOP_APP_INFO(app) || g_desktop_app_info_get_is_hidden(G_DESKTOP_APP_INFO(app)))
+  if (!app || !G_IS_DESKTOP_APP_INFO(app) ||
+      g_desktop_app_info_get_is_hidden(G_DESKTOP_APP_INFO(app)))
     return false;
   const char* id = g_app_info_get_id(app);
   return id == nullptr || std::string_view(id) != kOwnDesktopId;
@@ -86,7 +87,8 @@ OSStatus app_for_content_type(const char* content_type, FSRef* outAppRef, CFURLR
   if (!filename || files::make_ref(filename, ref) != noErr) return kLSApplicationNotFoundErr;
   if (outAppURL) {
     CFStringRef path = CFStringCreateWithUTF8(ref.path);
-    *outAppURL = CFURLCreateWithFileSystemPath(kCFAllocatorDefault, path, kCFURLPOSIXPathStyle, false);
+    *outAppURL =
+        CFURLCreateWithFileSystemPath(kCFAllocatorDefault, path, kCFURLPOSIXPathStyle, false);
     CFRelease(path);
   }
   if (outAppRef) *outAppRef = std::move(ref);
@@ -124,7 +126,8 @@ OSStatus launch_desktop_entry(GDesktopAppInfo* entry, const std::vector<std::str
     return launch_over_bus(entry, documents);
   }
   GList* files = nullptr;
-  for (const std::string& doc : documents) files = g_list_append(files, g_file_new_for_path(doc.c_str()));
+  for (const std::string& doc : documents)
+    files = g_list_append(files, g_file_new_for_path(doc.c_str()));
   GObjectListPtr owned_files(files);
   GError* raw_error = nullptr;
   auto context = new_launch_context();
@@ -171,7 +174,8 @@ OSStatus LSGetApplicationForItem(const FSRef* inItemRef, LSRolesMask, FSRef* out
                                  CFURLRef* outAppURL) {
   if (inItemRef == nullptr || inItemRef->path.empty()) return paramErr;
   platform::GObjectPtr<GFile> file(g_file_new_for_path(inItemRef->path.c_str()));
-  platform::GObjectPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+  platform::GObjectPtr<GFileInfo> info(g_file_query_info(file.get(),
+                                                         G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
                                                          G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
   const char* type = info ? g_file_info_get_content_type(info.get()) : nullptr;
   platform::note_chooser_document_type(type ? type : "");
@@ -251,7 +255,8 @@ OSStatus LSOpenFromRefSpec(const LSLaunchFSRefSpec* inLaunchSpec, FSRef* outLaun
     documents.push_back(doc);
   }
   if (app.empty() || access(app.c_str(), F_OK) != 0) return kLSApplicationNotFoundErr;
-  if (platform::is_own_application(app)) return kLSApplicationNotFoundErr;  // never hand a picture back to itself
+  if (platform::is_own_application(app))
+    return kLSApplicationNotFoundErr;  // never hand a picture back to itself
   OSStatus status = kLSApplicationNotFoundErr;
   if (platform::files::is_desktop_file(app)) {
     auto entry = platform::desktop_entry(app);

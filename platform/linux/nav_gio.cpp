@@ -47,7 +47,8 @@ OSErr NavGetFile(AEDesc*, NavReplyRecord* reply, NavDialogOptions* dialogOptions
       platform::short_text_to_utf8(dialogOptions->cancelButtonLabel));
   if (!chosen) return noErr;
   platform::DescData list;
-  list.items.push_back({0, typeFSRef, std::vector<std::uint8_t>(chosen->begin(), chosen->end()), {}});
+  list.items.push_back(
+      {0, typeFSRef, std::vector<std::uint8_t>(chosen->begin(), chosen->end()), {}});
   reply->selection = platform::make_descriptor(typeAEList, std::move(list));
   reply->validRecord = true;
   return noErr;
@@ -87,7 +88,8 @@ OSErr AEGetNthPtr(const AEDescList* list, long index, DescType desiredType, AEKe
   }
   if (desiredType != typeWildCard && desiredType != item.type) return errAECoercionFail;
   Size size = static_cast<Size>(item.bytes.size());
-  if (dataPtr) std::memcpy(dataPtr, item.bytes.data(), static_cast<std::size_t>(std::min(size, maximumSize)));
+  if (dataPtr)
+    std::memcpy(dataPtr, item.bytes.data(), static_cast<std::size_t>(std::min(size, maximumSize)));
   if (actualSize) *actualSize = size;
   return noErr;
 }

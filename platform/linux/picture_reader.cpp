@@ -46,8 +46,8 @@ void ByteSource::learn_size(std::uint64_t end) {
 
 bool ByteSource::fill_window(std::uint64_t at, std::uint64_t count) {
   std::uint64_t page = at & ~(kPage - 1);
-  bool walking_on = !m_window.empty() && page >= m_window_at &&
-                    page <= m_window_at + m_window.size() + kPage;
+  bool walking_on =
+      !m_window.empty() && page >= m_window_at && page <= m_window_at + m_window.size() + kPage;
   m_window_step = walking_on ? std::min(2 * m_window_step, kLargestWindow) : kFirstWindow;
   std::uint64_t back = walking_on ? 0 : std::min(page, m_window_step / 2);
   std::uint64_t start = page - back;

@@ -89,8 +89,7 @@ std::string preferences_text(std::string_view comment, std::string_view group,
   for (const auto& [name, text] : entries) {
     std::unique_ptr<gchar, GFree> valid(
         g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
-    g_key_file_set_string(file.get(), group_name.c_str(), escaped_name(name).c_str(),
-                          valid.get());
+    g_key_file_set_string(file.get(), group_name.c_str(), escaped_name(name).c_str(), valid.get());
   }
   gsize length = 0;
   std::unique_ptr<gchar, GFree> data(g_key_file_to_data(file.get(), &length, nullptr));

@@ -31,8 +31,8 @@
 // visible, enabled, editable true|false.
 //
 // Coordinates are pixels from the top-left corner of the window's content
-// (of the box, for the views inside a box), y growing downward. A script sees a view's frame as its bounds {left, bottom,
-// right, top} in these coordinates, so bottom is the larger number.
+// (of the box, for the views inside a box), y growing downward. A script sees a view's frame as its
+// bounds {left, bottom, right, top} in these coordinates, so bottom is the larger number.
 #pragma once
 
 #include <optional>

@@ -14,10 +14,18 @@ void QtAlerts::beep() {
 void QtAlerts::alert(SInt16 type, const std::string& message, const std::string& explanation) {
   QMessageBox box;
   switch (type) {
-    case kAlertStopAlert: box.setIcon(QMessageBox::Critical); break;
-    case kAlertCautionAlert: box.setIcon(QMessageBox::Warning); break;
-    case kAlertPlainAlert: box.setIcon(QMessageBox::NoIcon); break;
-    default: box.setIcon(QMessageBox::Information); break;
+    case kAlertStopAlert:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case kAlertCautionAlert:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case kAlertPlainAlert:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+    default:
+      box.setIcon(QMessageBox::Information);
+      break;
   }
   // The messages may name files: never read them as HTML.
   box.setTextFormat(Qt::PlainText);

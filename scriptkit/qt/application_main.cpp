@@ -122,8 +122,7 @@ std::vector<char*> qt_arguments(int argc, const char** argv) {
   std::vector<char*> arguments;
   for (int i = 0; i < argc; ++i) arguments.push_back(const_cast<char*>(argv[i]));
   auto named = [](const char* name) { return !qEnvironmentVariableIsEmpty(name); };
-  const bool chosen = named("QT_QPA_PLATFORM") ||
-                      std::any_of(argv, argv + argc, [](const char* a) {
+  const bool chosen = named("QT_QPA_PLATFORM") || std::any_of(argv, argv + argc, [](const char* a) {
                         return std::strcmp(a, "-platform") == 0;
                       });
   char* platform = nullptr;
@@ -151,11 +150,13 @@ std::string launch_startup_id() {
 std::optional<int> hand_over(qt::InstanceChannel& channel, const std::vector<std::string>& files,
                              const QString& socket, const std::string& startup_id) {
   switch (channel.start(files, socket, kHandOverPatienceMs, startup_id)) {
-    case qt::InstanceChannel::Start::handed_over: return 0;
+    case qt::InstanceChannel::Start::handed_over:
+      return 0;
     case qt::InstanceChannel::Start::no_answer:
       std::fprintf(stderr, "tavrine: the running tavrine does not answer\n");
       return 1;
-    case qt::InstanceChannel::Start::first: break;
+    case qt::InstanceChannel::Start::first:
+      break;
   }
   return std::nullopt;
 }

@@ -12,9 +12,9 @@
 
 #include <QLocalServer>
 #include <QLockFile>
-#include <memory>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,8 +48,8 @@ class InstanceChannel {
   // up to patience_ms, and never takes over from it. A lock whose holder has
   // died is taken over.
   // The startup id the desktop gave this launch goes with the paths.
-  Start start(const std::vector<std::string>& paths, const QString& socket,
-              int patience_ms = 30000, const std::string& startup_id = {});
+  Start start(const std::vector<std::string>& paths, const QString& socket, int patience_ms = 30000,
+              const std::string& startup_id = {});
   // Receives the startup id of each hand-over that carries one, just before
   // its paths.
   void on_startup_id(std::function<void(const std::string&)> received) {

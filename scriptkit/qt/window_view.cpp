@@ -1,11 +1,11 @@
 #include "scriptkit/qt/window_view.h"
 
 #include <QDragEnterEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QMoveEvent>
+#include <QScreen>
 #include <QUrl>
 
 #include "scriptkit/qt/qt_text.h"
@@ -139,8 +139,8 @@ void WindowView::keep_on_a_screen() {
   if (primary == nullptr) return;
   QRect frame(QPoint(0, 0), size);
   frame.moveCenter(primary->availableGeometry().center());
-  m_window->set_bounds({frame.left(), frame.top() + size.height(), frame.left() + size.width(),
-                        frame.top()});
+  m_window->set_bounds(
+      {frame.left(), frame.top() + size.height(), frame.left() + size.width(), frame.top()});
 }
 
 void WindowView::moveEvent(QMoveEvent* event) {

@@ -30,7 +30,7 @@
 namespace scriptkit::runtime {
 
 // The receivers.
-constexpr std::string_view kApplicationObject = "";      // default receiver of `call method`
+constexpr std::string_view kApplicationObject = "";  // default receiver of `call method`
 constexpr std::string_view kApplicationClass = "NSApplication";
 
 using Object = std::shared_ptr<model::Element>;
@@ -107,8 +107,12 @@ struct Arg<Object> {
   static Object get(const Holder& h) { return h; }
 };
 
-inline Value wrap(std::int32_t v) { return Value(static_cast<std::int64_t>(v)); }
-inline Value wrap(const char* v) { return from_mac_roman(v); }
+inline Value wrap(std::int32_t v) {
+  return Value(static_cast<std::int64_t>(v));
+}
+inline Value wrap(const char* v) {
+  return from_mac_roman(v);
+}
 
 template <auto F, typename Sig>
 struct Invoke;

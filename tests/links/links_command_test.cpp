@@ -171,9 +171,11 @@ TEST_F(LinksCommand, ReportsEveryFrameWithItsPlaceFileAndResolution) {
       {"cover", " page 1 cover found 720 x 360 300 sRGB IEC61966-2.1 " + p + "cover.jpg"},
       {"gone", "! page 1 gone missing - 300 - " + p + "gone.jpg"},
       {"folder", "! page 1 folder not a regular file - 300 - " + p + "folder.jpg"},
-      {"写真", "! page 2 写真 found 1024 x 768 144 x 288 Écran large – D65 " + p + "日本語の写真.tif"},
+      {"写真",
+       "! page 2 写真 found 1024 x 768 144 x 288 Écran large – D65 " + p + "日本語の写真.tif"},
       {"again", "! page 2 again found 720 x 360 72 sRGB IEC61966-2.1 " + p + "cover.jpg"},
-      {"logo", "! master Normal logo found 1024 x 768 240 Écran large – D65 " + p + "日本語の写真.tif"},
+      {"logo",
+       "! master Normal logo found 1024 x 768 240 Écran large – D65 " + p + "日本語の写真.tif"},
       {"absolute", " page 1 absolute found 1024 x 768 400 Écran large – D65 " +
                        (root() / "elsewhere/absolute.tif").string()},
       // An inline frame sits where its text frame does.
@@ -255,7 +257,8 @@ TEST_F(LinksCommand, ListsAPictureKeptInsideTheDocument) {
   const std::string stored = "PFILE=\"../pictures/cover.jpg\"";
   auto at = sla.find(stored, sla.find("ANNAME=\"cover\""));
   ASSERT_NE(at, std::string::npos);
-  QByteArray jpeg = QByteArray::fromStdString(testing_support::read_file(root() / "pictures/cover.jpg"));
+  QByteArray jpeg =
+      QByteArray::fromStdString(testing_support::read_file(root() / "pictures/cover.jpg"));
   sla.replace(at, stored.size(),
               "PFILE=\"\" isInlineImage=\"1\" inlineImageExt=\"jpg\" ImageData=\"" +
                   qCompress(jpeg).toBase64().toStdString() + "\"");

@@ -188,7 +188,8 @@ TEST_F(Lookup, TavrineAsTheDefaultGivesWayToTheNextHandler) {
 TEST_F(Lookup, OpenNeverHandsThePictureBackToTavrine) {
   RecordingAlerts alerts;
   fs::path marker = docs.path() / "marker";
-  fs::path entry = desktop.add_application("tavrine", "Tavrine", desktop.marker_program(marker).string() + " %F", "");
+  fs::path entry = desktop.add_application("tavrine", "Tavrine",
+                                           desktop.marker_program(marker).string() + " %F", "");
   MyLaunchApplication(spec_of(entry), spec_of(docs.write("p.png", kPng)));
   EXPECT_EQ(alerts.beeps, 1);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));

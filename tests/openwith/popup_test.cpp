@@ -46,7 +46,8 @@ class OpenWithPopUp : public ::testing::Test {
     G_LASTOPENWITHSELECTEDROW = 0;
     main = app->add_window("Main");
     popup = main->add<model::PopUpButton>("MAINWAP_ITEM_OPENWITHPOPUP");
-    check = std::make_shared<model::Button>("MAINWAP_ITEM_ALWAYSOPENWITH", model::Button::Style::CheckBox);
+    check = std::make_shared<model::Button>("MAINWAP_ITEM_ALWAYSOPENWITH",
+                                            model::Button::Style::CheckBox);
     main->add(check);
     runtime::registry().add(ask_program_methods);
     app::install_osa_component({app, {}, lang::kDefaultStepBudget});
@@ -56,7 +57,8 @@ class OpenWithPopUp : public ::testing::Test {
   // The picture's default application, as the picture pass leaves it.
   void SetDefault(const std::string& display_name, const fs::path& entry) {
     G_INFO.creatorUnknown = false;
-    CopyCStringToPascal(platform::utf8_to_mac_roman_lossy(display_name).c_str(), G_INFO.creatorAppName);
+    CopyCStringToPascal(platform::utf8_to_mac_roman_lossy(display_name).c_str(),
+                        G_INFO.creatorAppName);
     G_INFO.creatorAppSpec = spec_of(entry);
   }
 
@@ -157,7 +159,8 @@ TEST_F(OpenWithPopUp, OtherPicksAnApplicationAndKeepsIt) {
   EXPECT_EQ(G_USERPREFS.postAppCount, 1);
   EXPECT_EQ(AppName(), "painter.desktop");
   EXPECT_EQ(packed(G_USERPREFS.openWithAppInfo.fdType), FOUR_CHAR_CODE("APPL"));
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"Viewer (Default)", "---", "Painter", "---", "Other…"}));
+  EXPECT_EQ(Rows(),
+            (std::vector<std::string>{"Viewer (Default)", "---", "Painter", "---", "Other…"}));
   EXPECT_EQ(Current(), 3u);
   EXPECT_TRUE(check->enabled());
 }
@@ -195,7 +198,8 @@ TEST_F(OpenWithPopUp, PickingANameThatIsListedReplacesItInPlace) {
 
 TEST_F(OpenWithPopUp, AFiftyFirstPickDropsTheOldest) {
   SetDefault("Viewer", AddApp("viewer", "Viewer"));
-  for (int i = 0; i < 50; ++i) AddToList(AddApp("app" + std::to_string(i), "App " + std::to_string(i)));
+  for (int i = 0; i < 50; ++i)
+    AddToList(AddApp("app" + std::to_string(i), "App " + std::to_string(i)));
   fs::path newest = AddApp("newest", "Newest");
   LoadOpenWithListPopUp();
   chooser.answer = newest.string();

@@ -45,7 +45,7 @@ TEST(FInfoLayout, StoresFourCharCodesWithTheFirstCharacterLast) {
   info.fdFldr = -3;
   std::array<std::uint8_t, 16> bytes{};
   platform::encode_finfo(info, bytes);
-  const std::uint8_t expected[16] = {'L', 'P', 'P', 'A', 'M', 'I', 'B', '8',
+  const std::uint8_t expected[16] = {'L',  'P',  'P',  'A',  'M',  'I',  'B',  '8',
                                      0x01, 0x80, 0xFF, 0xFF, 0x02, 0x00, 0xFD, 0xFF};
   EXPECT_EQ(std::memcmp(bytes.data(), expected, 16), 0);
   FInfo back = platform::decode_finfo(bytes);

@@ -10,10 +10,10 @@
 #include <QElapsedTimer>
 
 #include "platform/process.h"
-#include "tests/support/window_fixture.h"
+#include "tests/support/answering_chooser.h"
 #include "tests/support/file_sandbox.h"
 #include "tests/support/private_bus.h"
-#include "tests/support/answering_chooser.h"
+#include "tests/support/window_fixture.h"
 
 using namespace window_test;
 namespace fs = std::filesystem;
@@ -28,7 +28,8 @@ std::string contents_of(const std::shared_ptr<TextField>& field) {
 
 // The preferences file, as the native side saved it.
 std::string preferences_bytes(const fs::path& config_home) {
-  return testing_support::read_file(config_home / "VeskaSoftware" / "Veska Tavrine Pro for ID Prefs");
+  return testing_support::read_file(config_home / "VeskaSoftware" /
+                                    "Veska Tavrine Pro for ID Prefs");
 }
 
 std::int32_t dimension_units_saved(const fs::path& config_home) {

@@ -228,7 +228,8 @@ TEST_F(WindowScript, ATriggerWhileTheChooserIsOpenIsHeardOnceItCloses) {
   auto popup = element<PopUpButton>("popup button", "MAINWAP_ITEM_OPENWITHPOPUP");
   take_calls();
   ChooserOpenWhile chooser([] { EXPECT_EQ(SimpleRunAppleScript(kWidenTriggerScript), 0); });
-  choose("MAINWAP_ITEM_OPENWITHPOPUP", popup->menu()->item(popup->menu()->item_count() - 1)->title());
+  choose("MAINWAP_ITEM_OPENWITHPOPUP",
+         popup->menu()->item(popup->menu()->item_count() - 1)->title());
   EXPECT_EQ(chooser.calls_while_open, 1u) << "only the choice itself, while the dialog is open";
   QCoreApplication::processEvents();
   auto calls = take_calls();
@@ -245,7 +246,8 @@ TEST_F(WindowScript, AHandOverWhileTheChooserIsOpenIsShownOnceItCloses) {
   QImage(8, 8, QImage::Format_RGB32).save(QString::fromStdString(other));
   take_calls();
   ChooserOpenWhile chooser([&] { framework->open({other}); });
-  choose("MAINWAP_ITEM_OPENWITHPOPUP", popup->menu()->item(popup->menu()->item_count() - 1)->title());
+  choose("MAINWAP_ITEM_OPENWITHPOPUP",
+         popup->menu()->item(popup->menu()->item_count() - 1)->title());
   EXPECT_EQ(chooser.calls_while_open, 1u) << "only the choice itself, while the dialog is open";
   auto calls = take_calls();
   EXPECT_NE(std::find(calls.begin(), calls.end(),

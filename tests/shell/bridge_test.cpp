@@ -188,15 +188,24 @@ TEST_F(Bridge, SixteenBitArgumentsKeepTheLowHalf) {
 }
 
 TEST_F(Bridge, EveryDocumentedSelectorExists) {
-  const char* app_selectors[] = {
-      "__GetStringValueFromCGlobal:", "__SetStringValueToCGlobal:withValue:",
-      "__GetIntValueFromCGlobal:", "__SetIntValueToCGlobal:withValue:", "__GetPreferences",
-      "__SavePreferences", "__InstallEventHandlers", "__GetPictureInfo",
-      "__LoadOpenWithListPopUp", "__SetPostAppListPopUpSelection",
-      "__HandleOpenWithPopUpSelection:withValue:", "__SetInitialOpenWithPopUpStatus",
-      "__UpdateLastOpenWithSelectedRowGlobal:", "__GetLastOpenWithSelectedRowGlobal",
-      "__UpdateAlwaysOpenWithGlobal:", "__MyLaunchApplication", "__HandleDimensionsUnitsChange",
-      "__HandleRevealFolder:withValue:"};
+  const char* app_selectors[] = {"__GetStringValueFromCGlobal:",
+                                 "__SetStringValueToCGlobal:withValue:",
+                                 "__GetIntValueFromCGlobal:",
+                                 "__SetIntValueToCGlobal:withValue:",
+                                 "__GetPreferences",
+                                 "__SavePreferences",
+                                 "__InstallEventHandlers",
+                                 "__GetPictureInfo",
+                                 "__LoadOpenWithListPopUp",
+                                 "__SetPostAppListPopUpSelection",
+                                 "__HandleOpenWithPopUpSelection:withValue:",
+                                 "__SetInitialOpenWithPopUpStatus",
+                                 "__UpdateLastOpenWithSelectedRowGlobal:",
+                                 "__GetLastOpenWithSelectedRowGlobal",
+                                 "__UpdateAlwaysOpenWithGlobal:",
+                                 "__MyLaunchApplication",
+                                 "__HandleDimensionsUnitsChange",
+                                 "__HandleRevealFolder:withValue:"};
   for (const char* s : app_selectors) EXPECT_NE(registry().find("", s), nullptr) << s;
   EXPECT_NE(registry().find("NSApplication", "touchBundleDate"), nullptr);
   EXPECT_NE(registry().find("veskaRoutines", "touchAppDate"), nullptr);

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <thread>
 
-#include "tests/support/window_fixture.h"
 #include "tests/support/answering_chooser.h"
 #include "tests/support/hard_places.h"
 #include "tests/support/private_bus.h"
+#include "tests/support/window_fixture.h"
 
 using namespace window_test;
 namespace fs = std::filesystem;

@@ -10,12 +10,12 @@
 #include <QProcess>
 #include <fstream>
 
-#include "tests/support/another_user.h"
 #include "prefs/fileutils.h"
 #include "prefs/prefs.h"
 #include "prefs/userprefs.h"
-#include "tests/support/qt_app.h"
+#include "tests/support/another_user.h"
 #include "tests/support/hard_places.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/sandbox.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include "shell/cursors.h"
 #include "shell/monitor.h"
 #include "shell/records.h"
+#include "tests/support/clicks_x11.h"
 #include "tests/support/cursor_window.h"
 #include "tests/support/trigger_support.h"
-#include "tests/support/clicks_x11.h"
 
 namespace {
 

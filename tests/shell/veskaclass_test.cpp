@@ -49,11 +49,13 @@ TEST_F(VeskaClassCalls, NoChosenApplicationClearsTheImage) {
 }
 
 TEST_F(VeskaClassCalls, ShowsThePicturesAndTheApplicationsIcons) {
-  G_INFO.pictureSpec = spec_of(docs.write("p.png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(32, '\0')));
+  G_INFO.pictureSpec =
+      spec_of(docs.write("p.png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(32, '\0')));
   DisplayIcon(0);
   EXPECT_EQ(view->image().source, model::Image::Source::IconName);
   EXPECT_EQ(view->image().name.rfind("image-png", 0), 0u);
-  G_USERPREFS.openWithAppSpec = spec_of(desktop.add_application("painter", "Painter", "true %f", "", "Icon=painter\n"));
+  G_USERPREFS.openWithAppSpec =
+      spec_of(desktop.add_application("painter", "Painter", "true %f", "", "Icon=painter\n"));
   DisplayIcon(1);
   EXPECT_EQ(view->image().name, "painter");
 }

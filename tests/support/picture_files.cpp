@@ -79,8 +79,8 @@ ByteString icc_v2_profile(std::string_view ascii, std::u16string_view unicode,
   while (file.bytes.size() % 4) file.u8(0);
   std::uint32_t tag_at = static_cast<std::uint32_t>(file.bytes.size());
   file.append(tag.bytes);
-  std::uint32_t count = file.bytes[128] << 24 | file.bytes[129] << 16 | file.bytes[130] << 8 |
-                        file.bytes[131];
+  std::uint32_t count =
+      file.bytes[128] << 24 | file.bytes[129] << 16 | file.bytes[130] << 8 | file.bytes[131];
   for (std::uint32_t i = 0; i < count; ++i) {
     std::size_t entry = 132 + 12 * i;
     if (std::string_view(reinterpret_cast<const char*>(&file.bytes[entry]), 4) != "desc") continue;
@@ -236,7 +236,7 @@ ByteString j2k(std::uint32_t width, std::uint32_t height, std::uint32_t left, st
   w.u16(0xFF4F), w.u16(0xFF51), w.u16(41), w.u16(0);
   w.u32(left + width), w.u32(top + height), w.u32(left), w.u32(top);
   w.u32(left + width), w.u32(top + height), w.u32(0), w.u32(0);  // one tile
-  w.u16(1), w.u8(7), w.u8(1), w.u8(1);                            // one 8-bit component
+  w.u16(1), w.u8(7), w.u8(1), w.u8(1);                           // one 8-bit component
   w.u16(0xFFD9);
   return w.bytes;
 }

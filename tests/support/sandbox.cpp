@@ -65,20 +65,22 @@ fs::path DesktopSandbox::add_application(const std::string& id, const std::strin
 }
 
 bool DesktopSandbox::index_mime_types() const {
-  std::string command = "update-desktop-database -q '" + (data_home() / "applications").string() + "' 2>/dev/null";
+  std::string command =
+      "update-desktop-database -q '" + (data_home() / "applications").string() + "' 2>/dev/null";
   return std::system(command.c_str()) == 0;
 }
 
-void DesktopSandbox::set_default(const std::string& mime_type, const std::string& desktop_id) const {
+void DesktopSandbox::set_default(const std::string& mime_type,
+                                 const std::string& desktop_id) const {
   std::ofstream out(config_home() / "mimeapps.list", std::ios::app);
   out << mime_type << "=" << desktop_id << ".desktop\n";
 }
 
 fs::path DesktopSandbox::marker_program(const fs::path& marker) const {
-  fs::path program = m_dir.write("bin/record-args",
-                                 "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '" +
-                                     marker.string() + ".tmp' && mv '" + marker.string() +
-                                     ".tmp' '" + marker.string() + "'\n");
+  fs::path program =
+      m_dir.write("bin/record-args", "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '" +
+                                         marker.string() + ".tmp' && mv '" + marker.string() +
+                                         ".tmp' '" + marker.string() + "'\n");
   fs::permissions(program, fs::perms::owner_all);
   return program;
 }

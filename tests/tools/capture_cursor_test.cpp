@@ -14,8 +14,8 @@
 #include "shell/cursors.h"
 #include "shell/monitor.h"
 #include "shell/records.h"
-#include "tests/support/file_sandbox.h"
 #include "tests/support/cursor_window.h"
+#include "tests/support/file_sandbox.h"
 #include "tests/support/trigger_support.h"
 #include "tests/support/xvfb.h"
 

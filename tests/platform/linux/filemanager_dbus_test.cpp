@@ -155,9 +155,9 @@ TEST_F(FileManagerProcess, FolderThatCannotBeSelectedIsOpened) {
   ASSERT_EQ(send_reveal(psn, "/", true), noErr);
   ASSERT_EQ(send_reveal(psn, "/proc", true), noErr);  // a mounted file system
   ASSERT_EQ(send_reveal(psn, folder, true), noErr);
-  EXPECT_EQ(b->calls(), (std::vector<std::string>{"ShowFolders||file:///",
-                                                  "ShowFolders||file:///proc",
-                                                  "ShowItems||" + uri_of(folder)}));
+  EXPECT_EQ(b->calls(),
+            (std::vector<std::string>{"ShowFolders||file:///", "ShowFolders||file:///proc",
+                                      "ShowItems||" + uri_of(folder)}));
 }
 
 TEST_F(FileManagerProcess, EventsItDoesNotTakeAreRefused) {

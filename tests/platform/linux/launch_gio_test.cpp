@@ -49,7 +49,8 @@ TEST_F(LaunchServices, FindsTheDefaultApplicationOfAnItemByItsContents) {
   fs::path editor = sandbox.add_application("editor", "Picture Editor", "true %f", "image/png;");
   sandbox.set_default("image/png", "editor");
   // A PNG signature under a misleading name is still a PNG.
-  fs::path doc = docs.write("picture.dat", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(64, '\0'));
+  fs::path doc =
+      docs.write("picture.dat", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(64, '\0'));
   FSRef app;
   CFURLRef url = nullptr;
   FSRef item = RefOf(doc);
@@ -70,7 +71,8 @@ TEST_F(LaunchServices, FindsApplicationsByTypeCodeAndByExtension) {
   fs::path viewer = sandbox.add_application("viewer", "Viewer", "true %f", "image/jpeg;");
   sandbox.set_default("image/jpeg", "viewer");
   FSRef app;
-  ASSERT_EQ(LSGetApplicationForInfo(FOUR_CHAR_CODE("JPEG"), 0, nullptr, kLSRolesAll, &app, nullptr), noErr);
+  ASSERT_EQ(LSGetApplicationForInfo(FOUR_CHAR_CODE("JPEG"), 0, nullptr, kLSRolesAll, &app, nullptr),
+            noErr);
   EXPECT_EQ(app.path, viewer.string());
   CFStringRef ext = CFStringCreateWithUTF8("jpg");
   FSRef by_ext;
@@ -78,7 +80,9 @@ TEST_F(LaunchServices, FindsApplicationsByTypeCodeAndByExtension) {
   EXPECT_EQ(by_ext.path, viewer.string());
   CFRelease(ext);
   EXPECT_NE(LSGetApplicationForInfo(0, 0, nullptr, kLSRolesAll, &by_ext, nullptr), noErr);
-  EXPECT_NE(LSGetApplicationForInfo(FOUR_CHAR_CODE("????"), 0, nullptr, kLSRolesAll, &by_ext, nullptr), noErr);
+  EXPECT_NE(
+      LSGetApplicationForInfo(FOUR_CHAR_CODE("????"), 0, nullptr, kLSRolesAll, &by_ext, nullptr),
+      noErr);
 }
 
 TEST_F(LaunchServices, HiddenEntriesAndMissingTryExecAreNoApplications) {
@@ -88,14 +92,16 @@ TEST_F(LaunchServices, HiddenEntriesAndMissingTryExecAreNoApplications) {
                                           "TryExec=/nonexistent/program\n");
   sandbox.set_default("image/gif", "gone");
   FSRef app;
-  EXPECT_NE(LSGetApplicationForInfo(FOUR_CHAR_CODE("PNGf"), 0, nullptr, kLSRolesAll, &app, nullptr), noErr);
-  EXPECT_NE(LSGetApplicationForInfo(FOUR_CHAR_CODE("GIFf"), 0, nullptr, kLSRolesAll, &app, nullptr), noErr);
+  EXPECT_NE(LSGetApplicationForInfo(FOUR_CHAR_CODE("PNGf"), 0, nullptr, kLSRolesAll, &app, nullptr),
+            noErr);
+  EXPECT_NE(LSGetApplicationForInfo(FOUR_CHAR_CODE("GIFf"), 0, nullptr, kLSRolesAll, &app, nullptr),
+            noErr);
   EXPECT_FALSE(platform::is_application(gone.string()));
 }
 
 TEST_F(LaunchServices, DisplayNamesAreTheLocalizedNameOrTheFileName) {
-  fs::path entry = sandbox.add_application("krita-like", "Painter", "true %f", "image/png;",
-                                           "Name[de]=Maler\n");
+  fs::path entry =
+      sandbox.add_application("krita-like", "Painter", "true %f", "image/png;", "Name[de]=Maler\n");
   FSRef ref = RefOf(entry);
   CFStringRef name = nullptr;
   ASSERT_EQ(LSCopyDisplayNameForRef(&ref, &name), noErr);
@@ -149,7 +155,8 @@ TEST_F(LaunchServices, ExtensionOfAnItem) {
 TEST_F(LaunchServices, LaunchingAnEntryOpensTheDocument) {
   fs::path marker = docs.path() / "marker";
   fs::path program = sandbox.marker_program(marker);
-  fs::path entry = sandbox.add_application("recorder", "Recorder", program.string() + " %f", "image/png;");
+  fs::path entry =
+      sandbox.add_application("recorder", "Recorder", program.string() + " %f", "image/png;");
   fs::path doc = docs.write("my picture.png", "x");
   ASSERT_EQ(OpenWith(RefOf(entry), RefOf(doc)), noErr);
   EXPECT_EQ(WaitForFile(marker), doc.string() + "\n");

@@ -131,7 +131,8 @@ TEST_F(MetadataTest, TiffSkipsReducedCopiesInEitherByteOrder) {
 TEST_F(MetadataTest, HeifAndAvifUseThePrimaryItem) {
   ByteString icc = icc_profile(U"Camera P3");
   // The depth map is listed first and is taller than the wide picture.
-  std::vector<HeifItem> items = {{7, 500, 500, {}, {}}, {1, 4000, 300, icc, {}}, {2, 320, 24, {}, {}}};
+  std::vector<HeifItem> items = {
+      {7, 500, 500, {}, {}}, {1, 4000, 300, icc, {}}, {2, 320, 24, {}, {}}};
   for (const char* brand : {"heic", "avif"}) {
     Attributes a = read_bytes(heif(brand, 1, items));
     EXPECT_EQ(a.width, 4000) << brand;
@@ -211,4 +212,3 @@ TEST_F(MetadataTest, StaysQuietOnBrokenFiles) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
-

@@ -129,8 +129,8 @@ TEST_F(MetadataTest, AvifEncodersRotationAndCropAreRead) {
   struct Case {
     const char* options;
     long width, height;
-  } cases[] = {{"--irot 1", 400, 600}, {"--clap 400,1,300,1,0,1,0,1", 400, 300},
-               {"--imir 0", 600, 400}};
+  } cases[] = {
+      {"--irot 1", 400, 600}, {"--clap 400,1,300,1,0,1,0,1", 400, 300}, {"--imir 0", 600, 400}};
   for (const Case& c : cases) {
     std::string out = m_folder.path().string() + "/made.avif";
     ASSERT_TRUE(run("avifenc -s 10 " + std::string(c.options) + " " + m_folder.path().string() +
@@ -144,7 +144,10 @@ TEST_F(MetadataTest, AvifEncodersRotationAndCropAreRead) {
 
 TEST_F(MetadataTest, Version2ProfileNameComesFromItsUnicodeRecord) {
   // The ASCII record holds "Écran" in Latin-1; the Unicode record the whole name.
+  // A hex escape, then text that would continue it if it were not apart.
+  // clang-format off
   ByteString both = icc_v2_profile("\xC9" "cran large", u"\u00C9cran large \u2013 D65");
+  // clang-format on
   EXPECT_EQ(read_bytes(png(8, 8, both)).profile, "\u00C9cran large \u2013 D65");
   // Without a Unicode name the ASCII record is read as Latin-1.
   ByteString empty_unicode = icc_v2_profile("Caf\xE9 RGB  ", u"");
@@ -212,9 +215,11 @@ TEST_F(MetadataTest, AFileCutShortWhileItIsReadGivesNoItem) {
 
 TEST_F(MetadataTest, AFileRewrittenWhileItIsReadNeverFaults) {
   const std::vector<ByteString> versions = {
-      png(640, 480, icc_profile(U"One")), jpeg_with_segments({icc_segment(icc_profile(U"Two"))}),
+      png(640, 480, icc_profile(U"One")),
+      jpeg_with_segments({icc_segment(icc_profile(U"Two"))}),
       tiff({{10, 10, 1, {}}, {3200, 2400, 0, icc_profile(U"Three")}}, true, false),
-      heif("heic", 1, {{1, 600, 400, icc_profile(U"Four"), {clap(300, 200)}}}), ByteString(3000, 0xFF),
+      heif("heic", 1, {{1, 600, 400, icc_profile(U"Four"), {clap(300, 200)}}}),
+      ByteString(3000, 0xFF),
       ByteString()};
   std::string path = m_folder.write("changing", versions[0]);
   std::atomic<bool> done{false};
@@ -237,13 +242,17 @@ TEST_F(MetadataTest, AFileRewrittenWhileItIsReadNeverFaults) {
 TEST_F(MetadataTest, EveryTruncatedLengthIsSafe) {
   ByteString v2 = icc_v2_profile("Caf\xE9", u"Caf\u00E9 \u2615");
   std::vector<ByteString> files = {
-      jp2(64, 32, icc_profile(U"x")), png(9, 9, icc_profile(U"y")), png(9, 9, v2), j2k(5, 7),
-      heif("avif", 1, {{1, 50, 40, icc_profile(U"z"), {clap(20, 10), property("irot", {1}, true)}}}),
+      jp2(64, 32, icc_profile(U"x")),
+      png(9, 9, icc_profile(U"y")),
+      png(9, 9, v2),
+      j2k(5, 7),
+      heif("avif", 1,
+           {{1, 50, 40, icc_profile(U"z"), {clap(20, 10), property("irot", {1}, true)}}}),
       tiff({{10, 10, 1, {}}, {20, 20, 0, icc_profile(U"w")}}, true, true),
       jpeg_with_segments({{0, 0}, icc_segment(v2), {0xFF, 0x00, 0xFF}})};
-  for (const char* name : {"sample-srgb.jpg", "sample-gray.psd", "sample-srgb.webp",
-                           "sample-wide.bmp", "sample-plain.gif", "sample-plain.heic",
-                           "sample-plain.avif", "sample-wide.tif"})
+  for (const char* name :
+       {"sample-srgb.jpg", "sample-gray.psd", "sample-srgb.webp", "sample-wide.bmp",
+        "sample-plain.gif", "sample-plain.heic", "sample-plain.avif", "sample-wide.tif"})
     files.push_back(file_bytes(sample_path(name)));
   for (const ByteString& file : files) {
     for (std::size_t length = 0; length <= file.size(); ++length) {
@@ -273,6 +282,7 @@ TEST_F(MetadataTest, LongFilesReadAlikeFromMemoryAndFromTheFile) {
   EXPECT_EQ(read_bytes(far_tiff).profile, "Far TIFF");
   for (const ByteString& file : {jpeg, far_tiff}) {
     for (std::size_t length = 0; length <= file.size(); length += 997)
-      expect_same_through_a_file(ByteString(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length)));
+      expect_same_through_a_file(
+          ByteString(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length)));
   }
 }

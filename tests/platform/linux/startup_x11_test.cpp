@@ -21,8 +21,8 @@
 #include "platform/startup.h"
 #include "reveal/reveal.h"
 #include "shell/records.h"
-#include "tests/support/qt_app.h"
 #include "tests/support/private_bus.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/xvfb.h"
 

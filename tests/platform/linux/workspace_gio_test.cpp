@@ -8,7 +8,8 @@ using testing_support::TempDir;
 
 TEST(Workspace, IconsComeFromTheEntryOrTheContentType) {
   DesktopSandbox sandbox;
-  auto entry = sandbox.add_application("painter", "Painter", "true %f", "image/png;", "Icon=painter-icon\n");
+  auto entry =
+      sandbox.add_application("painter", "Painter", "true %f", "image/png;", "Icon=painter-icon\n");
   EXPECT_EQ(platform::icon_for_file(entry.string()), "painter-icon");
   TempDir docs;
   auto png = docs.write("p.png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(32, '\0'));

@@ -21,7 +21,6 @@ using scriptkit::app::UserDefaults;
 
 namespace {
 
-
 TEST(UserDefaults, LiveUnderTheConfigHome) {
   testing_support::TempDir dir;
   setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
@@ -68,8 +67,8 @@ TEST(UserDefaults, KeepKeysAndTextsOfAnyCharacter) {
   testing_support::TempDir dir;
   auto file = dir.path() / "defaults";
   UserDefaults written(file);
-  const char* keys[] = {"a=b", "[x]",  " lead", "trail ",      "#hash",
-                        "line\nbreak", "100%", "%41",  "caf\xE9 (Latin-1)"};
+  const char* keys[] = {"a=b",         "[x]",  " lead", "trail ",           "#hash",
+                        "line\nbreak", "100%", "%41",   "caf\xE9 (Latin-1)"};
   for (const char* key : keys) ASSERT_FALSE(written.set(key, Value(key)));
   ASSERT_TRUE(written.save());
   UserDefaults read_back(file);
@@ -154,7 +153,8 @@ TEST(UserDefaults, RegisteredValuesStandInButAreNeverSaved) {
   defaults.remove("units");
   EXPECT_EQ(defaults.get("units").as_text(), "Inches");
   ASSERT_TRUE(defaults.save());
-  EXPECT_EQ(testing_support::read_file(dir.path() / "defaults"), "# tavrine's window settings, written by tavrine\n");
+  EXPECT_EQ(testing_support::read_file(dir.path() / "defaults"),
+            "# tavrine's window settings, written by tavrine\n");
   ASSERT_FALSE(defaults.set("Units", Value("Picas")));
   ASSERT_FALSE(defaults.set("UNITS", Value("Points")));
   ASSERT_TRUE(defaults.save());

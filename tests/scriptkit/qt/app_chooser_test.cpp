@@ -15,8 +15,8 @@
 
 #include "openwith/lookup.h"
 #include "scriptkit/app/user_defaults.h"
-#include "tests/support/qt_app.h"
 #include "tests/support/file_sandbox.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/sandbox.h"
 
 namespace fs = std::filesystem;

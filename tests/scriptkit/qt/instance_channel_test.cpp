@@ -22,9 +22,9 @@
 #include "scriptkit/app/open_message.h"
 #include "scriptkit/qt/instance_channel.h"
 #include "tests/support/another_user.h"
-#include "tests/support/qt_app.h"
 #include "tests/support/file_sandbox.h"
 #include "tests/support/private_bus.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/sandbox.h"
 
 using namespace scriptkit;

@@ -6,12 +6,12 @@
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTextDocument>
