@@ -65,7 +65,7 @@ NavTypeListHandle NewApplicationTypeList() {
   return typeList;
 }
 
-// The first item of the reply as a file specification, and its Finder
+// The first item of the reply as an FSSpec, and its Finder
 // information.
 OSErr GetChosenApplication(const NavReplyRecord* reply, FInfo* appInfo, FSSpec* appSpec) {
   FSRef appRef;
